@@ -1,0 +1,28 @@
+#include "Guard.h"
+
+#include "InOutError.h"
+#include "Shell.h"
+#include "TextEdge.h"
+
+#include <new>
+
+namespace mirvel::gui {
+
+bool Guarded(Shell& shell, QWidget* parent, const std::function<void()>& body)
+{
+    std::string message;
+    try {
+        body();
+        return true;
+    } catch (const std::bad_alloc&) {
+        message = "メモリが不足しています";
+    } catch (const std::exception& error) {
+        message = error.what();
+    } catch (...) {
+        message = "予期しないエラーが発生しました";
+    }
+    shell.ShowError(parent, FromUtf8(ErrorBoxText(message)));
+    return false;
+}
+
+}  // namespace mirvel::gui

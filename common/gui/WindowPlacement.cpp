@@ -1,0 +1,40 @@
+#include "WindowPlacement.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace mirvel::gui {
+
+QSize PrimaryScreenSize()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(0, 0);
+}
+
+QSize OuterSize(const QWidget& window)
+{
+    // Before the window is first shown the system has not framed it yet; the frame size is then
+    // as far as the window system counts it at that moment: nothing.
+    return window.frameGeometry().size();
+}
+
+QPoint OuterPosition(const QWidget& window)
+{
+    if (window.isMinimized() || window.isMaximized()) {
+        const QRect normal = window.normalGeometry();
+        if (normal.isValid()) {
+            const QPoint frameOffset = window.geometry().topLeft() - window.frameGeometry().topLeft();
+            return normal.topLeft() - frameOffset;
+        }
+    }
+    return window.pos();  // a window's pos() includes its frame
+}
+
+void MoveOuterLeft(QWidget& window, int left) { window.move(left, window.pos().y()); }
+void MoveOuterTop(QWidget& window, int top) { window.move(window.pos().x(), top); }
+
+QString ExecutableFolder() { return QCoreApplication::applicationDirPath(); }
+QString ExecutablePath() { return QCoreApplication::applicationFilePath(); }
+
+}  // namespace mirvel::gui
