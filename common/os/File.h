@@ -3,7 +3,8 @@
 // The platform file layer: the only place that talks to the operating system about files.
 // Every failure throws InOutError with the Windows-style code (POSIX errors are mapped:
 // not found 2, missing folder / bad or too long name 3, too many open files 4, access denied or
-// read-only target 5; anything else keeps its own number).
+// read-only target 5, and, so that they can't pass for those, an I/O error 1117 and a full disk
+// 112 outside a write; anything else keeps its own number).
 
 #include <cstddef>
 #include <cstdint>
@@ -27,13 +28,15 @@ public:
     std::int64_t Size();
     // Returns the bytes read; fewer than asked only at the end of the file.
     std::size_t Read(void* buffer, std::size_t size);
-    // Returns the bytes stored; fewer than asked means the disk filled up.
+    // Returns the bytes stored; fewer than asked means the disk filled up (a full disk is not
+    // an error here).
     std::size_t Write(const void* buffer, std::size_t size);
     void Flush();  // to the disk, not only to the system's cache
     void Close();
     bool IsOpen() const;
 
 private:
+    friend struct FileAdopter;  // the platform layer's own way to wrap a handle it opened
 #ifdef _WIN32
     void* handle_ = nullptr;
 #else
@@ -53,7 +56,9 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
 bool Exists(const std::string& path);  // a file (not a folder) is there
 
 // Fault injection for tests: make the nth call (1-based, counted from now) of an operation fail
-// with the given platform error number (errno here, GetLastError() on Windows).
+// with the given platform error number (errno here, GetLastError() on Windows). Open counts every
+// file the layer opens or creates (ReplaceFile's temporary file, or the target it writes in
+// place); ReplaceFile's write-access check is not an open. An injected Close fault still closes.
 enum class Op { Open, Read, Write, Flush, Rename, Close };
 void InjectFault(Op op, int nth, int platformError);
 // A short transfer instead of an error: the nth read or write moves only `bytes` bytes.

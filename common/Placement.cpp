@@ -1,0 +1,42 @@
+#include "Placement.h"
+
+#include "IniFile.h"
+#include "IntParse.h"
+
+#include <string>
+
+namespace mirvel {
+namespace {
+
+std::int32_t ReadFormCoordinate(const TIniFile& ini, const char* key, std::int32_t screenExtent,
+                                 std::int32_t windowExtent)
+{
+    const std::int32_t fallback = DefaultPlacement(screenExtent, windowExtent);
+    return StrToInt(ini.ReadString("Form", key, std::to_string(fallback)));
+}
+
+}  // namespace
+
+std::int32_t DefaultPlacement(std::int32_t screenExtent, std::int32_t windowExtent)
+{
+    // In 64 bits, so that no extent pair can overflow; the half of a 33-bit difference fits.
+    return static_cast<std::int32_t>((static_cast<std::int64_t>(screenExtent) - windowExtent) / 2);
+}
+
+std::int32_t ReadFormLeft(const TIniFile& ini, std::int32_t screenWidth, std::int32_t windowWidth)
+{
+    return ReadFormCoordinate(ini, "Left", screenWidth, windowWidth);
+}
+
+std::int32_t ReadFormTop(const TIniFile& ini, std::int32_t screenHeight, std::int32_t windowHeight)
+{
+    return ReadFormCoordinate(ini, "Top", screenHeight, windowHeight);
+}
+
+void WriteFormPosition(TIniFile& ini, std::int32_t left, std::int32_t top)
+{
+    ini.WriteString("Form", "Left", std::to_string(left));
+    ini.WriteString("Form", "Top", std::to_string(top));
+}
+
+}  // namespace mirvel

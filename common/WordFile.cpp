@@ -1,0 +1,59 @@
+#include "WordFile.h"
+
+#include "InOutError.h"
+#include "os/File.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+namespace mirvel {
+namespace {
+
+// Records per read call: large files load in few system calls.
+constexpr std::size_t BlockRecords = 1024;
+
+}  // namespace
+
+WordList ReadWordFile(const std::string& path, const RecordRead& onRecord)
+{
+    os::File file = os::File::OpenExisting(path);
+    const std::int64_t count = file.Size() / static_cast<std::int64_t>(RecordSize);
+    if (count > std::numeric_limits<std::int32_t>::max()) throw MessageError("ファイルが大きすぎます");
+    const auto total = static_cast<std::size_t>(count);
+
+    WordList words;
+    try {
+        words.reserve(total);
+    } catch (const std::bad_alloc&) {
+        throw MessageError("メモリが足りません");
+    } catch (const std::length_error&) {
+        throw MessageError("メモリが足りません");
+    }
+    while (words.size() < total) {
+        const std::size_t first = words.size();
+        const std::size_t wanted = std::min(BlockRecords, total - first);
+        words.resize(first + wanted);
+        const std::size_t whole = file.Read(&words[first], wanted * RecordSize) / RecordSize;
+        if (onRecord) {
+            for (std::size_t i = first; i < first + whole; ++i)
+                onRecord(static_cast<std::int32_t>(i), words[i]);
+        }
+        if (whole < wanted) throw InOutError(IoReadPastEnd);
+    }
+    file.Close();
+    return words;
+}
+
+void WriteWordFile(const std::string& path, const TWordRec* records, std::int32_t count)
+{
+    const std::size_t bytes = count > 0 ? static_cast<std::size_t>(count) * RecordSize : 0;
+    os::ReplaceFile(path, [&](os::File& file) {
+        if (bytes > 0 && file.Write(records, bytes) < bytes) throw InOutError(IoDiskFull);
+    });
+}
+
+bool FileExists(const std::string& path) { return os::Exists(path); }
+
+}  // namespace mirvel
