@@ -1,0 +1,116 @@
+// Word-list file and settings costs. Read side by side: block reads against one read call per
+// record, and what a save or a settings write costs with its flush and rename.
+#include "CodePage.h"
+#include "IniFile.h"
+#include "WordFile.h"
+#include "os/File.h"
+
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace mirvel;
+
+class ScratchFolder {
+public:
+    ScratchFolder()
+        : path_(std::filesystem::temp_directory_path() / ("mirvel-bench-" + std::to_string(::getpid())))
+    {
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path_); }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+const ScratchFolder& Scratch()
+{
+    static const ScratchFolder folder;
+    return folder;
+}
+
+WordList SampleWords(std::int64_t count)
+{
+    WordList words(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        words[i].SetFrancais("m\xE9morable " + std::to_string(i % 1000));
+        words[i].SetJaponais("\x8b\x4c\x89\xaf\x82\xb7\x82\xd7\x82\xab " + std::to_string(i));  // 記憶すべき
+    }
+    return words;
+}
+
+std::string SampleFile(std::int64_t count)
+{
+    const std::string path = Scratch().File("sample-" + std::to_string(count) + ".mirvel");
+    if (!FileExists(path)) WriteWordFile(path, SampleWords(count));
+    return path;
+}
+
+void BM_ReadWordFile(benchmark::State& state)
+{
+    const std::string path = SampleFile(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(ReadWordFile(path));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ReadWordFile)->Arg(1000)->Arg(100000);
+
+// The baseline: one read call per record, as record-at-a-time file access does it.
+void BM_ReadOneRecordPerCall(benchmark::State& state)
+{
+    const std::string path = SampleFile(state.range(0));
+    for (auto _ : state) {
+        os::File file = os::File::OpenExisting(path);
+        WordList words(static_cast<std::size_t>(file.Size() / static_cast<std::int64_t>(RecordSize)));
+        for (auto& record : words) file.Read(&record, RecordSize);
+        file.Close();
+        benchmark::DoNotOptimize(words.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ReadOneRecordPerCall)->Arg(1000)->Arg(100000);
+
+void BM_WriteWordFile(benchmark::State& state)
+{
+    const WordList words = SampleWords(state.range(0));
+    const std::string path = Scratch().File("write.mirvel");
+    for (auto _ : state) WriteWordFile(path, words);
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_WriteWordFile)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Both fields of every record to Unicode, as a list box filled from a loaded file needs.
+void BM_DecodeRecords(benchmark::State& state)
+{
+    const WordList words = SampleWords(state.range(0));
+    for (auto _ : state) {
+        for (const auto& record : words) {
+            benchmark::DoNotOptimize(DecodeToUtf8(CodePage::Windows1252, record.FrancaisBytes()));
+            benchmark::DoNotOptimize(DecodeToUtf8(CodePage::ShiftJis, record.JaponaisBytes()));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_DecodeRecords)->Arg(1000);
+
+// A close handler's settings: nine keys, each written through its own atomic rewrite.
+void BM_WriteSettingsAtClose(benchmark::State& state)
+{
+    const std::string path = Scratch().File("bench.ini");
+    const char* const keys[] = {"Order", "FSize", "FBold", "JSize", "JBold", "ShowHint", "ShowNumber"};
+    for (auto _ : state) {
+        TIniFile ini(path);
+        ini.WriteString("Form", "Left", "434");
+        ini.WriteString("Form", "Top", "346");
+        for (const char* key : keys) ini.WriteString("User", key, "9");
+    }
+}
+BENCHMARK(BM_WriteSettingsAtClose)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
