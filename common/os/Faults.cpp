@@ -1,4 +1,4 @@
-#include "Faults.h"
+#include "Internal.h"
 
 #include <array>
 #include <mutex>

@@ -1,11 +1,10 @@
 #include "File.h"
 
-#include "Faults.h"
+#include "Internal.h"
 #include "InOutError.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <exception>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -114,28 +113,6 @@ int CreateTemporary(const std::string& target, const struct stat* existing, std:
         if (errno != EEXIST) return -errno;
     }
     return -EEXIST;
-}
-
-// Runs `write`, flushes and closes; after a failing write or flush the file is still closed,
-// and a failing close is then the failure reported.
-void WriteAndClose(File& file, const std::function<void(File&)>& write)
-{
-    std::exception_ptr failure;
-    try {
-        write(file);
-        file.Flush();
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    if (failure) {
-        try {
-            file.Close();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        std::rethrow_exception(failure);
-    }
-    file.Close();
 }
 
 void SyncFolder(const std::string& folder)
@@ -267,13 +244,13 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
         const int direct = OpenCounted(target, O_WRONLY | O_TRUNC);
         if (direct < 0) Fail(errno, path);
         File file = FileAdopter::Adopt(direct);
-        WriteAndClose(file, write);
+        detail::WriteAndClose(file, write);
         return;
     }
 
     RemoveUnlessKept temporary(tempPath);
     File file = FileAdopter::Adopt(fd);
-    WriteAndClose(file, write);
+    detail::WriteAndClose(file, write);
     CountCall(Op::Rename);
     if (::rename(tempPath.c_str(), target.c_str()) != 0) Fail(errno, path);
     temporary.Keep();

@@ -1,10 +1,12 @@
 #pragma once
 
-// The file layer's side of fault injection (File.h declares the test side).
+// What the platform file layers share: their side of fault injection (File.h declares the
+// test side) and the last steps of writing a file.
 
 #include "File.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 
 namespace mirvel::os::detail {
@@ -16,5 +18,9 @@ struct Injected {
 
 // Counts one call of `op` and returns what, if anything, was injected for it.
 Injected NextCall(Op op);
+
+// Runs `write`, flushes and closes; after a failing write or flush the file is still closed,
+// and a failing close is then the failure reported.
+void WriteAndClose(File& file, const std::function<void(File&)>& write);
 
 }  // namespace mirvel::os::detail

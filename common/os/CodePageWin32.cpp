@@ -1,0 +1,38 @@
+#include "ShiftJis.h"
+#include "Utf16.h"
+
+namespace mirvel::os {
+namespace {
+
+constexpr UINT ShiftJisCodePage = 932;
+
+}  // namespace
+
+std::optional<std::string> ShiftJisToUtf8(std::string_view bytes)
+{
+    if (bytes.empty()) return std::string();
+    const int size = static_cast<int>(bytes.size());
+    const int length = ::MultiByteToWideChar(ShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (length == 0) return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(ShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.data(), size, wide.data(), length);
+    return Utf8FromUtf16(wide);
+}
+
+std::optional<std::string> Utf8ToShiftJis(std::string_view utf8)
+{
+    const auto wide = Utf16FromUtf8(utf8);
+    if (!wide) return std::nullopt;
+    if (wide->empty()) return std::string();
+    const int size = static_cast<int>(wide->size());
+    BOOL usedDefault = FALSE;
+    const int length = ::WideCharToMultiByte(ShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide->data(), size, nullptr, 0,
+                                             nullptr, &usedDefault);
+    if (length == 0 || usedDefault) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(ShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide->data(), size, bytes.data(), length, nullptr,
+                          nullptr);
+    return bytes;
+}
+
+}  // namespace mirvel::os

@@ -1,0 +1,255 @@
+#include "File.h"
+
+#include "InOutError.h"
+#include "Internal.h"
+#include "Utf16.h"
+
+#include <algorithm>
+#include <random>
+
+namespace mirvel::os {
+
+struct FileAdopter {
+    static File Adopt(HANDLE handle)
+    {
+        File file;
+        file.handle_ = handle;
+        return file;
+    }
+};
+
+namespace {
+
+constexpr DWORD ShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr DWORD MaxTransfer = 1u << 30;
+
+[[noreturn]] void Fail(DWORD error, const std::string& path)
+{
+    throw InOutError(MapPlatformError(static_cast<int>(error), path));
+}
+
+detail::Injected CountCall(Op op)
+{
+    detail::Injected injected = detail::NextCall(op);
+    if (injected.platformError != 0) Fail(static_cast<DWORD>(injected.platformError), {});
+    return injected;
+}
+
+std::size_t Limit(const detail::Injected& injected, std::size_t size)
+{
+    return injected.shortBytes ? std::min(*injected.shortBytes, size) : size;
+}
+
+std::wstring WidePath(const std::string& path)
+{
+    auto wide = Utf16FromUtf8(path);
+    if (!wide) throw InOutError(IoPathNotFound);
+    return *std::move(wide);
+}
+
+// Like CreateFileW, with an injected fault failing it the same way.
+HANDLE OpenCounted(const std::wstring& path, DWORD access, DWORD share, DWORD disposition)
+{
+    const detail::Injected injected = detail::NextCall(Op::Open);
+    if (injected.platformError != 0) {
+        ::SetLastError(static_cast<DWORD>(injected.platformError));
+        return INVALID_HANDLE_VALUE;
+    }
+    return ::CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::wstring FolderOf(const std::wstring& path)
+{
+    const auto slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"." : path.substr(0, slash);
+}
+
+std::wstring NameOf(const std::wstring& path)
+{
+    const auto slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// The file that an existing path finally names, symbolic links followed; the path itself when
+// nothing is there yet.
+std::wstring ResolveLinks(const std::wstring& path)
+{
+    const HANDLE handle = ::CreateFileW(path.c_str(), 0, ShareReadWrite | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return path;
+    std::wstring final(32768, L'\0');
+    const DWORD length = ::GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
+                                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    ::CloseHandle(handle);
+    if (length == 0 || length >= final.size()) return path;
+    final.resize(length);
+    return final;
+}
+
+class RemoveUnlessKept {
+public:
+    explicit RemoveUnlessKept(std::wstring path) : path_(std::move(path)) {}
+    ~RemoveUnlessKept()
+    {
+        if (!kept_) ::DeleteFileW(path_.c_str());
+    }
+    void Keep() { kept_ = true; }
+
+private:
+    std::wstring path_;
+    bool kept_ = false;
+};
+
+}  // namespace
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+
+File& File::operator=(File&& other) noexcept
+{
+    if (this != &other) {
+        if (handle_) ::CloseHandle(handle_);
+        handle_ = other.handle_;
+        other.handle_ = nullptr;
+    }
+    return *this;
+}
+
+File::~File()
+{
+    if (handle_) ::CloseHandle(handle_);
+}
+
+File File::OpenExisting(const std::string& path)
+{
+    const HANDLE handle = OpenCounted(WidePath(path), GENERIC_READ | GENERIC_WRITE, ShareReadWrite, OPEN_EXISTING);
+    if (handle == INVALID_HANDLE_VALUE) Fail(::GetLastError(), path);
+    return FileAdopter::Adopt(handle);
+}
+
+std::int64_t File::Size()
+{
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(handle_, &size)) Fail(::GetLastError(), {});
+    return size.QuadPart;
+}
+
+std::size_t File::Read(void* buffer, std::size_t size)
+{
+    const std::size_t wanted = Limit(CountCall(Op::Read), size);
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < wanted) {
+        DWORD moved = 0;
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(wanted - done, MaxTransfer));
+        if (!::ReadFile(handle_, bytes + done, chunk, &moved, nullptr)) Fail(::GetLastError(), {});
+        if (moved == 0) break;
+        done += moved;
+    }
+    return done;
+}
+
+std::size_t File::Write(const void* buffer, std::size_t size)
+{
+    const std::size_t wanted = Limit(CountCall(Op::Write), size);
+    const auto* bytes = static_cast<const char*>(buffer);
+    std::size_t done = 0;
+    while (done < wanted) {
+        DWORD moved = 0;
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(wanted - done, MaxTransfer));
+        if (!::WriteFile(handle_, bytes + done, chunk, &moved, nullptr)) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) break;
+            Fail(error, {});
+        }
+        if (moved == 0) break;
+        done += moved;
+    }
+    return done;
+}
+
+void File::Flush()
+{
+    CountCall(Op::Flush);
+    if (!::FlushFileBuffers(handle_)) Fail(::GetLastError(), {});
+}
+
+void File::Close()
+{
+    if (!handle_) return;
+    const HANDLE handle = handle_;
+    handle_ = nullptr;
+    const detail::Injected injected = detail::NextCall(Op::Close);
+    const bool closed = ::CloseHandle(handle);
+    const DWORD error = closed ? 0 : ::GetLastError();
+    if (injected.platformError != 0) Fail(static_cast<DWORD>(injected.platformError), {});
+    if (!closed) Fail(error, {});
+}
+
+bool File::IsOpen() const { return handle_ != nullptr; }
+
+void ReplaceFile(const std::string& path, const std::function<void(File&)>& write)
+{
+    const std::wstring target = ResolveLinks(WidePath(path));
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists) {
+        // Opening for writing refuses a read-only file, a folder or a file locked against writers.
+        const HANDLE check = ::CreateFileW(target.c_str(), GENERIC_WRITE, ShareReadWrite | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (check == INVALID_HANDLE_VALUE) Fail(::GetLastError(), path);
+        ::CloseHandle(check);
+    }
+
+    static std::mt19937_64 random{std::random_device{}()};
+    const std::wstring prefix = FolderOf(target) + L"\\~" + NameOf(target).substr(0, 96) + L".";
+    std::wstring tempPath;
+    HANDLE temp = INVALID_HANDLE_VALUE;
+    DWORD error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < 100 && temp == INVALID_HANDLE_VALUE && error == ERROR_FILE_EXISTS; ++attempt) {
+        tempPath = prefix + std::to_wstring(random() % 1000000000) + L".tmp";
+        temp = OpenCounted(tempPath, GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW);
+        if (temp == INVALID_HANDLE_VALUE) error = ::GetLastError();
+    }
+    if (temp == INVALID_HANDLE_VALUE) {
+        if (!exists || error != ERROR_ACCESS_DENIED) Fail(error, path);
+        const HANDLE direct = OpenCounted(target, GENERIC_WRITE, ShareReadWrite, TRUNCATE_EXISTING);
+        if (direct == INVALID_HANDLE_VALUE) Fail(::GetLastError(), path);
+        File file = FileAdopter::Adopt(direct);
+        detail::WriteAndClose(file, write);
+        return;
+    }
+
+    RemoveUnlessKept temporary(tempPath);
+    File file = FileAdopter::Adopt(temp);
+    detail::WriteAndClose(file, write);
+    CountCall(Op::Rename);
+    // ReplaceFileW keeps the target's attributes and security; MoveFileExW only puts a new one.
+    const bool replaced = exists ? ::ReplaceFileW(target.c_str(), tempPath.c_str(), nullptr,
+                                                  REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                                                  nullptr, nullptr)
+                                 : ::MoveFileExW(tempPath.c_str(), target.c_str(),
+                                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!replaced) Fail(::GetLastError(), path);
+    temporary.Keep();
+}
+
+bool Exists(const std::string& path)
+{
+    const auto wide = Utf16FromUtf8(path);
+    if (!wide) return false;
+    const DWORD attributes = ::GetFileAttributesW(wide->c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int MapPlatformError(int platformError, const std::string&)
+{
+    switch (platformError) {
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY: return IoPathNotFound;
+    default: return platformError;
+    }
+}
+
+}  // namespace mirvel::os

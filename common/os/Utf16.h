@@ -1,0 +1,34 @@
+#pragma once
+
+// UTF-8 to and from the UTF-16 of the Windows "W" functions.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <windows.h>
+
+namespace mirvel::os {
+
+// nullopt when the text is not valid UTF-8.
+inline std::optional<std::wstring> Utf16FromUtf8(std::string_view utf8)
+{
+    if (utf8.empty()) return std::wstring();
+    const int size = static_cast<int>(utf8.size());
+    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
+    if (length == 0) return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), length);
+    return wide;
+}
+
+inline std::string Utf8FromUtf16(std::wstring_view wide)
+{
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
+
+}  // namespace mirvel::os
