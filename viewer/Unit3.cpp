@@ -1,0 +1,141 @@
+#include "Unit3.h"
+
+#include "Preferences.h"
+#include "ui_Unit3.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QShowEvent>
+
+// The pictures live in a static library; nothing else would pull their resource object in.
+static void InitSettingsResources() { Q_INIT_RESOURCE(settings); }
+
+namespace viewer {
+namespace {
+
+// uic applies a top-level form's size but not its position.
+constexpr int DesignLeft = 359;
+constexpr int DesignTop = 106;
+
+void SetBold(QLabel& label, bool bold)
+{
+    QFont font = label.font();
+    font.setBold(bold);
+    label.setFont(font);
+}
+
+// The value read from a box may be anything typed; the sample stays drawable.
+void SetPointSize(QLabel& label, int points)
+{
+    QFont font = label.font();
+    font.setPointSize(UsableFontSize(points));
+    label.setFont(font);
+}
+
+bool IsClick(QEvent* event, QWidget* widget)
+{
+    if (event->type() != QEvent::MouseButtonRelease) return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    return mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint());
+}
+
+}  // namespace
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent), ui(new Ui::TForm3)
+{
+    InitSettingsResources();
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    move(DesignLeft, DesignTop);
+
+    connect(ui->btnOK, &QPushButton::clicked, this, &TForm3::btnOKClick);
+    connect(ui->btnDefault, &QPushButton::clicked, this, &TForm3::btnDefaultClick);
+    // toggled rather than clicked: the samples also follow what FormShow and btnDefaultClick set.
+    connect(ui->checkFBold, &QCheckBox::toggled, this, &TForm3::checkFBoldClick);
+    connect(ui->checkJBold, &QCheckBox::toggled, this, &TForm3::checkJBoldClick);
+    connect(ui->SpinEdit1, &QLineEdit::textChanged, this, &TForm3::SpinEdit1Change);
+    connect(ui->SpinEdit2, &QLineEdit::textChanged, this, &TForm3::SpinEdit2Change);
+    ui->Image3->installEventFilter(this);
+    ui->Image4->installEventFilter(this);
+}
+
+TForm3::~TForm3() { delete ui; }
+
+void TForm3::FormShow()
+{
+    (Order != "FJ" ? ui->radioJF : ui->radioFJ)->setChecked(true);
+    ui->SpinEdit1->SetValue(FSize);
+    ui->SpinEdit2->SetValue(JSize);
+    ui->checkFBold->setChecked(FBold);
+    checkFBoldClick();
+    ui->checkJBold->setChecked(JBold);
+    checkJBoldClick();
+    ui->checkHint->setChecked(ShowHint);
+    ui->checkNum->setChecked(ShowNumber);
+}
+
+void TForm3::btnOKClick()
+{
+    // Enter confirms without leaving a box, so a size typed beyond the range would otherwise
+    // get through unclamped.
+    ui->SpinEdit1->SetValue(ui->SpinEdit1->Value());
+    ui->SpinEdit2->SetValue(ui->SpinEdit2->Value());
+
+    Order = ui->radioFJ->isChecked() ? "FJ" : "JF";
+    FSize = ui->SpinEdit1->Value();
+    JSize = ui->SpinEdit2->Value();
+    FBold = ui->checkFBold->isChecked();
+    JBold = ui->checkJBold->isChecked();
+    ShowHint = ui->checkHint->isChecked();
+    ShowNumber = ui->checkNum->isChecked();
+    accept();
+}
+
+void TForm3::btnDefaultClick()
+{
+    ui->radioFJ->setChecked(true);
+    ui->SpinEdit1->SetValue(9);
+    ui->SpinEdit2->SetValue(9);
+    ui->checkFBold->setChecked(true);
+    ui->checkJBold->setChecked(false);
+    ui->checkHint->setChecked(true);
+}
+
+void TForm3::checkFBoldClick() { SetBold(*ui->lblSampleFrancais, ui->checkFBold->isChecked()); }
+
+void TForm3::checkJBoldClick() { SetBold(*ui->lblSampleJaponais, ui->checkJBold->isChecked()); }
+
+void TForm3::SpinEdit1Change() { SetPointSize(*ui->lblSampleFrancais, ui->SpinEdit1->Value()); }
+
+void TForm3::SpinEdit2Change() { SetPointSize(*ui->lblSampleJaponais, ui->SpinEdit2->Value()); }
+
+void TForm3::Image3Click() { ui->radioJF->setChecked(true); }
+
+void TForm3::Image4Click() { ui->radioFJ->setChecked(true); }
+
+void TForm3::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // A spontaneous show is the window system restoring the dialog, not the dialog opening.
+    if (!event->spontaneous()) FormShow();
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event)
+{
+    // The dialog has no cancel key.
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->Image3 && IsClick(event, ui->Image3)) Image3Click();
+    if (watched == ui->Image4 && IsClick(event, ui->Image4)) Image4Click();
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace viewer
