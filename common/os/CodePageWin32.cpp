@@ -10,13 +10,9 @@ constexpr UINT ShiftJisCodePage = 932;
 
 std::optional<std::string> ShiftJisToUtf8(std::string_view bytes)
 {
-    if (bytes.empty()) return std::string();
-    const int size = static_cast<int>(bytes.size());
-    const int length = ::MultiByteToWideChar(ShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
-    if (length == 0) return std::nullopt;
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(ShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.data(), size, wide.data(), length);
-    return Utf8FromUtf16(wide);
+    const auto wide = Utf16FromCodePage(ShiftJisCodePage, bytes);
+    if (!wide) return std::nullopt;
+    return Utf8FromUtf16(*wide);
 }
 
 std::optional<std::string> Utf8ToShiftJis(std::string_view utf8)

@@ -32,11 +32,6 @@ detail::Injected CountCall(Op op)
     return injected;
 }
 
-std::size_t Limit(const detail::Injected& injected, std::size_t size)
-{
-    return injected.shortBytes ? std::min(*injected.shortBytes, size) : size;
-}
-
 std::string FolderOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
@@ -123,20 +118,6 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
-class RemoveUnlessKept {
-public:
-    explicit RemoveUnlessKept(std::string path) : path_(std::move(path)) {}
-    ~RemoveUnlessKept()
-    {
-        if (!kept_) ::unlink(path_.c_str());
-    }
-    void Keep() { kept_ = true; }
-
-private:
-    std::string path_;
-    bool kept_ = false;
-};
-
 }  // namespace
 
 File::File(File&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
@@ -172,7 +153,7 @@ std::int64_t File::Size()
 
 std::size_t File::Read(void* buffer, std::size_t size)
 {
-    const std::size_t wanted = Limit(CountCall(Op::Read), size);
+    const std::size_t wanted = CountCall(Op::Read).Cut(size);
     auto* bytes = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < wanted) {
@@ -189,7 +170,7 @@ std::size_t File::Read(void* buffer, std::size_t size)
 
 std::size_t File::Write(const void* buffer, std::size_t size)
 {
-    const std::size_t wanted = Limit(CountCall(Op::Write), size);
+    const std::size_t wanted = CountCall(Op::Write).Cut(size);
     const auto* bytes = static_cast<const char*>(buffer);
     std::size_t done = 0;
     while (done < wanted) {
@@ -248,12 +229,12 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
         return;
     }
 
-    RemoveUnlessKept temporary(tempPath);
+    detail::Undo removeTemporary([&] { ::unlink(tempPath.c_str()); });
     File file = FileAdopter::Adopt(fd);
     detail::WriteAndClose(file, write);
     CountCall(Op::Rename);
     if (::rename(tempPath.c_str(), target.c_str()) != 0) Fail(errno, path);
-    temporary.Keep();
+    removeTemporary.Dismiss();
     SyncFolder(FolderOf(target));
 }
 

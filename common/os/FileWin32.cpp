@@ -35,11 +35,6 @@ detail::Injected CountCall(Op op)
     return injected;
 }
 
-std::size_t Limit(const detail::Injected& injected, std::size_t size)
-{
-    return injected.shortBytes ? std::min(*injected.shortBytes, size) : size;
-}
-
 std::wstring WidePath(const std::string& path)
 {
     auto wide = Utf16FromUtf8(path);
@@ -86,20 +81,6 @@ std::wstring ResolveLinks(const std::wstring& path)
     return final;
 }
 
-class RemoveUnlessKept {
-public:
-    explicit RemoveUnlessKept(std::wstring path) : path_(std::move(path)) {}
-    ~RemoveUnlessKept()
-    {
-        if (!kept_) ::DeleteFileW(path_.c_str());
-    }
-    void Keep() { kept_ = true; }
-
-private:
-    std::wstring path_;
-    bool kept_ = false;
-};
-
 }  // namespace
 
 File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
@@ -135,7 +116,7 @@ std::int64_t File::Size()
 
 std::size_t File::Read(void* buffer, std::size_t size)
 {
-    const std::size_t wanted = Limit(CountCall(Op::Read), size);
+    const std::size_t wanted = CountCall(Op::Read).Cut(size);
     auto* bytes = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < wanted) {
@@ -150,7 +131,7 @@ std::size_t File::Read(void* buffer, std::size_t size)
 
 std::size_t File::Write(const void* buffer, std::size_t size)
 {
-    const std::size_t wanted = Limit(CountCall(Op::Write), size);
+    const std::size_t wanted = CountCall(Op::Write).Cut(size);
     const auto* bytes = static_cast<const char*>(buffer);
     std::size_t done = 0;
     while (done < wanted) {
@@ -219,7 +200,7 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
         return;
     }
 
-    RemoveUnlessKept temporary(tempPath);
+    detail::Undo removeTemporary([&] { ::DeleteFileW(tempPath.c_str()); });
     File file = FileAdopter::Adopt(temp);
     detail::WriteAndClose(file, write);
     CountCall(Op::Rename);
@@ -230,7 +211,7 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
                                  : ::MoveFileExW(tempPath.c_str(), target.c_str(),
                                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!replaced) Fail(::GetLastError(), path);
-    temporary.Keep();
+    removeTemporary.Dismiss();
 }
 
 bool Exists(const std::string& path)

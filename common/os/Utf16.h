@@ -1,6 +1,6 @@
 #pragma once
 
-// UTF-8 to and from the UTF-16 of the Windows "W" functions.
+// Text to and from the UTF-16 of the Windows "W" functions.
 
 #include <optional>
 #include <string>
@@ -9,17 +9,19 @@
 
 namespace mirvel::os {
 
-// nullopt when the text is not valid UTF-8.
-inline std::optional<std::wstring> Utf16FromUtf8(std::string_view utf8)
+// Bytes of a code page to UTF-16; nullopt when any byte sequence has no mapping there.
+inline std::optional<std::wstring> Utf16FromCodePage(UINT codePage, std::string_view bytes)
 {
-    if (utf8.empty()) return std::wstring();
-    const int size = static_cast<int>(utf8.size());
-    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
+    if (bytes.empty()) return std::wstring();
+    const int size = static_cast<int>(bytes.size());
+    const int length = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
     if (length == 0) return std::nullopt;
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), length);
+    ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, wide.data(), length);
     return wide;
 }
+
+inline std::optional<std::wstring> Utf16FromUtf8(std::string_view utf8) { return Utf16FromCodePage(CP_UTF8, utf8); }
 
 inline std::string Utf8FromUtf16(std::wstring_view wide)
 {
