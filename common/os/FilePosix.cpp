@@ -68,7 +68,7 @@ std::string ResolveLinks(const std::string& path)
         const ssize_t length = ::readlink(current.c_str(), link.data(), link.size());
         if (length < 0) Fail(errno, path);
         link.resize(static_cast<std::size_t>(length));
-        current = link.front() == '/' ? link : FolderOf(current) + "/" + link;
+        current = !link.empty() && link.front() == '/' ? link : FolderOf(current) + "/" + link;
     }
     Fail(ELOOP, path);
 }
