@@ -1,0 +1,387 @@
+#include "Unit1.h"
+
+#include "ButtonHint.h"
+#include "Fonts.h"
+#include "Glyph.h"
+#include "Preferences.h"
+#include "SnapGlue.h"
+#include "Unit3.h"
+#include "ui_Unit1.h"
+
+#include "IniFile.h"
+#include "Placement.h"
+#include "WordFile.h"
+#include "gui/Guard.h"
+#include "gui/Shell.h"
+#include "gui/TextEdge.h"
+#include "gui/WindowPlacement.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <algorithm>
+
+// Resources of a static library must be pulled in by name, from outside any namespace.
+static void InitViewerResources() { Q_INIT_RESOURCE(viewer); }
+
+namespace viewer {
+namespace {
+
+// Where the card appears when placement fails before moving it.
+constexpr int DesignLeft = 189;
+constexpr int DesignTop = 105;
+
+const QString OpenFilter = QStringLiteral("Mirvel files (*.mirvel)|*.mirvel");
+
+using mirvel::gui::Guarded;
+
+}  // namespace
+
+// Applies each preference to the controls as soon as it is read.
+class TForm1::PreferenceApplier : public PreferenceTarget {
+public:
+    explicit PreferenceApplier(TForm1& form) : form_(form) {}
+
+    void SetOrder(const std::string& order) override { form_.cards_.SetOrder(order); }
+    void SetFrancaisSize(int points) override
+    {
+        form_.SetFrancaisFont(points, form_.ui->lblFrancais->font().bold());
+    }
+    void SetFrancaisBold(bool bold) override
+    {
+        form_.SetFrancaisFont(form_.ui->lblFrancais->font().pointSize(), bold);
+    }
+    void SetJaponaisSize(int points) override
+    {
+        form_.SetJaponaisFont(points, form_.ui->lblJaponais->font().bold());
+    }
+    void SetJaponaisBold(bool bold) override
+    {
+        form_.SetJaponaisFont(form_.ui->lblJaponais->font().pointSize(), bold);
+    }
+    void SetShowHint(bool show) override { form_.SetShowHints(show); }
+    void SetShowNumber(bool show) override { form_.ui->lblDataNum->setVisible(show); }
+
+private:
+    TForm1& form_;
+};
+
+TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QStringList args, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      shell_(shell),
+      settingsPath_(std::move(settingsPath)),
+      ui(std::make_unique<Ui::TForm1>())
+{
+    InitViewerResources();
+    RegisterFontSubstitutes();
+    ui->setupUi(this);
+    move(DesignLeft, DesignTop);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->addActions({ui->Open1, ui->menuF, ui->menuJ, ui->N3, ui->Next1, ui->menuCustom});
+    N4 = PopupMenu1->addSeparator();
+    N4->setObjectName(QStringLiteral("N4"));
+    PopupMenu1->addAction(ui->About1);
+    for (QLabel* label : {ui->lblFrancais, ui->lblJaponais, ui->lblDataNum}) {
+        connect(label, &QWidget::customContextMenuRequested, this,
+                [this, label](const QPoint& pos) { PopupMenu1->popup(label->mapToGlobal(pos)); });
+    }
+    ui->lblFrancais->installEventFilter(this);
+    ui->lblJaponais->installEventFilter(this);
+
+    buttonsInTabOrder_ = {ui->btnOpen, ui->btnFJ, ui->btnPrev, ui->btnNext, ui->btnCustom, ui->btnExit};
+    for (QPushButton* button : buttonsInTabOrder_) button->installEventFilter(this);
+
+    ImageList1 = {QImage(QStringLiteral(":/viewer/flag_fr.xpm")), QImage(QStringLiteral(":/viewer/flag_ja.xpm"))};
+    ui->btnOpen->setFocus();
+
+    FormCreate(args);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::SetDialogs(QDialog* form2, TForm3* form3)
+{
+    form2_ = form2;
+    form3_ = form3;
+}
+
+void TForm1::FormCreate(const QStringList& args)
+{
+    Guarded(shell_, this, [&] {
+        cards_ = Navigation();
+        openDialogFolder_ = mirvel::gui::ExecutableFolder();
+
+        int left = 0;
+        int top = 0;
+        {
+            const mirvel::TIniFile ini(mirvel::gui::ToUtf8(settingsPath_));
+            const QSize screen = mirvel::gui::PrimaryScreenSize();
+            const QSize outer = mirvel::gui::OuterSize(*this);
+            left = mirvel::ReadFormLeft(ini, screen.width(), outer.width());
+            top = mirvel::ReadFormTop(ini, screen.height(), outer.height());
+            PreferenceApplier applier(*this);
+            ReadPreferences(ini, applier);
+        }
+        mirvel::gui::MoveOuterTop(*this, top);
+        mirvel::gui::MoveOuterLeft(*this, left);
+
+        // No existence test here: a missing file is reported like any other failed load.
+        if (!args.isEmpty()) {
+            FileName = args.first();
+            LoadWordFile();
+        }
+        ApplyOrder();
+        UpdateFJButton();
+    });
+}
+
+void TForm1::FormClose()
+{
+    Guarded(shell_, this, [&] {
+        mirvel::TIniFile ini(mirvel::gui::ToUtf8(settingsPath_));
+        const QPoint position = mirvel::gui::OuterPosition(*this);
+        mirvel::WriteFormPosition(ini, position.x(), position.y());
+        const QFont francais = ui->lblFrancais->font();
+        const QFont japonais = ui->lblJaponais->font();
+        WritePreferences(ini, {cards_.Order(), francais.pointSize(), francais.bold(), japonais.pointSize(),
+                               japonais.bold(), ShowsHint(*ui->btnOpen), !ui->lblDataNum->isHidden()});
+    });
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // Settings that can't be written have been reported; the card still closes.
+    FormClose();
+    event->accept();
+}
+
+void TForm1::LoadWordFile()
+{
+    // Read into a new list first: a load that fails part-way leaves the card as it was.
+    mirvel::WordList words = mirvel::ReadWordFile(mirvel::gui::ToUtf8(FileName));
+    cards_.SwapIn(std::move(words));
+    ShowCard();
+    ApplyOrder();
+    UpdateFJButton();
+}
+
+void TForm1::ShowCard()
+{
+    ui->lblFrancais->setText(mirvel::gui::FromFrancais(cards_.FrancaisText()));
+    ui->lblJaponais->setText(mirvel::gui::FromJaponais(cards_.JaponaisText()));
+    ui->lblDataNum->setText(QString::fromStdString(cards_.CounterText()));
+}
+
+void TForm1::ApplyOrder()
+{
+    cards_.ApplyOrder();
+    ui->lblJaponais->setVisible(cards_.JaponaisVisible());
+}
+
+void TForm1::UpdateFJButton()
+{
+    ui->btnFJ->setIcon(QIcon(GlyphOnWhite(ImageList1[static_cast<std::size_t>(cards_.RevealImageIndex())])));
+    SetHint(*ui->btnFJ, mirvel::gui::FromUtf8(cards_.RevealHint()));
+    ui->menuF->setEnabled(cards_.MenuFEnabled());
+    ui->menuJ->setEnabled(cards_.MenuJEnabled());
+}
+
+void TForm1::btnOpenClick()
+{
+    Guarded(shell_, this, [&] {
+        mirvel::gui::FileDialogOptions options;
+        options.filter = OpenFilter;
+        options.initialFolder = openDialogFolder_;
+        options.proposedFile = openDialogFile_;
+        const std::optional<QString> chosen = shell_.GetOpenFileName(this, options);
+        if (!chosen) return;
+        openDialogFile_ = *chosen;
+        FileName = *chosen;
+        if (mirvel::FileExists(mirvel::gui::ToUtf8(FileName))) LoadWordFile();
+    });
+}
+
+void TForm1::btnPrevClick()
+{
+    Guarded(shell_, this, [&] {
+        if (!cards_.Prev()) return;
+        ShowCard();
+        ApplyOrder();
+        UpdateFJButton();
+    });
+}
+
+void TForm1::btnNextClick()
+{
+    Guarded(shell_, this, [&] {
+        if (!cards_.Next()) return;
+        ShowCard();
+        ApplyOrder();
+        UpdateFJButton();
+    });
+}
+
+void TForm1::btnFJClick()
+{
+    Guarded(shell_, this, [&] {
+        cards_.ToggleReveal();
+        ui->lblJaponais->setVisible(cards_.JaponaisVisible());
+        UpdateFJButton();
+    });
+}
+
+void TForm1::btnCustomClick()
+{
+    Guarded(shell_, this, [&] {
+        if (!form3_) return;
+        const QFont francais = ui->lblFrancais->font();
+        const QFont japonais = ui->lblJaponais->font();
+        form3_->Order = QString::fromStdString(cards_.Order());
+        form3_->FSize = francais.pointSize();
+        form3_->JSize = japonais.pointSize();
+        form3_->FBold = francais.bold();
+        form3_->JBold = japonais.bold();
+        form3_->ShowHint = ShowsHint(*ui->btnOpen);
+        form3_->ShowNumber = !ui->lblDataNum->isHidden();
+        if (shell_.ExecModal(*form3_) != QDialog::Accepted) return;
+
+        // The new order shows from the next card change or load on.
+        cards_.SetOrder(form3_->Order.toStdString());
+        SetFrancaisFont(UsableFontSize(form3_->FSize), form3_->FBold);
+        SetJaponaisFont(UsableFontSize(form3_->JSize), form3_->JBold);
+        SetShowHints(form3_->ShowHint);
+        ui->lblDataNum->setVisible(form3_->ShowNumber);
+    });
+}
+
+void TForm1::btnExitClick()
+{
+    Guarded(shell_, this, [&] { close(); });
+}
+
+void TForm1::About1Click()
+{
+    Guarded(shell_, this, [&] {
+        if (form2_) shell_.ExecModal(*form2_);
+    });
+}
+
+void TForm1::SetFrancaisFont(int points, bool bold)
+{
+    QFont font = ui->lblFrancais->font();
+    font.setPointSize(points);
+    font.setBold(bold);
+    ui->lblFrancais->setFont(font);
+}
+
+void TForm1::SetJaponaisFont(int points, bool bold)
+{
+    QFont font = ui->lblJaponais->font();
+    font.setPointSize(points);
+    font.setBold(bold);
+    ui->lblJaponais->setFont(font);
+}
+
+void TForm1::SetShowHints(bool show)
+{
+    for (QPushButton* button : buttonsInTabOrder_) SetShowHint(*button, show);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->lblFrancais || watched == ui->lblJaponais) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            if (watched == ui->lblFrancais)
+                lblFrancaisMouseDown(mouse);
+            else
+                lblJaponaisMouseDown(mouse);
+            break;
+        case QEvent::MouseMove:
+            if (dragging_) {
+                if (mouse->buttons() & Qt::LeftButton)
+                    DragTo(mouse->globalPosition().toPoint());
+                else
+                    dragging_ = false;
+                return true;
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            if (mouse->button() == Qt::LeftButton) dragging_ = false;
+            break;
+        default:
+            break;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+
+    if (event->type() == QEvent::KeyPress) {
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button && std::find(buttonsInTabOrder_.begin(), buttonsInTabOrder_.end(), button) != buttonsInTabOrder_.end()) {
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Left:
+            case Qt::Key_Up:
+                FocusNeighbour(button, -1);
+                return true;
+            case Qt::Key_Right:
+            case Qt::Key_Down:
+                FocusNeighbour(button, +1);
+                return true;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                button->click();
+                return true;
+            default:
+                break;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::FocusNeighbour(QWidget* from, int step)
+{
+    const auto count = static_cast<int>(buttonsInTabOrder_.size());
+    const auto at = static_cast<int>(std::find(buttonsInTabOrder_.begin(), buttonsInTabOrder_.end(), from) -
+                                     buttonsInTabOrder_.begin());
+    buttonsInTabOrder_[static_cast<std::size_t>((at + step + count) % count)]->setFocus(Qt::TabFocusReason);
+}
+
+void TForm1::lblFrancaisMouseDown(QMouseEvent* event)
+{
+    Guarded(shell_, this, [&] { StartDrag(event); });
+}
+
+void TForm1::lblJaponaisMouseDown(QMouseEvent* event)
+{
+    Guarded(shell_, this, [&] { StartDrag(event); });
+}
+
+void TForm1::StartDrag(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton)) return;
+    const QRect frame = frameGeometry();
+    appliedRect_ = {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+    lastPointer_ = event->globalPosition().toPoint();
+    dragging_ = true;
+}
+
+void TForm1::DragTo(const QPoint& pointer)
+{
+    Guarded(shell_, this, [&] {
+        const QPoint moved = pointer - lastPointer_;
+        lastPointer_ = pointer;
+        const TRect proposed{appliedRect_.Left + moved.x(), appliedRect_.Top + moved.y(),
+                             appliedRect_.Right + moved.x(), appliedRect_.Bottom + moved.y()};
+        appliedRect_ = MoveStep(proposed);
+        move(appliedRect_.Left, appliedRect_.Top);
+    });
+}
+
+TRect TForm1::MoveStep(const TRect& proposed) { return snapper_.WMMoving(proposed, SnapEnvironmentFor(shell_, this)); }
+
+}  // namespace viewer
