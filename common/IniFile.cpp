@@ -83,7 +83,8 @@ std::optional<Section> FindSection(const std::vector<std::string>& lines, std::s
     return std::nullopt;
 }
 
-std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, Section section, std::string_view key)
+std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, Section section,
+                                   std::string_view key)
 {
     key = Trim(key);
     for (std::size_t i = section.header + 1; i < section.end; ++i) {

@@ -9,7 +9,7 @@ namespace mirvel {
 namespace {
 
 std::int32_t ReadFormCoordinate(const TIniFile& ini, const char* key, std::int32_t screenExtent,
-                                 std::int32_t windowExtent)
+                                std::int32_t windowExtent)
 {
     const std::int32_t fallback = DefaultPlacement(screenExtent, windowExtent);
     return StrToInt(ini.ReadString("Form", key, std::to_string(fallback)));

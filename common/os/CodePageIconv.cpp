@@ -26,7 +26,8 @@ public:
         std::size_t inLeft = in.size();
         char* outPtr = out.data();
         std::size_t outLeft = out.size();
-        if (::iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) return std::nullopt;
+        if (::iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
+            return std::nullopt;
         out.resize(out.size() - outLeft);
         return out;
     }

@@ -22,12 +22,12 @@ std::optional<std::string> Utf8ToShiftJis(std::string_view utf8)
     if (wide->empty()) return std::string();
     const int size = static_cast<int>(wide->size());
     BOOL usedDefault = FALSE;
-    const int length = ::WideCharToMultiByte(ShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide->data(), size, nullptr, 0,
-                                             nullptr, &usedDefault);
+    const int length = ::WideCharToMultiByte(ShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide->data(), size,
+                                             nullptr, 0, nullptr, &usedDefault);
     if (length == 0 || usedDefault) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(ShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide->data(), size, bytes.data(), length, nullptr,
-                          nullptr);
+    ::WideCharToMultiByte(ShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide->data(), size, bytes.data(), length,
+                          nullptr, nullptr);
     return bytes;
 }
 

@@ -23,7 +23,10 @@ struct FileAdopter {
 
 namespace {
 
-[[noreturn]] void Fail(int error, const std::string& path) { throw InOutError(MapPlatformError(error, path)); }
+[[noreturn]] void Fail(int error, const std::string& path)
+{
+    throw InOutError(MapPlatformError(error, path));
+}
 
 detail::Injected CountCall(Op op)
 {
@@ -247,20 +250,27 @@ bool Exists(const std::string& path)
 int MapPlatformError(int platformError, const std::string& path)
 {
     switch (platformError) {
-    case ENOENT: return !path.empty() && IsFolder(FolderOf(path)) ? IoFileNotFound : IoPathNotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP: return IoPathNotFound;
-    case EMFILE:
-    case ENFILE: return IoTooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR: return IoAccessDenied;
-    case EIO: return 1117;  // ERROR_IO_DEVICE; EIO's own 5 would read as access denied
-    case ENOSPC:
-    case EDQUOT: return 112;  // ERROR_DISK_FULL
-    default: return platformError;
+        case ENOENT:
+            return !path.empty() && IsFolder(FolderOf(path)) ? IoFileNotFound : IoPathNotFound;
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+            return IoPathNotFound;
+        case EMFILE:
+        case ENFILE:
+            return IoTooManyOpenFiles;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+            return IoAccessDenied;
+        case EIO:
+            return 1117;  // ERROR_IO_DEVICE; EIO's own 5 would read as access denied
+        case ENOSPC:
+        case EDQUOT:
+            return 112;  // ERROR_DISK_FULL
+        default:
+            return platformError;
     }
 }
 

@@ -69,8 +69,8 @@ std::wstring NameOf(const std::wstring& path)
 // nothing is there yet.
 std::wstring ResolveLinks(const std::wstring& path)
 {
-    const HANDLE handle = ::CreateFileW(path.c_str(), 0, ShareReadWrite | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE handle = ::CreateFileW(path.c_str(), 0, ShareReadWrite | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return path;
     std::wstring final(32768, L'\0');
     const DWORD length = ::GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
@@ -102,7 +102,8 @@ File::~File()
 
 File File::OpenExisting(const std::string& path)
 {
-    const HANDLE handle = OpenCounted(WidePath(path), GENERIC_READ | GENERIC_WRITE, ShareReadWrite, OPEN_EXISTING);
+    const HANDLE handle =
+        OpenCounted(WidePath(path), GENERIC_READ | GENERIC_WRITE, ShareReadWrite, OPEN_EXISTING);
     if (handle == INVALID_HANDLE_VALUE) Fail(::GetLastError(), path);
     return FileAdopter::Adopt(handle);
 }
@@ -175,8 +176,8 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists) {
         // Opening for writing refuses a read-only file, a folder or a file locked against writers.
-        const HANDLE check = ::CreateFileW(target.c_str(), GENERIC_WRITE, ShareReadWrite | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE check = ::CreateFileW(target.c_str(), GENERIC_WRITE, ShareReadWrite | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (check == INVALID_HANDLE_VALUE) Fail(::GetLastError(), path);
         ::CloseHandle(check);
     }
@@ -186,7 +187,8 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
     std::wstring tempPath;
     HANDLE temp = INVALID_HANDLE_VALUE;
     DWORD error = ERROR_FILE_EXISTS;
-    for (int attempt = 0; attempt < 100 && temp == INVALID_HANDLE_VALUE && error == ERROR_FILE_EXISTS; ++attempt) {
+    for (int attempt = 0; attempt < 100 && temp == INVALID_HANDLE_VALUE && error == ERROR_FILE_EXISTS;
+         ++attempt) {
         tempPath = prefix + std::to_wstring(random() % 1000000000) + L".tmp";
         temp = OpenCounted(tempPath, GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW);
         if (temp == INVALID_HANDLE_VALUE) error = ::GetLastError();
@@ -205,11 +207,12 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
     detail::WriteAndClose(file, write);
     CountCall(Op::Rename);
     // ReplaceFileW keeps the target's attributes and security; MoveFileExW only puts a new one.
-    const bool replaced = exists ? ::ReplaceFileW(target.c_str(), tempPath.c_str(), nullptr,
-                                                  REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
-                                                  nullptr, nullptr)
-                                 : ::MoveFileExW(tempPath.c_str(), target.c_str(),
-                                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const bool replaced =
+        exists ? ::ReplaceFileW(target.c_str(), tempPath.c_str(), nullptr,
+                                REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                                nullptr)
+               : ::MoveFileExW(tempPath.c_str(), target.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!replaced) Fail(::GetLastError(), path);
     removeTemporary.Dismiss();
 }
@@ -225,11 +228,13 @@ bool Exists(const std::string& path)
 int MapPlatformError(int platformError, const std::string&)
 {
     switch (platformError) {
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_FILENAME_EXCED_RANGE:
-    case ERROR_DIRECTORY: return IoPathNotFound;
-    default: return platformError;
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_DIRECTORY:
+            return IoPathNotFound;
+        default:
+            return platformError;
     }
 }
 

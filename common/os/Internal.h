@@ -13,7 +13,7 @@
 namespace mirvel::os::detail {
 
 struct Injected {
-    int platformError = 0;                   // non-zero: fail the call with this error
+    int platformError = 0;                  // non-zero: fail the call with this error
     std::optional<std::size_t> shortBytes;  // set: move at most this many bytes
 
     std::size_t Cut(std::size_t size) const { return shortBytes && *shortBytes < size ? *shortBytes : size; }

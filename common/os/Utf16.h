@@ -21,7 +21,10 @@ inline std::optional<std::wstring> Utf16FromCodePage(UINT codePage, std::string_
     return wide;
 }
 
-inline std::optional<std::wstring> Utf16FromUtf8(std::string_view utf8) { return Utf16FromCodePage(CP_UTF8, utf8); }
+inline std::optional<std::wstring> Utf16FromUtf8(std::string_view utf8)
+{
+    return Utf16FromCodePage(CP_UTF8, utf8);
+}
 
 inline std::string Utf8FromUtf16(std::wstring_view wide)
 {

@@ -9,13 +9,19 @@ const std::string Replacement = "\xEF\xBF\xBD";
 
 std::string Decode1252(std::string_view bytes) { return DecodeToUtf8(CodePage::Windows1252, bytes); }
 std::string DecodeSjis(std::string_view bytes) { return DecodeToUtf8(CodePage::ShiftJis, bytes); }
-std::optional<std::string> Encode1252(std::string_view text) { return EncodeFromUtf8(CodePage::Windows1252, text); }
-std::optional<std::string> EncodeSjis(std::string_view text) { return EncodeFromUtf8(CodePage::ShiftJis, text); }
+std::optional<std::string> Encode1252(std::string_view text)
+{
+    return EncodeFromUtf8(CodePage::Windows1252, text);
+}
+std::optional<std::string> EncodeSjis(std::string_view text)
+{
+    return EncodeFromUtf8(CodePage::ShiftJis, text);
+}
 
 TEST(Windows1252, DecodesTheFrenchLetters)
 {
     EXPECT_EQ(Decode1252("caf\xE9"), "café");
-    EXPECT_EQ(Decode1252("\x9C" "uvre \xC7" "a \xE0 l'\xEE" "le"), "œuvre Ça à l'île");
+    EXPECT_EQ(Decode1252(std::string("\x9Cuvre \xC7") + "a \xE0 l'\xEE" + "le"), "œuvre Ça à l'île");
     EXPECT_EQ(Decode1252("\x80\x8C\x9F\xA0\xFF"), "€ŒŸ\u00A0ÿ");
 }
 
@@ -52,7 +58,8 @@ TEST(Windows1252, RefusesWhatItCannotHold)
 
 TEST(Utf8Input, MalformedTextIsRefusedByBothCodePages)
 {
-    for (const char* bad : {"\xE9", "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x81", "a\x80"}) {
+    for (const char* bad :
+         {"\xE9", "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x81", "a\x80"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(Encode1252(bad));
         EXPECT_FALSE(EncodeSjis(bad));
@@ -73,7 +80,7 @@ TEST(ShiftJis, BrokenSequencesShowReplacementsAndKeepTheRest)
     // A value cut inside its last double-byte character.
     EXPECT_EQ(DecodeSjis("\x82\xa0\x82"), "あ" + Replacement);
     // A lead byte before a byte that can't follow it: the second byte still shows.
-    EXPECT_EQ(DecodeSjis("\x82" "0"), Replacement + "0");
+    EXPECT_EQ(DecodeSjis(std::string("\x82") + "0"), Replacement + "0");
     EXPECT_EQ(DecodeSjis("\x82\x20\x82\xa0"), Replacement + " あ");
     // A well-formed pair without a character is one replacement.
     EXPECT_EQ(DecodeSjis("\x85\x40x"), Replacement + "x");

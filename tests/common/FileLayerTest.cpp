@@ -18,7 +18,8 @@ TEST(FileLayer, PosixErrorsMapOntoTheWindowsCodes)
     EXPECT_EQ(os::MapPlatformError(ENAMETOOLONG, "x"), IoPathNotFound);
     EXPECT_EQ(os::MapPlatformError(EMFILE, "x"), IoTooManyOpenFiles);
     EXPECT_EQ(os::MapPlatformError(ENFILE, "x"), IoTooManyOpenFiles);
-    for (int error : {EACCES, EPERM, EROFS, EISDIR}) EXPECT_EQ(os::MapPlatformError(error, "x"), IoAccessDenied);
+    for (int error : {EACCES, EPERM, EROFS, EISDIR})
+        EXPECT_EQ(os::MapPlatformError(error, "x"), IoAccessDenied);
     EXPECT_EQ(os::MapPlatformError(EIO, "x"), 1117);  // not 5, which would read as access denied
     EXPECT_EQ(os::MapPlatformError(ENOSPC, "x"), 112);
     EXPECT_EQ(os::MapPlatformError(EBUSY, "x"), EBUSY);

@@ -36,9 +36,9 @@ TEST(IntParse, AcceptsDecimalAndHexForms)
 TEST(IntParse, RefusesEverythingElse)
 {
     const char* const cases[] = {
-        "",         " ",        "-",       "+",         "12 ",       " 1 2",      "1a",   "abc",
-        "2147483648", "-2147483649", "99999999999", "$",   "0x",        "x",         "$100000000",
-        "-$1",      "+0x1",     "$-1",     "0x 1",      "\t5",       "1.0",       "１２", "0xG",
+        "",           " ",           "-",           "+",   "12 ", " 1 2", "1a",         "abc",
+        "2147483648", "-2147483649", "99999999999", "$",   "0x",  "x",    "$100000000", "-$1",
+        "+0x1",       "$-1",         "0x 1",        "\t5", "1.0", "１２", "0xG",
     };
     for (const char* text : cases) {
         SCOPED_TRACE(text);

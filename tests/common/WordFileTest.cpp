@@ -140,7 +140,8 @@ TEST_F(WordFile, AShortReadFailsWith100AfterTheWholeRecordsOfItsBlock)
     WriteWordFile(path, Records(3));
     os::InjectShortTransfer(os::Op::Read, 1, 150);
     int calls = 0;
-    EXPECT_EQ(CodeOf([&] { ReadWordFile(path, [&](std::int32_t, const TWordRec&) { ++calls; }); }), IoReadPastEnd);
+    EXPECT_EQ(CodeOf([&] { ReadWordFile(path, [&](std::int32_t, const TWordRec&) { ++calls; }); }),
+              IoReadPastEnd);
     EXPECT_EQ(calls, 2);
 }
 
@@ -177,7 +178,8 @@ TEST_F(WordFile, AListBeyondMemoryIsRefusedBeforeReading)
         const rlimit limit{512u << 20, 512u << 20};
         ::setrlimit(RLIMIT_AS, &limit);
         int reads = 0;
-        const std::string message = MessageOf([&] { ReadWordFile(path, [&](std::int32_t, const TWordRec&) { ++reads; }); });
+        const std::string message =
+            MessageOf([&] { ReadWordFile(path, [&](std::int32_t, const TWordRec&) { ++reads; }); });
         return message == "メモリが足りません" && reads == 0 ? 1 : 0;
     });
     EXPECT_EQ(refused, 1);

@@ -22,7 +22,7 @@ TEST(WordRec, StoringAShorterValueKeepsTheEarlierTail)
     record.SetFrancais("maison");
     record.SetFrancais("eau");
     EXPECT_EQ(record.FrancaisBytes(), "eau");
-    EXPECT_EQ(std::memcmp(record.Francais, "\x03" "eauson", 7), 0);
+    EXPECT_EQ(std::memcmp(record.Francais, "\003eauson", 7), 0);
     EXPECT_EQ(record.Japonais[0], 0);  // the other field is untouched
 }
 
