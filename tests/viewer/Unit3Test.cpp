@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -261,6 +262,25 @@ TEST_F(Unit3Test, FormDeclaration)
         while (next->focusPolicy() == Qt::NoFocus) next = next->nextInFocusChain();
         EXPECT_EQ(tabOrder[i + 1]->objectName(), next->objectName()) << tabOrder[i]->objectName().toStdString();
     }
+}
+
+// Not a check: the screenshot script sets MIRVEL_SCREENSHOT_DIR and looks at the pictures.
+TEST(Unit3Screenshot, StandardAndLargeBoldFrench)
+{
+    const QString folder = qEnvironmentVariable("MIRVEL_SCREENSHOT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "MIRVEL_SCREENSHOT_DIR not set";
+    const auto shoot = [&](TForm3& form, const QString& name) {
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_TRUE(form.grab().save(QDir(folder).filePath(name)));
+        form.reject();
+    };
+    TForm3 standard;
+    shoot(standard, "settings-standard.png");
+    TForm3 large;
+    large.FSize = 20;
+    large.FBold = true;
+    shoot(large, "settings-french-20-bold.png");
 }
 
 }  // namespace
