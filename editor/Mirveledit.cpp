@@ -1,0 +1,26 @@
+#include "Fonts.h"
+#include "IniFile.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "gui/Shell.h"
+#include "gui/TextEdge.h"
+#include "gui/WindowPlacement.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Mirveledit"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Mirveledit"));
+    editor::RegisterFontSubstitutes();
+
+    mirvel::gui::QtShell shell;
+    const QString settingsPath = mirvel::gui::FromUtf8(
+        mirvel::SettingsPathFor(mirvel::gui::ToUtf8(mirvel::gui::ExecutablePath())));
+    editor::TForm1 form1(shell, settingsPath);
+    editor::TForm2 form2(&form1);
+    form1.SetAboutBox(&form2);
+    form1.show();
+    return QApplication::exec();
+}

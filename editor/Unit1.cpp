@@ -1,0 +1,270 @@
+#include "Unit1.h"
+
+#include "AccentTable.h"
+#include "CodePageValidator.h"
+#include "IniFile.h"
+#include "Placement.h"
+#include "Unit2.h"
+#include "WordListModel.h"
+#include "gui/Guard.h"
+#include "gui/TextEdge.h"
+#include "gui/WindowPlacement.h"
+#include "ui_Unit1.h"
+
+#include <QFileInfo>
+#include <QLayout>
+#include <optional>
+
+namespace editor {
+
+using mirvel::gui::FromFrancais;
+using mirvel::gui::FromJaponais;
+using mirvel::gui::ToUtf8;
+
+namespace {
+
+const QString Untitled = QStringLiteral("新規");
+
+// A box that still shows exactly what its record holds gives the record's own bytes back, so
+// a 17- or 41-byte value from a file, or bytes no code page can show, survive an update of the
+// other box. Otherwise the text is encoded; the box's validator lets in nothing it can't hold
+// apart from the stand-ins of such bytes, which are stored as '?'.
+std::string BoxBytes(const QString& text, std::string_view stored, QString (*decode)(std::string_view),
+                     std::optional<std::string> (*encode)(const QString&))
+{
+    if (text == decode(stored)) return std::string(stored);
+    if (auto bytes = encode(text)) return *bytes;
+    std::string result;
+    for (const QChar character : text) {
+        const auto bytes = encode(QString(character));
+        result += bytes ? *bytes : std::string("?");
+    }
+    return result;
+}
+
+}  // namespace
+
+TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), shell_(shell),
+      settingsPath_(std::move(settingsPath))
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                   | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    // The client area is fixed; the window is whatever that plus the menu bar needs.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    ui->ClientArea->setBackgroundRole(QPalette::Button);
+
+    model_ = new WordListModel(document_, this);
+    document_.SetObserver(model_);
+    ui->ListBox1->setModel(model_);
+
+    validatorF_ = new CodePageValidator(*ui->edF, mirvel::CodePage::Windows1252, 16);
+    validatorJ_ = new CodePageValidator(*ui->edJ, mirvel::CodePage::ShiftJis, 40);
+    ui->edF->setValidator(validatorF_);
+    ui->edJ->setValidator(validatorJ_);
+    // Japanese conversion stays off in the French box and is on in the Japanese one.
+    ui->edF->setAttribute(Qt::WA_InputMethodEnabled, false);
+    ui->edJ->setAttribute(Qt::WA_InputMethodEnabled, true);
+    ui->edF->installEventFilter(this);
+    ui->edF->setFocus();
+
+    ConnectHandlers();
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    document_.SetObserver(nullptr);
+}
+
+void TForm1::ConnectHandlers()
+{
+    connect(ui->ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected) {
+                if (!commandSelects_ && !selected.isEmpty()) ListBox1Click();
+            });
+    connect(ui->btnPrev, &QPushButton::clicked, this, &TForm1::btnPrevClick);
+    connect(ui->btnNext, &QPushButton::clicked, this, &TForm1::btnNextClick);
+    connect(ui->btnRenew, &QPushButton::clicked, this, &TForm1::btnRenewClick);
+    connect(ui->btnAdd, &QPushButton::clicked, this, &TForm1::btnAddClick);
+    connect(ui->btnDelete, &QPushButton::clicked, this, &TForm1::btnDeleteClick);
+    connect(ui->btnUp, &QPushButton::clicked, this, &TForm1::btnUpClick);
+    connect(ui->btnDown, &QPushButton::clicked, this, &TForm1::btnDownClick);
+    connect(ui->New1, &QAction::triggered, this, &TForm1::New1Click);
+    connect(ui->Open1, &QAction::triggered, this, &TForm1::Open1Click);
+    connect(ui->Save1, &QAction::triggered, this, &TForm1::Save1Click);
+    connect(ui->SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
+    connect(ui->Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
+    connect(ui->About1, &QAction::triggered, this, &TForm1::About1Click);
+}
+
+bool TForm1::Run(const std::function<void()>& body)
+{
+    // While a handler runs, every change of the list's selection is the handler's own.
+    const bool outer = commandSelects_;
+    commandSelects_ = true;
+    const bool completed = mirvel::gui::Guarded(shell_, this, body);
+    commandSelects_ = outer;
+    return completed;
+}
+
+void TForm1::FormCreate()
+{
+    Run([this] {
+        mirvel::TIniFile ini(ToUtf8(settingsPath_));
+        const QSize screen = mirvel::gui::PrimaryScreenSize();
+        const QSize outer = mirvel::gui::OuterSize(*this);
+        mirvel::gui::MoveOuterLeft(*this, mirvel::ReadFormLeft(ini, screen.width(), outer.width()));
+        mirvel::gui::MoveOuterTop(*this, mirvel::ReadFormTop(ini, screen.height(), outer.height()));
+    });
+    // A damaged settings file has had its error box; the window still comes up complete.
+    Run([this] {
+        myStateClear();
+        OpenDialog1.filter = QStringLiteral("Mirvel files (*.mirvel)|*.mirvel");
+        OpenDialog1.defaultExtension = QStringLiteral("mirvel");
+        SaveDialog1.filter = QStringLiteral("Mirvel Files(*.mirvel)|*.MIRVEL");
+        SaveDialog1.defaultExtension = QStringLiteral("mirvel");
+        OpenDialog1.initialFolder = mirvel::gui::ExecutableFolder();
+        SaveDialog1.initialFolder = mirvel::gui::ExecutableFolder();
+        QLabel* const helpLabels[] = {ui->lblF2, ui->lblF3, ui->lblF4, ui->lblF5, ui->lblF6, ui->lblF7};
+        for (int offset = 0; offset < 6; ++offset) {
+            helpLabels[offset]->setText(FromFrancais(AccentHelpText(offset)));
+            helpLabels[offset]->adjustSize();
+        }
+    });
+}
+
+void TForm1::myStateClear()
+{
+    OpenDialog1.proposedFile.clear();
+    SaveDialog1.proposedFile.clear();
+    document_.Clear();
+    validatorF_->SetText(QString());
+    validatorJ_->SetText(QString());
+    SelectItem(0);
+    ShowCounter();
+    ShowFileName();
+}
+
+void TForm1::ShowCurrent()
+{
+    const auto& record = document_.Current();
+    validatorF_->SetText(FromFrancais(record.FrancaisBytes()));
+    validatorJ_->SetText(FromJaponais(record.JaponaisBytes()));
+}
+
+void TForm1::ShowCounter()
+{
+    ui->lblIndex->setText(QString::number(document_.WordIndex() + 1) + QLatin1Char('/')
+                          + QString::number(document_.WordCount()));
+}
+
+void TForm1::ShowFileName()
+{
+    const std::string& file = document_.FileName();
+    ui->lblFileName->setText(file.empty() ? Untitled
+                                          : QFileInfo(mirvel::gui::FromUtf8(file)).fileName());
+}
+
+void TForm1::SelectItem(std::int32_t index)
+{
+    const QModelIndex item = model_->index(index);
+    ui->ListBox1->selectionModel()->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect);
+    ui->ListBox1->scrollTo(item);
+}
+
+void TForm1::ListBox1Click()
+{
+    Run([this] {
+        const QModelIndexList selected = ui->ListBox1->selectionModel()->selectedIndexes();
+        if (selected.isEmpty()) return;
+        document_.Select(selected.first().row());
+        ShowCurrent();
+        ShowCounter();
+    });
+}
+
+void TForm1::btnPrevClick()
+{
+    Run([this] {
+        if (!document_.Prev()) return;
+        SelectItem(document_.WordIndex());
+        ShowCurrent();
+        ShowCounter();
+    });
+}
+
+void TForm1::btnNextClick()
+{
+    Run([this] {
+        if (!document_.Next()) return;
+        SelectItem(document_.WordIndex());
+        ShowCurrent();
+        ShowCounter();
+    });
+}
+
+void TForm1::btnRenewClick()
+{
+    Run([this] {
+        const auto& record = document_.Current();
+        document_.Renew(
+            BoxBytes(ui->edF->text(), record.FrancaisBytes(), FromFrancais, mirvel::gui::ToFrancais),
+            BoxBytes(ui->edJ->text(), record.JaponaisBytes(), FromJaponais, mirvel::gui::ToJaponais));
+    });
+}
+
+void TForm1::btnAddClick()
+{
+    Run([this] {
+        document_.Add();
+        validatorF_->SetText(QString());
+        validatorJ_->SetText(QString());
+        SelectItem(document_.WordIndex());
+        ShowCounter();
+    });
+}
+
+void TForm1::btnDeleteClick()
+{
+    Run([this] {
+        document_.Delete();
+        SelectItem(document_.WordIndex());
+        ShowCounter();
+        ShowCurrent();
+    });
+}
+
+void TForm1::btnUpClick()
+{
+    Run([this] {
+        if (!document_.Up()) return;
+        SelectItem(document_.WordIndex());
+        ShowCounter();
+    });
+}
+
+void TForm1::btnDownClick()
+{
+    Run([this] {
+        if (!document_.Down()) return;
+        SelectItem(document_.WordIndex());
+        ShowCounter();
+    });
+}
+
+void TForm1::Exit1Click()
+{
+    close();
+}
+
+void TForm1::About1Click()
+{
+    Run([this] {
+        if (aboutBox_) shell_.ExecModal(*aboutBox_);
+    });
+}
+
+}  // namespace editor

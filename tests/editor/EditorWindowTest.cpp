@@ -1,0 +1,295 @@
+#include "EditorFixture.h"
+#include "Unit2.h"
+#include "gui/WindowPlacement.h"
+
+#include <QClipboard>
+#include <QMenuBar>
+
+namespace editor::test {
+namespace {
+
+// Types text as the keyboard (or, for Japanese, the input method's commit) would.
+void Type(QWidget* widget, const QString& text)
+{
+    for (const QChar character : text) {
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
+    }
+}
+
+TEST_F(EditorTest, StartsWithOneEmptySelectedItemAndNothingModified)
+{
+    EXPECT_EQ(ItemCount(), 1);
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(Item(0), QString());
+    EXPECT_EQ(edF()->text(), QString());
+    EXPECT_EQ(edJ()->text(), QString());
+    EXPECT_EQ(Counter(), "1/1");
+    EXPECT_EQ(FileLabel(), "新規");
+    EXPECT_FALSE(form->Doc().Modified());
+    EXPECT_EQ(form->windowTitle(), "Mirveledit");
+    EXPECT_TRUE(shell.errors.empty());
+}
+
+TEST_F(EditorTest, ClientAreaIsFixedAtItsDeclaredSizeWithoutMaximiseBox)
+{
+    const QWidget* client = form->centralWidget();
+    EXPECT_EQ(client->size(), QSize(467, 208));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    EXPECT_EQ(form->height(), 208 + form->menuBar()->height());
+    EXPECT_FALSE(form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+}
+
+TEST_F(EditorTest, TypingIsLostWhenTheUserPicksAnotherItem)
+{
+    Fill(2);
+    edF()->setText("typed");
+    ClickItem(0);
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(edF()->text(), "w1");
+    EXPECT_EQ(edJ()->text(), "j1");
+    EXPECT_EQ(Counter(), "1/2");
+    EXPECT_EQ(Item(1), "w2");
+
+    // The keyboard moves the selection just as well.
+    ListBox1()->setFocus();
+    QTest::keyClick(ListBox1(), Qt::Key_Down);
+    EXPECT_EQ(edF()->text(), "w2");
+    EXPECT_EQ(Counter(), "2/2");
+}
+
+TEST_F(EditorTest, UpdateStoresBothBoxesIntoTheCurrentPair)
+{
+    Store("chat", "猫");
+    EXPECT_EQ(Item(0), "chat");
+    EXPECT_EQ(SelectedRow(), 0);
+    const auto& record = form->Doc().Words()[0];
+    EXPECT_EQ(record.FrancaisBytes(), "chat");
+    EXPECT_EQ(record.JaponaisBytes(), "\x94\x4C");
+    EXPECT_TRUE(form->Doc().Modified());
+}
+
+TEST_F(EditorTest, AddAppendsAnEmptySelectedPairAtTheEnd)
+{
+    Fill(3);
+    ClickItem(1);
+    edF()->setText("not stored");
+    Click("btnAdd");
+    EXPECT_EQ(ItemCount(), 4);
+    EXPECT_EQ(SelectedRow(), 3);
+    EXPECT_EQ(Counter(), "4/4");
+    EXPECT_EQ(edF()->text(), QString());
+    EXPECT_EQ(edJ()->text(), QString());
+    EXPECT_EQ(Item(1), "w2");
+}
+
+TEST_F(EditorTest, DeleteMakesThePreviousPairCurrentOrTheNewFirst)
+{
+    Fill(5);
+    ClickItem(2);
+    Click("btnDelete");
+    EXPECT_EQ(ItemCount(), 4);
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_EQ(Counter(), "2/4");
+    EXPECT_EQ(edF()->text(), "w2");
+    EXPECT_EQ(Item(2), "w4");
+
+    ClickItem(0);
+    Click("btnDelete");
+    EXPECT_EQ(ItemCount(), 3);
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(Counter(), "1/3");
+    EXPECT_EQ(edF()->text(), "w2");
+    EXPECT_EQ(edJ()->text(), "j2");
+}
+
+TEST_F(EditorTest, DeletingTheOnlyPairLeavesOneEmptyPairAndMarksTheChange)
+{
+    Store("chat", "猫");
+    Click("btnDelete");
+    EXPECT_EQ(ItemCount(), 1);
+    EXPECT_EQ(Item(0), QString());
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(Counter(), "1/1");
+    EXPECT_EQ(edF()->text(), QString());
+    EXPECT_TRUE(form->Doc().Modified());
+}
+
+TEST_F(EditorTest, UpMovesThePairAndKeepsTheBoxesAsTheyAre)
+{
+    Fill(5);
+    ClickItem(2);
+    edJ()->setText("unsaved");
+    Click("btnUp");
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_EQ(Counter(), "2/5");
+    EXPECT_EQ(Item(1), "w3");
+    EXPECT_EQ(Item(2), "w2");
+    EXPECT_EQ(edF()->text(), "w3");
+    EXPECT_EQ(edJ()->text(), "unsaved");
+
+    Click("btnDown");
+    EXPECT_EQ(SelectedRow(), 2);
+    EXPECT_EQ(Counter(), "3/5");
+    EXPECT_EQ(Item(2), "w3");
+}
+
+TEST_F(EditorTest, UpAtTheFirstAndDownAtTheLastChangeNothing)
+{
+    mirvel::WordList list(3);
+    list[0].SetFrancais("a");
+    list[1].SetFrancais("b");
+    list[2].SetFrancais("c");
+    const std::string path = dir.File("abc.mirvel");
+    mirvel::WriteWordFile(path, list);
+    shell.openAnswers.push_back(QString::fromStdString(path));
+    form->Open1Click();
+
+    Click("btnUp");
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(Item(0), "a");
+    ClickItem(2);
+    Click("btnDown");
+    EXPECT_EQ(SelectedRow(), 2);
+    EXPECT_EQ(Item(2), "c");
+    EXPECT_EQ(Counter(), "3/3");
+    EXPECT_FALSE(form->Doc().Modified());
+}
+
+TEST_F(EditorTest, PreviousAndNextStopAtTheEnds)
+{
+    Fill(3);
+    Click("btnNext");
+    EXPECT_EQ(SelectedRow(), 2);
+    EXPECT_EQ(Counter(), "3/3");
+    Click("btnPrev");
+    Click("btnPrev");
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(edF()->text(), "w1");
+    EXPECT_EQ(Counter(), "1/3");
+    edF()->setText("typed");
+    Click("btnPrev");
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(edF()->text(), "typed");
+}
+
+TEST_F(EditorTest, TheUserCannotClearTheSelection)
+{
+    Fill(2);
+    QListView* list = ListBox1();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualRect(list->model()->index(1, 0)).center());
+    EXPECT_EQ(SelectedRow(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(20, list->viewport()->height() - 3));
+    EXPECT_EQ(SelectedRow(), 1);
+}
+
+TEST_F(EditorTest, TabCyclesThroughTheTwoBoxesAndTheListOnly)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), edF());
+    QTest::keyClick(edF(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), edJ());
+    QTest::keyClick(edJ(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ListBox1());
+    QTest::keyClick(ListBox1(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), edF());
+    for (auto* button : form->findChildren<QPushButton*>()) {
+        EXPECT_EQ(button->focusPolicy(), Qt::ClickFocus) << button->objectName().toStdString();
+        EXPECT_FALSE(button->isDefault() || button->autoDefault());
+    }
+}
+
+TEST_F(EditorTest, JapaneseBoxHoldsAtMostFortyShiftJisBytes)
+{
+    edJ()->setFocus();
+    Type(edJ(), QString(19, QChar(0x732B)) + "ab");  // 38 + 2 bytes
+    EXPECT_EQ(edJ()->text().size(), 21);
+    Type(edJ(), "c");
+    Type(edJ(), QString(QChar(0x732B)));
+    EXPECT_EQ(edJ()->text(), QString(19, QChar(0x732B)) + "ab");
+
+    // A paste is cut at a character boundary to what still fits.
+    edJ()->setText(QString(18, QChar(0x732B)) + "a");  // 37 bytes
+    edJ()->setCursorPosition(5);
+    QApplication::clipboard()->setText("x" + QString(3, QChar(0x72AC)));
+    edJ()->paste();
+    EXPECT_EQ(edJ()->text(),
+              QString(5, QChar(0x732B)) + "x" + QChar(0x72AC) + QString(13, QChar(0x732B)) + "a");
+    EXPECT_EQ(edJ()->cursorPosition(), 7);
+}
+
+TEST_F(EditorTest, BoxesRefuseCharactersTheirCodePageCannotHold)
+{
+    edF()->setFocus();
+    Type(edF(), QString("caf") + QChar(0xE9) + QChar(0x732B) + QChar(0x0153));
+    EXPECT_EQ(edF()->text(), QString("caf") + QChar(0xE9) + QChar(0x0153));
+    Type(edF(), "abcdefghijklmnop");
+    EXPECT_EQ(edF()->text().size(), 16);
+
+    edJ()->setFocus();
+    Type(edJ(), QString(QChar(0x0153)) + QChar(0x732B));
+    EXPECT_EQ(edJ()->text(), QString(QChar(0x732B)));
+}
+
+TEST_F(EditorTest, LongValuesFromAFileSurviveAnUpdateOfTheOtherBox)
+{
+    mirvel::WordList list(1);
+    list[0].SetFrancais("abcdefghijklmnopq");            // 17 bytes
+    list[0].SetJaponais(std::string(20, '\x88') + "\x9F\x88");  // 41 bytes, cut inside a character
+    const std::string path = dir.File("long.mirvel");
+    mirvel::WriteWordFile(path, list);
+    shell.openAnswers.push_back(QString::fromStdString(path));
+    form->Open1Click();
+    EXPECT_EQ(edF()->text(), "abcdefghijklmnopq");
+
+    Click("btnRenew");
+    EXPECT_EQ(form->Doc().Words()[0].FrancaisBytes(), "abcdefghijklmnopq");
+    EXPECT_EQ(form->Doc().Words()[0].JaponaisBytes(), list[0].JaponaisBytes());
+}
+
+TEST_F(EditorTest, FirstStartIsCentredAndAStoredPositionIsRestoredAsItIs)
+{
+    // At create time the window is not framed yet and its menu bar not laid out: the window
+    // counts as its client area.
+    const QSize screen = mirvel::gui::PrimaryScreenSize();
+    EXPECT_EQ(mirvel::gui::OuterPosition(*form), QPoint((screen.width() - 467) / 2, (screen.height() - 208) / 2));
+
+    form->hide();
+    mirvel::test::WriteAll(SettingsPath(), "[Form]\r\nLeft=-20\r\nTop=33\r\n");
+    Create();
+    EXPECT_EQ(mirvel::gui::OuterPosition(*form), QPoint(-20, 33));
+}
+
+TEST_F(EditorTest, ADamagedSettingsFileShowsTheErrorAndTheEditorStillWorks)
+{
+    form->hide();
+    mirvel::test::WriteAll(SettingsPath(), "[Form]\r\nLeft=abc\r\n");
+    Create();
+    ASSERT_EQ(shell.errors.size(), 1u);
+    EXPECT_EQ(shell.errors[0], "'abc' は整数ではありません.");
+    EXPECT_EQ(Counter(), "1/1");
+    EXPECT_EQ(SelectedRow(), 0);
+    Click("btnAdd");
+    EXPECT_EQ(Counter(), "2/2");
+}
+
+TEST_F(EditorTest, AboutShowsTheVersionBoxModally)
+{
+    editor::TForm2 about(form.get());
+    form->SetAboutBox(&about);
+    QString label;
+    shell.modalScripts.push_back([&label](QDialog& dialog) {
+        label = dialog.findChild<QLabel*>("Label1")->text();
+        dialog.findChild<QPushButton*>("Button1")->click();
+        return dialog.result();
+    });
+    form->findChild<QAction*>("About1")->trigger();
+    EXPECT_EQ(shell.modalDialogs, std::vector<QString>{"TForm2"});
+    EXPECT_EQ(label, "Mirveledit Ver1.1");
+    EXPECT_EQ(about.windowTitle(), "バージョン情報");
+    EXPECT_EQ(about.size(), QSize(168, 83));
+}
+
+}  // namespace
+}  // namespace editor::test

@@ -1,0 +1,386 @@
+#include "EditorFixture.h"
+#include "IniFile.h"
+#include "gui/WindowPlacement.h"
+#include "os/File.h"
+
+#ifdef MIRVEL_HAVE_VIEWER_NAVIGATION
+#include "Navigation.h"
+#endif
+
+#include <cstdlib>
+#include <cstring>
+
+namespace editor::test {
+namespace {
+
+std::string RecordBytes(std::string_view francais, std::string_view japonais, unsigned char tail)
+{
+    mirvel::TWordRec record;
+    std::memset(&record, tail, sizeof record);
+    record.SetFrancais(francais);
+    record.SetJaponais(japonais);
+    return {reinterpret_cast<const char*>(&record), sizeof record};
+}
+
+// Makes a file unwritable in a way root respects, and always undoes it.
+class Immutable {
+public:
+    explicit Immutable(std::string path) : path_(std::move(path))
+    {
+        set_ = std::system(("chattr +i '" + path_ + "'").c_str()) == 0;
+    }
+    ~Immutable()
+    {
+        if (set_) std::system(("chattr -i '" + path_ + "'").c_str());
+    }
+    bool IsSet() const { return set_; }
+
+private:
+    std::string path_;
+    bool set_ = false;
+};
+
+class FileCommandsTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        mirvel::os::ClearFaults();
+        EditorTest::SetUp();
+    }
+    void TearDown() override
+    {
+        mirvel::os::ClearFaults();
+        EditorTest::TearDown();
+    }
+
+    std::string Write(const std::string& name, const std::string& bytes) const
+    {
+        const std::string path = dir.File(name);
+        mirvel::test::WriteAll(path, bytes);
+        return path;
+    }
+    void Open(const std::string& path)
+    {
+        shell.openAnswers.push_back(QString::fromStdString(path));
+        form->Open1Click();
+    }
+    void SaveAs(const std::string& path)
+    {
+        shell.saveAnswers.push_back(QString::fromStdString(path));
+        form->SaveAs1Click();
+    }
+    std::string Settings() const { return mirvel::test::ReadAll(SettingsPath()); }
+};
+
+const std::string ThreePairs =
+    RecordBytes("un", "ichi", 0x11) + RecordBytes("deux", "ni", 0x22) + RecordBytes("trois", "san", 0x33);
+
+TEST_F(FileCommandsTest, OpenShowsTheFirstPairAndTheFileName)
+{
+    const std::string path = Write("words.mirvel", ThreePairs + "xyz");
+    Open(path);
+    EXPECT_EQ(ItemCount(), 3);
+    EXPECT_EQ(Item(2), "trois");
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(edF()->text(), "un");
+    EXPECT_EQ(edJ()->text(), "ichi");
+    EXPECT_EQ(Counter(), "1/3");
+    EXPECT_EQ(FileLabel(), "words.mirvel");
+    EXPECT_EQ(form->windowTitle(), "Mirveledit");
+    EXPECT_FALSE(form->Doc().Modified());
+}
+
+TEST_F(FileCommandsTest, FilesOfSixtyAndSixtyOneBytesOpenAsOnePair)
+{
+    for (const std::string& bytes : {ThreePairs.substr(0, 60), ThreePairs.substr(0, 61)}) {
+        Open(Write("one.mirvel", bytes));
+        EXPECT_EQ(ItemCount(), 1);
+        EXPECT_EQ(Counter(), "1/1");
+        EXPECT_EQ(edF()->text(), "un");
+    }
+}
+
+TEST_F(FileCommandsTest, AZeroRecordFileOpensAsOneEmptyPairTitledWithIt)
+{
+    Fill(2);
+    form->Save1Click();  // untitled: Save As, cancelled
+    Open(Write("empty.mirvel", std::string(59, 'x')));
+    EXPECT_EQ(ItemCount(), 1);
+    EXPECT_EQ(Counter(), "1/1");
+    EXPECT_EQ(edF()->text(), QString());
+    EXPECT_EQ(FileLabel(), "empty.mirvel");
+    EXPECT_FALSE(form->Doc().Modified());
+}
+
+TEST_F(FileCommandsTest, AMissingFileOrACancelledDialogChangesNothing)
+{
+    Fill(2);
+    Open(dir.File("missing.mirvel"));
+    form->Open1Click();  // cancelled
+    EXPECT_EQ(ItemCount(), 2);
+    EXPECT_EQ(Counter(), "2/2");
+    EXPECT_TRUE(shell.errors.empty());
+    EXPECT_TRUE(form->Doc().Modified());
+    // The name chosen last is proposed next time, even when nothing was there.
+    EXPECT_EQ(shell.openCalls.back().proposedFile, QString::fromStdString(dir.File("missing.mirvel")));
+}
+
+TEST_F(FileCommandsTest, AFileThatFailsPartWayChangesNothing)
+{
+    const std::string a = Write("a.mirvel", ThreePairs);
+    Open(a);
+    ClickItem(1);
+    const std::string b = Write("b.mirvel", ThreePairs + ThreePairs);
+    mirvel::os::InjectShortTransfer(mirvel::os::Op::Read, 1, 90);
+    Open(b);
+    ASSERT_EQ(shell.errors, std::vector<QString>{"ファイルの末尾以降を読み込みました."});
+    EXPECT_EQ(ItemCount(), 3);
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_EQ(Counter(), "2/3");
+    EXPECT_EQ(edF()->text(), "deux");
+    EXPECT_EQ(FileLabel(), "a.mirvel");
+    form->Save1Click();
+    EXPECT_EQ(mirvel::test::ReadAll(a), ThreePairs);
+    EXPECT_EQ(mirvel::test::ReadAll(b), ThreePairs + ThreePairs);
+}
+
+TEST_F(FileCommandsTest, SaveOnAnUntitledDocumentAsksForANameAndCancellingKeepsItAsItWas)
+{
+    Store("chat", "猫");
+    form->Save1Click();
+    ASSERT_EQ(shell.saveCalls.size(), 1u);
+    EXPECT_EQ(shell.saveCalls[0].filter, "Mirvel Files(*.mirvel)|*.MIRVEL");
+    EXPECT_EQ(shell.saveCalls[0].defaultExtension, "mirvel");
+    EXPECT_EQ(shell.saveCalls[0].initialFolder, mirvel::gui::ExecutableFolder());
+    EXPECT_EQ(FileLabel(), "新規");
+    EXPECT_TRUE(form->Doc().Modified());
+}
+
+TEST_F(FileCommandsTest, SaveRewritesTheOpenedFileWithEveryRecordAndItsTails)
+{
+    const std::string a = Write("a.mirvel", ThreePairs);
+    Open(a);
+    ClickItem(2);
+    Store("quatre", "yon");
+    Click("btnAdd");
+    form->Save1Click();
+    EXPECT_TRUE(shell.saveCalls.empty());
+    EXPECT_FALSE(form->Doc().Modified());
+    const std::string expected = ThreePairs.substr(0, 120) + [] {
+        std::string third = RecordBytes("trois", "san", 0x33);
+        third[0] = 6;
+        std::memcpy(&third[1], "quatre", 6);
+        third[18] = 3;
+        std::memcpy(&third[19], "yon", 3);
+        return third;
+    }() + std::string(60, '\0');
+    EXPECT_EQ(mirvel::test::ReadAll(a), expected);
+
+    // Reopened, the same pairs come back in the same order.
+    Open(dir.File("a.mirvel"));
+    EXPECT_EQ(ItemCount(), 4);
+    EXPECT_EQ(Item(2), "quatre");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(form->Doc().Words().data()), 240), expected);
+}
+
+TEST_F(FileCommandsTest, SaveWritesToTheOpenedFileNotTheOneSavedAsBefore)
+{
+    Fill(2);
+    const std::string b = dir.File("b.mirvel");
+    SaveAs(b);
+    EXPECT_EQ(FileLabel(), "b.mirvel");
+    const std::string savedB = mirvel::test::ReadAll(b);
+    EXPECT_EQ(savedB.size(), 120u);
+    const std::string c = Write("c.mirvel", ThreePairs);
+    Open(c);
+    Store("changed", "x");
+    form->Save1Click();
+    EXPECT_EQ(mirvel::test::ReadAll(b), savedB);
+    EXPECT_EQ(mirvel::test::ReadAll(c).substr(0, 8), std::string("\x07" "changed", 8));
+    // The save dialog proposes the name chosen in it last.
+    form->SaveAs1Click();
+    EXPECT_EQ(shell.saveCalls.back().proposedFile, QString::fromStdString(b));
+}
+
+TEST_F(FileCommandsTest, ANameWithoutExtensionGetsTheDefaultOne)
+{
+    Fill(1);
+    SaveAs(dir.File("liste"));
+    EXPECT_EQ(mirvel::test::ReadAll(dir.File("liste.mirvel")).size(), 60u);
+    EXPECT_FALSE(mirvel::FileExists(dir.File("liste")));
+    EXPECT_EQ(FileLabel(), "liste.mirvel");
+}
+
+TEST_F(FileCommandsTest, AFileNamedLikeTheUntitledLabelCountsAsUntitled)
+{
+    const std::string path = Write("新規", ThreePairs);
+    Open(path);
+    EXPECT_EQ(FileLabel(), "新規");
+    Store("x", "y");
+    form->Save1Click();
+    EXPECT_EQ(shell.saveCalls.size(), 1u);
+    EXPECT_EQ(mirvel::test::ReadAll(path), ThreePairs);
+}
+
+TEST_F(FileCommandsTest, AReadOnlyTargetReportsAccessDeniedAndStaysAsItWas)
+{
+    const std::string a = Write("a.mirvel", ThreePairs);
+    Open(a);
+    Store("x", "y");
+    {
+        Immutable readOnly(a);
+        ASSERT_TRUE(readOnly.IsSet()) << "chattr +i is needed to make a file read-only for root";
+        form->Save1Click();
+    }
+    EXPECT_EQ(shell.errors, std::vector<QString>{"ファイルへのアクセスが拒否されました."});
+    EXPECT_EQ(mirvel::test::ReadAll(a), ThreePairs);
+    EXPECT_TRUE(form->Doc().Modified());
+}
+
+TEST_F(FileCommandsTest, ASaveThatFailsHalfWayLeavesTheOldFileAndTheState)
+{
+    const std::string a = Write("a.mirvel", ThreePairs);
+    Open(a);
+    Click("btnAdd");
+    mirvel::os::InjectShortTransfer(mirvel::os::Op::Write, 1, 90);
+    form->Save1Click();
+    EXPECT_EQ(shell.errors, std::vector<QString>{"ディスクがいっぱいです."});
+    EXPECT_EQ(mirvel::test::ReadAll(a), ThreePairs);
+    EXPECT_TRUE(form->Doc().Modified());
+
+    mirvel::os::InjectShortTransfer(mirvel::os::Op::Write, 1, 90);
+    SaveAs(dir.File("b.mirvel"));
+    EXPECT_EQ(FileLabel(), "a.mirvel");
+    EXPECT_FALSE(mirvel::FileExists(dir.File("b.mirvel")));
+}
+
+TEST_F(FileCommandsTest, YesAtOpenSavesBeforeTheDialogEvenWhenItIsCancelled)
+{
+    const std::string a = Write("a.mirvel", ThreePairs);
+    Open(a);
+    Store("x", "y");
+    shell.events.clear();
+    shell.yesNoAnswers.push_back(true);
+    form->Open1Click();
+    EXPECT_EQ(shell.events, (std::vector<QString>{"prompt", "open"}));
+    EXPECT_EQ(shell.prompts.back(), std::make_pair(QString("確認"), QString("変更を保存しますか？")));
+    EXPECT_EQ(mirvel::test::ReadAll(a).substr(0, 2), std::string("\x01x", 2));
+    EXPECT_FALSE(form->Doc().Modified());
+    EXPECT_EQ(shell.openCalls.back().filter, "Mirvel files (*.mirvel)|*.mirvel");
+    EXPECT_EQ(shell.openCalls.back().defaultExtension, "mirvel");
+}
+
+TEST_F(FileCommandsTest, NoAtNewDiscardsAndNewClearsTheProposals)
+{
+    const std::string a = Write("a.mirvel", ThreePairs);
+    Open(a);
+    Store("x", "y");
+    form->New1Click();  // answered No
+    EXPECT_EQ(shell.prompts.size(), 1u);
+    EXPECT_EQ(ItemCount(), 1);
+    EXPECT_EQ(FileLabel(), "新規");
+    EXPECT_FALSE(form->Doc().Modified());
+    EXPECT_EQ(mirvel::test::ReadAll(a), ThreePairs);
+    form->Open1Click();
+    EXPECT_EQ(shell.openCalls.back().proposedFile, QString());
+    EXPECT_EQ(shell.openCalls.back().initialFolder, mirvel::gui::ExecutableFolder());
+}
+
+TEST_F(FileCommandsTest, ACancelledOrFailedSaveAfterYesAbandonsTheCommandThatAsked)
+{
+    Store("chat", "猫");
+    shell.yesNoAnswers.push_back(true);
+    form->New1Click();  // Yes, then the Save As dialog is cancelled
+    EXPECT_EQ(Item(0), "chat");
+    EXPECT_TRUE(form->Doc().Modified());
+
+    shell.yesNoAnswers.push_back(true);
+    shell.events.clear();
+    form->Open1Click();
+    EXPECT_EQ(shell.events, (std::vector<QString>{"prompt", "save"}));
+
+    shell.yesNoAnswers.push_back(true);
+    shell.saveAnswers.push_back(QString::fromStdString(dir.File("no/such/folder/x.mirvel")));
+    form->New1Click();
+    EXPECT_EQ(shell.errors.size(), 1u);
+    EXPECT_EQ(Item(0), "chat");
+    EXPECT_TRUE(form->Doc().Modified());
+}
+
+TEST_F(FileCommandsTest, ClosingUnmodifiedAsksNothingAndWritesLeftThenTop)
+{
+    const QPoint position = mirvel::gui::OuterPosition(*form);
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(shell.prompts.empty());
+    EXPECT_EQ(Settings(), "[Form]\r\nLeft=" + std::to_string(position.x()) + "\r\nTop="
+                              + std::to_string(position.y()) + "\r\n");
+}
+
+TEST_F(FileCommandsTest, ClosingIsAbandonedWhenTheSaveAfterYesIsCancelled)
+{
+    Store("chat", "猫");
+    shell.yesNoAnswers.push_back(true);
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(shell.saveCalls.size(), 1u);
+    EXPECT_FALSE(mirvel::FileExists(SettingsPath()));
+    EXPECT_TRUE(form->Doc().Modified());
+
+    // Yes with a name saves and closes; the Exit item closes the same way.
+    shell.yesNoAnswers.push_back(true);
+    shell.saveAnswers.push_back(QString::fromStdString(dir.File("chat")));
+    form->findChild<QAction*>("Exit1")->trigger();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(mirvel::test::ReadAll(dir.File("chat.mirvel")).size(), 60u);
+    EXPECT_TRUE(mirvel::FileExists(SettingsPath()));
+}
+
+TEST_F(FileCommandsTest, NoAtClosingDiscardsAndASettingsFileThatCantBeWrittenStillCloses)
+{
+    form->hide();
+    form.reset();
+    form = std::make_unique<TForm1>(shell, QString::fromStdString(dir.File("no/such/folder/Mirveledit.ini")));
+    form->show();
+    Store("chat", "猫");
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(shell.prompts.size(), 1u);
+    ASSERT_EQ(shell.errors.size(), 1u);
+    EXPECT_TRUE(shell.errors[0].endsWith("に書き込めません."));
+}
+
+TEST_F(FileCommandsTest, TheViewerReadsWhatTheEditorWritesAndTheOtherWayRound)
+{
+    Fill(3);
+    ClickItem(1);
+    Store(QString("caf") + QChar(0xE9), "喫茶店");
+    const std::string path = dir.File("cross.mirvel");
+    SaveAs(path);
+
+    mirvel::WordList read = mirvel::ReadWordFile(path);
+#ifdef MIRVEL_HAVE_VIEWER_NAVIGATION
+    viewer::Navigation navigation;
+    navigation.SwapIn(std::move(read));
+    ASSERT_EQ(navigation.WordCount(), 3);
+    ASSERT_TRUE(navigation.Next());
+    EXPECT_EQ(navigation.Words()[1].FrancaisBytes(), "caf\xE9");
+    EXPECT_EQ(navigation.Words()[1].JaponaisBytes(), "\x8B\x69\x92\x83\x93\x58");
+    EXPECT_EQ(navigation.CounterText(), "2/3");
+    read = navigation.Words();
+#else
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_EQ(read[1].FrancaisBytes(), "caf\xE9");
+    EXPECT_EQ(read[1].JaponaisBytes(), "\x8B\x69\x92\x83\x93\x58");
+#endif
+    EXPECT_EQ(std::memcmp(read.data(), form->Doc().Words().data(), 180), 0);
+
+    // A list the viewer's side writes opens in the editor as the same pairs.
+    read[2].SetFrancais("\x9C" "uf");
+    const std::string back = dir.File("back.mirvel");
+    mirvel::WriteWordFile(back, read);
+    Open(back);
+    EXPECT_EQ(Item(2), QChar(0x0153) + QString("uf"));
+    EXPECT_EQ(std::memcmp(read.data(), form->Doc().Words().data(), 180), 0);
+}
+
+}  // namespace
+}  // namespace editor::test
