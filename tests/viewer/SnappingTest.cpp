@@ -28,37 +28,34 @@ TRect Snapped(TRect rect, const SnapEnvironment& env)
     return rect;
 }
 
-TEST(SnappingTest, LeftEdgeSnapsWithinTenPixelsOfTheWorkArea)
+TEST(SnappingTest, EdgesWithinTenPixelsOfTheWorkAreaSnap)
 {
-    ExpectRect(CardAt(0, 300), Snapped(CardAt(7, 300), WorkAreaOnly()));
-    ExpectRect(CardAt(0, 300), Snapped(CardAt(10, 300), WorkAreaOnly()));
-    ExpectRect(CardAt(11, 300), Snapped(CardAt(11, 300), WorkAreaOnly()));
-    ExpectRect(CardAt(0, 300), Snapped(CardAt(-10, 300), WorkAreaOnly()));
-    ExpectRect(CardAt(-11, 300), Snapped(CardAt(-11, 300), WorkAreaOnly()));
-}
-
-TEST(SnappingTest, RightAndBottomEdgesAlignWithTheWorkArea)
-{
-    // Right and bottom are exclusive, so the aligned card ends exactly at 1024 and 738.
-    ExpectRect(CardAt(1024 - CardWidth, 300), Snapped(CardAt(1024 - CardWidth - 8, 300), WorkAreaOnly()));
-    ExpectRect(CardAt(1024 - CardWidth, 300), Snapped(CardAt(1024 - CardWidth + 10, 300), WorkAreaOnly()));
-    ExpectRect(CardAt(500, 738 - CardHeight), Snapped(CardAt(500, 738 - CardHeight - 9), WorkAreaOnly()));
-    ExpectRect(CardAt(500, 738 - CardHeight - 11), Snapped(CardAt(500, 738 - CardHeight - 11), WorkAreaOnly()));
-}
-
-TEST(SnappingTest, WindowAlmostOffTheRightEdgeGetsItsLeftEdgeOnTheWorkAreasRightEdge)
-{
-    ExpectRect(CardAt(1024, 300), Snapped(CardAt(1017, 300), WorkAreaOnly()));
-    ExpectRect(CardAt(500, 738), Snapped(CardAt(500, 731), WorkAreaOnly()));
-    // Just above the work area: the bottom edge goes onto the top.
-    ExpectRect(CardAt(500, -CardHeight), Snapped(CardAt(500, -CardHeight + 6), WorkAreaOnly()));
-}
-
-TEST(SnappingTest, CornerSnapsOnBothAxesInOneStep)
-{
-    ExpectRect(CardAt(0, 0), Snapped(CardAt(4, 9), WorkAreaOnly()));
-    ExpectRect(CardAt(1024 - CardWidth, 738 - CardHeight),
-               Snapped(CardAt(1024 - CardWidth - 3, 738 - CardHeight + 5), WorkAreaOnly()));
+    const int right = 1024 - CardWidth;
+    const int bottom = 738 - CardHeight;
+    const struct {
+        const char* what;
+        TRect start, expected;
+    } cases[] = {
+        {"left edge at 7", CardAt(7, 300), CardAt(0, 300)},
+        {"left edge exactly 10 away", CardAt(10, 300), CardAt(0, 300)},
+        {"left edge 11 away", CardAt(11, 300), CardAt(11, 300)},
+        {"left edge 10 outside", CardAt(-10, 300), CardAt(0, 300)},
+        {"left edge 11 outside", CardAt(-11, 300), CardAt(-11, 300)},
+        {"right edge 8 inside", CardAt(right - 8, 300), CardAt(right, 300)},
+        {"right edge 10 outside", CardAt(right + 10, 300), CardAt(right, 300)},
+        {"bottom edge 9 inside", CardAt(500, bottom - 9), CardAt(500, bottom)},
+        {"bottom edge 11 inside", CardAt(500, bottom - 11), CardAt(500, bottom - 11)},
+        // Almost entirely off the screen: the left edge goes onto the work area's right edge.
+        {"left edge 7 short of the right edge", CardAt(1017, 300), CardAt(1024, 300)},
+        {"top edge 7 short of the bottom edge", CardAt(500, 731), CardAt(500, 738)},
+        {"bottom edge 6 below the top edge", CardAt(500, -CardHeight + 6), CardAt(500, -CardHeight)},
+        {"top-left corner", CardAt(4, 9), CardAt(0, 0)},
+        {"bottom-right corner", CardAt(right - 3, bottom + 5), CardAt(right, bottom)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ExpectRect(c.expected, Snapped(c.start, WorkAreaOnly()));
+    }
 }
 
 TEST(SnappingTest, OverlapTestAcrossTheOtherAxisIsStrict)

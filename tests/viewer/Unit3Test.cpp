@@ -25,36 +25,17 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     }
 
-    // The controls by their names, as the form declares them.
-    template <typename T>
+    template <typename T = QWidget>
     T* Control(const char* name) const
     {
         T* control = form.findChild<T*>(name);
         EXPECT_NE(nullptr, control) << name;
         return control;
     }
-    QLabel* Label(const char* name) const { return Control<QLabel>(name); }
-    QRadioButton* Radio(const char* name) const { return Control<QRadioButton>(name); }
     TSpinEdit* Spin(const char* name) const { return Control<TSpinEdit>(name); }
-    QCheckBox* Check(const char* name) const { return Control<QCheckBox>(name); }
-    QPushButton* Button(const char* name) const { return Control<QPushButton>(name); }
-
-    bool FrancaisSampleBold() const { return Label("lblSampleFrancais")->font().bold(); }
-    bool JaponaisSampleBold() const { return Label("lblSampleJaponais")->font().bold(); }
-    int FrancaisSampleSize() const { return Label("lblSampleFrancais")->font().pointSize(); }
-    int JaponaisSampleSize() const { return Label("lblSampleJaponais")->font().pointSize(); }
-
-    // Moves every control away from the exchange values set by SetOddValues.
-    void ChangeEverything()
-    {
-        Radio("radioFJ")->setChecked(true);
-        Spin("SpinEdit1")->SetValue(17);
-        Spin("SpinEdit2")->SetValue(6);
-        Check("checkFBold")->setChecked(true);
-        Check("checkJBold")->setChecked(false);
-        Check("checkHint")->setChecked(true);
-        Check("checkNum")->setChecked(true);
-    }
+    QAbstractButton* Button(const char* name) const { return Control<QAbstractButton>(name); }
+    bool Checked(const char* name) const { return Button(name)->isChecked(); }
+    QFont Sample(const char* name) const { return Control<QLabel>(name)->font(); }
 
     void SetOddValues()
     {
@@ -67,9 +48,9 @@ protected:
         form.ShowNumber = false;
     }
 
-    void ExpectOddValuesKept()
+    void ExpectOddValues(const char* order)
     {
-        EXPECT_EQ("jf", form.Order);
+        EXPECT_EQ(order, form.Order);
         EXPECT_EQ(12, form.FSize);
         EXPECT_EQ(14, form.JSize);
         EXPECT_FALSE(form.FBold);
@@ -77,6 +58,8 @@ protected:
         EXPECT_FALSE(form.ShowHint);
         EXPECT_FALSE(form.ShowNumber);
     }
+
+    void Click(const char* name) { QTest::mouseClick(Control(name), Qt::LeftButton); }
 
     TForm3 form;
 };
@@ -87,86 +70,64 @@ TEST_F(Unit3Test, SizesBeyondTheRangeShowClampedAndOkStoresThem)
     form.JSize = 2;
     Open();
     EXPECT_EQ("20", Spin("SpinEdit1")->text());
-    EXPECT_EQ(20, FrancaisSampleSize());
+    EXPECT_EQ(20, Sample("lblSampleFrancais").pointSize());
     EXPECT_EQ("5", Spin("SpinEdit2")->text());
-    EXPECT_EQ(5, JaponaisSampleSize());
+    EXPECT_EQ(5, Sample("lblSampleJaponais").pointSize());
 
-    QTest::mouseClick(Button("btnOK"), Qt::LeftButton);
+    Click("btnOK");
     EXPECT_EQ(QDialog::Accepted, form.result());
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(20, form.FSize);
     EXPECT_EQ(5, form.JSize);
 }
 
-TEST_F(Unit3Test, ShowPutsTheExchangeValuesIntoTheControlsAndSamples)
+TEST_F(Unit3Test, ShowThenOkHandsEveryValueBack)
 {
     SetOddValues();
     Open();
-    EXPECT_TRUE(Radio("radioJF")->isChecked());
-    EXPECT_EQ("12", Spin("SpinEdit1")->text());
-    EXPECT_EQ(12, FrancaisSampleSize());
-    EXPECT_EQ(14, JaponaisSampleSize());
-    EXPECT_FALSE(Check("checkFBold")->isChecked());
-    EXPECT_FALSE(FrancaisSampleBold());
-    EXPECT_TRUE(Check("checkJBold")->isChecked());
-    EXPECT_TRUE(JaponaisSampleBold());
-    EXPECT_FALSE(Check("checkHint")->isChecked());
-    EXPECT_FALSE(Check("checkNum")->isChecked());
+    EXPECT_TRUE(Checked("radioJF"));
+    EXPECT_FALSE(Sample("lblSampleFrancais").bold());
+    EXPECT_TRUE(Sample("lblSampleJaponais").bold());
+    EXPECT_EQ(14, Sample("lblSampleJaponais").pointSize());
+    Click("btnOK");
+    ExpectOddValues("JF");
 
-    // Showing again starts from the exchange values, not from what was left in the controls.
-    form.reject();
+    // Showing again starts from the exchange values, not from what the controls were left at.
     form.Order = "FJ";
+    form.ShowNumber = true;
     Open();
-    EXPECT_TRUE(Radio("radioFJ")->isChecked());
+    EXPECT_TRUE(Checked("radioFJ"));
+    EXPECT_TRUE(Checked("checkNum"));
 }
 
 TEST_F(Unit3Test, SamplesFollowTheControls)
 {
     Open();
-    Check("checkJBold")->click();
-    EXPECT_TRUE(JaponaisSampleBold());
-    Check("checkFBold")->click();
-    EXPECT_NE(Check("checkFBold")->isChecked(), !FrancaisSampleBold());
+    Button("checkJBold")->click();
+    EXPECT_TRUE(Sample("lblSampleJaponais").bold());
+    Button("checkFBold")->click();
+    EXPECT_FALSE(Sample("lblSampleFrancais").bold());
 
-    Spin("SpinEdit1")->setFocus();
-    Spin("SpinEdit1")->selectAll();
-    QTest::keyClick(Spin("SpinEdit1"), Qt::Key_1);
-    EXPECT_EQ(1, FrancaisSampleSize());
-    QTest::keyClick(Spin("SpinEdit1"), Qt::Key_5);
-    EXPECT_EQ(15, FrancaisSampleSize());
-    QTest::keyClick(Spin("SpinEdit1"), Qt::Key_Up);
-    EXPECT_EQ(16, FrancaisSampleSize());
-}
-
-TEST_F(Unit3Test, OkHandsBackEveryControl)
-{
-    Open();
-    Radio("radioJF")->setChecked(true);
-    Spin("SpinEdit1")->SetValue(11);
-    Spin("SpinEdit2")->SetValue(18);
-    Check("checkFBold")->setChecked(false);
-    Check("checkJBold")->setChecked(true);
-    Check("checkHint")->setChecked(false);
-    Check("checkNum")->setChecked(false);
-    QTest::mouseClick(Button("btnOK"), Qt::LeftButton);
-    EXPECT_EQ(QDialog::Accepted, form.result());
-    EXPECT_EQ("JF", form.Order);
-    EXPECT_EQ(11, form.FSize);
-    EXPECT_EQ(18, form.JSize);
-    EXPECT_FALSE(form.FBold);
-    EXPECT_TRUE(form.JBold);
-    EXPECT_FALSE(form.ShowHint);
-    EXPECT_FALSE(form.ShowNumber);
+    TSpinEdit* spin = Spin("SpinEdit1");
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClick(spin, Qt::Key_1);
+    EXPECT_EQ(1, Sample("lblSampleFrancais").pointSize());
+    QTest::keyClick(spin, Qt::Key_5);
+    EXPECT_EQ(15, Sample("lblSampleFrancais").pointSize());
+    QTest::keyClick(spin, Qt::Key_Up);
+    EXPECT_EQ(16, Sample("lblSampleFrancais").pointSize());
 }
 
 TEST_F(Unit3Test, EnterInABoxConfirmsTheDialogWithTheSizeClamped)
 {
     Open();
-    Spin("SpinEdit1")->setFocus();
-    Spin("SpinEdit1")->selectAll();
-    QTest::keyClicks(Spin("SpinEdit1"), "25");
-    EXPECT_EQ(25, FrancaisSampleSize());
-    QTest::keyClick(Spin("SpinEdit1"), Qt::Key_Return);
+    TSpinEdit* spin = Spin("SpinEdit1");
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClicks(spin, "25");
+    EXPECT_EQ(25, Sample("lblSampleFrancais").pointSize());
+    QTest::keyClick(spin, Qt::Key_Return);
     EXPECT_EQ(QDialog::Accepted, form.result());
     EXPECT_EQ(20, form.FSize);
 }
@@ -175,12 +136,12 @@ TEST_F(Unit3Test, DefaultSetsTheStandardValuesButLeavesTheCounter)
 {
     SetOddValues();
     Open();
-    QTest::mouseClick(Button("btnDefault"), Qt::LeftButton);
+    Click("btnDefault");
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(9, FrancaisSampleSize());
-    EXPECT_TRUE(FrancaisSampleBold());
-    EXPECT_FALSE(JaponaisSampleBold());
-    QTest::mouseClick(Button("btnOK"), Qt::LeftButton);
+    EXPECT_EQ(9, Sample("lblSampleFrancais").pointSize());
+    EXPECT_TRUE(Sample("lblSampleFrancais").bold());
+    EXPECT_FALSE(Sample("lblSampleJaponais").bold());
+    Click("btnOK");
     EXPECT_EQ("FJ", form.Order);
     EXPECT_EQ(9, form.FSize);
     EXPECT_EQ(9, form.JSize);
@@ -194,18 +155,20 @@ TEST_F(Unit3Test, CancelAndTheCloseBoxHandNothingBack)
 {
     SetOddValues();
     Open();
-    ChangeEverything();
-    QTest::mouseClick(Button("btnCancel"), Qt::LeftButton);
+    Button("radioFJ")->setChecked(true);
+    Spin("SpinEdit1")->SetValue(17);
+    for (const char* check : {"checkFBold", "checkJBold", "checkHint", "checkNum"}) Button(check)->click();
+    Click("btnCancel");
     EXPECT_EQ(QDialog::Rejected, form.result());
     EXPECT_FALSE(form.isVisible());
-    ExpectOddValuesKept();
+    ExpectOddValues("jf");
 
     Open();
-    QTest::mouseClick(Button("btnDefault"), Qt::LeftButton);
+    Click("btnDefault");
     form.close();
     EXPECT_EQ(QDialog::Rejected, form.result());
     EXPECT_FALSE(form.isVisible());
-    ExpectOddValuesKept();
+    ExpectOddValues("jf");
 }
 
 TEST_F(Unit3Test, EscapeDoesNothing)
@@ -221,46 +184,28 @@ TEST_F(Unit3Test, EscapeDoesNothing)
 TEST_F(Unit3Test, OrderPicturesCheckTheirRadioButtons)
 {
     Open();
-    QTest::mouseClick(Label("Image3"), Qt::LeftButton);
-    EXPECT_TRUE(Radio("radioJF")->isChecked());
-    EXPECT_FALSE(Radio("radioFJ")->isChecked());
-    QTest::mouseClick(Label("Image4"), Qt::LeftButton);
-    EXPECT_TRUE(Radio("radioFJ")->isChecked());
-    QTest::mouseClick(Label("Image3"), Qt::LeftButton);
-    QTest::mouseClick(Button("btnOK"), Qt::LeftButton);
+    Click("Image3");
+    EXPECT_TRUE(Checked("radioJF"));
+    EXPECT_FALSE(Checked("radioFJ"));
+    Click("Image4");
+    EXPECT_TRUE(Checked("radioFJ"));
+    Click("Image3");
+    Click("btnOK");
     EXPECT_EQ("JF", form.Order);
 }
 
-TEST_F(Unit3Test, FormDeclaration)
+TEST_F(Unit3Test, PicturesLoadAndSpinBoxesLieAboveTheFontGroup)
 {
-    EXPECT_EQ(QString::fromUtf8("設定"), form.windowTitle());
-    EXPECT_EQ(QSize(361, 137), form.minimumSize());
-    EXPECT_EQ(QSize(361, 137), form.maximumSize());
+    // The pictures come from a resource inside a static library.
+    EXPECT_EQ(QSize(60, 10), Control<QLabel>("Image3")->pixmap().size());
+    EXPECT_EQ(QColor(0xBF, 0xBF, 0xBF), Control<QLabel>("Image2")->pixmap().toImage().pixelColor(0, 5));
     EXPECT_EQ(QPoint(359, 106), form.pos());
-    EXPECT_TRUE(Button("btnOK")->isDefault());
-    EXPECT_EQ(QString::fromUtf8("日本語→フランス語"), Label("Image3")->toolTip());
-    EXPECT_EQ(QString::fromUtf8("フランス語→日本語"), Label("Image4")->toolTip());
-    EXPECT_FALSE(Label("Image3")->pixmap().isNull());
-    EXPECT_EQ(QSize(60, 10), Label("Image3")->pixmap().size());
-    EXPECT_EQ(QSize(20, 10), Label("Image1")->pixmap().size());
-    // Light grey edge columns, opaque.
-    EXPECT_EQ(QColor(0xBF, 0xBF, 0xBF), Label("Image2")->pixmap().toImage().pixelColor(0, 5));
-    // The spin boxes lie over the font group, so they must be stacked above it.
+
     Open();
     for (TSpinEdit* spin : {Spin("SpinEdit1"), Spin("SpinEdit2")}) {
         EXPECT_EQ(spin, form.childAt(spin->geometry().topLeft() + QPoint(5, 10)));
-        EXPECT_EQ(static_cast<QWidget*>(spin->UpButton()), form.childAt(spin->geometry().topRight() + QPoint(-5, 5)));
-        EXPECT_EQ(static_cast<QWidget*>(spin->DownButton()), form.childAt(spin->geometry().bottomRight() + QPoint(-5, -5)));
-    }
-
-    const std::vector<QWidget*> tabOrder{Button("btnOK"),     Button("btnCancel"),  Button("btnDefault"),
-                                         Check("checkHint"), Spin("SpinEdit1"),  Spin("SpinEdit2"),
-                                         Radio("radioFJ"),   Radio("radioJF"),    Check("checkFBold"),
-                                         Check("checkJBold"), Check("checkNum")};
-    for (std::size_t i = 0; i + 1 < tabOrder.size(); ++i) {
-        QWidget* next = tabOrder[i]->nextInFocusChain();
-        while (next->focusPolicy() == Qt::NoFocus) next = next->nextInFocusChain();
-        EXPECT_EQ(tabOrder[i + 1]->objectName(), next->objectName()) << tabOrder[i]->objectName().toStdString();
+        EXPECT_EQ(spin->UpButton(), form.childAt(spin->geometry().topRight() + QPoint(-5, 5)));
+        EXPECT_EQ(spin->DownButton(), form.childAt(spin->geometry().bottomRight() + QPoint(-5, -5)));
     }
 }
 
