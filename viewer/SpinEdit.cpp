@@ -68,25 +68,13 @@ TSpinEdit::TSpinEdit(QWidget* parent)
     SetValue(0);
 }
 
-void TSpinEdit::SetMinValue(int value)
-{
-    minValue_ = value;
-}
+void TSpinEdit::SetMinValue(int value) { minValue_ = value; }
 
-void TSpinEdit::SetMaxValue(int value)
-{
-    maxValue_ = value;
-}
+void TSpinEdit::SetMaxValue(int value) { maxValue_ = value; }
 
-int TSpinEdit::Value() const
-{
-    return SpinEditValueOf(text().toStdString(), minValue_);
-}
+int TSpinEdit::Value() const { return SpinEditValueOf(text().toStdString(), minValue_); }
 
-void TSpinEdit::SetValue(int value)
-{
-    setText(QString::number(ClampSpinValue(value, minValue_, maxValue_)));
-}
+void TSpinEdit::SetValue(int value) { setText(QString::number(ClampSpinValue(value, minValue_, maxValue_))); }
 
 void TSpinEdit::Step(int delta)
 {
@@ -106,20 +94,20 @@ bool TSpinEdit::Accepts(const QString& typed) const
 void TSpinEdit::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
-    case Qt::Key_Up:
-        Step(1);
-        return;
-    case Qt::Key_Down:
-        Step(-1);
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Not typed into the box: the line edit passes it on, so the dialog's default button
-        // takes it.
-        QLineEdit::keyPressEvent(event);
-        return;
-    default:
-        break;
+        case Qt::Key_Up:
+            Step(1);
+            return;
+        case Qt::Key_Down:
+            Step(-1);
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Not typed into the box: the line edit passes it on, so the dialog's default button
+            // takes it.
+            QLineEdit::keyPressEvent(event);
+            return;
+        default:
+            break;
     }
     if (!event->text().isEmpty() && !Accepts(event->text())) {
         QApplication::beep();

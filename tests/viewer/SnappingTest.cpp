@@ -12,7 +12,10 @@ TRect CardAt(int left, int top) { return {left, top, left + CardWidth, top + Car
 
 SnapEnvironment WorkAreaOnly() { return {true, {0, 0, 1024, 738}, {}}; }
 
-SnapEnvironment NoWorkArea(std::vector<SnapForm> forms) { return {false, {0, 0, 1024, 738}, std::move(forms)}; }
+SnapEnvironment NoWorkArea(std::vector<SnapForm> forms)
+{
+    return {false, {0, 0, 1024, 738}, std::move(forms)};
+}
 
 void ExpectRect(const TRect& expected, const TRect& actual)
 {
@@ -154,10 +157,14 @@ TEST(SnappingTest, FirstMoveTakesTheProposedPosition)
 // by the pointer's movement.
 class Drag {
 public:
-    Drag(TMoveSnapper& snapper, TRect start) : snapper_(snapper), applied_(snapper.WMMoving(start, WorkAreaOnly())) {}
+    Drag(TMoveSnapper& snapper, TRect start)
+        : snapper_(snapper), applied_(snapper.WMMoving(start, WorkAreaOnly()))
+    {
+    }
     TRect Move(int dx, int dy)
     {
-        const TRect proposed{applied_.Left + dx, applied_.Top + dy, applied_.Right + dx, applied_.Bottom + dy};
+        const TRect proposed{applied_.Left + dx, applied_.Top + dy, applied_.Right + dx,
+                             applied_.Bottom + dy};
         applied_ = snapper_.WMMoving(proposed, WorkAreaOnly());
         return applied_;
     }
@@ -172,11 +179,11 @@ TEST(SnappingTest, SnappedWindowStaysUntilThePointerIsMoreThanTenAway)
     TMoveSnapper snapper;
     Drag drag(snapper, CardAt(30, 300));
     ExpectRect(CardAt(15, 300), drag.Move(-15, 0));
-    ExpectRect(CardAt(0, 300), drag.Move(-5, 0));   // virtual 10
-    ExpectRect(CardAt(0, 300), drag.Move(-4, 0));   // virtual 6
-    ExpectRect(CardAt(0, 300), drag.Move(4, 0));    // virtual 10
-    ExpectRect(CardAt(11, 300), drag.Move(1, 0));   // virtual 11: back under the pointer
-    ExpectRect(CardAt(11, 290), drag.Move(0, -10)); // the other axis is untouched
+    ExpectRect(CardAt(0, 300), drag.Move(-5, 0));    // virtual 10
+    ExpectRect(CardAt(0, 300), drag.Move(-4, 0));    // virtual 6
+    ExpectRect(CardAt(0, 300), drag.Move(4, 0));     // virtual 10
+    ExpectRect(CardAt(11, 300), drag.Move(1, 0));    // virtual 11: back under the pointer
+    ExpectRect(CardAt(11, 290), drag.Move(0, -10));  // the other axis is untouched
 }
 
 TEST(SnappingTest, StateCarriesOverToTheNextDrag)

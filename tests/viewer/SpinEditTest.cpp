@@ -17,7 +17,8 @@ namespace {
 
 TEST(SpinEditRulesTest, TypedCharacters)
 {
-    for (char32_t c : std::u32string_view(U"0123456789+-.\b\x16\x1b")) EXPECT_TRUE(IsSpinEditChar(c, U'.')) << unsigned(c);
+    for (char32_t c : std::u32string_view(U"0123456789+-.\b\x16\x1b"))
+        EXPECT_TRUE(IsSpinEditChar(c, U'.')) << unsigned(c);
     EXPECT_TRUE(IsSpinEditChar(U',', U','));
     for (char32_t c : {U'\r', U' ', U'a', U'e', U'x', U'$', U',', U'１', U'ー'}) {
         EXPECT_FALSE(IsSpinEditChar(c, U'.')) << unsigned(c);
@@ -31,7 +32,8 @@ TEST(SpinEditRulesTest, ValueIsTheTypedNumberUnclampedOrTheMinimum)
     EXPECT_EQ(25, SpinEditValueOf("25", 7));
     EXPECT_EQ(-3, SpinEditValueOf("-3", 7));
     EXPECT_EQ(9, SpinEditValueOf("+9", 7));
-    for (const char* text : {"", "-", "+", "9.5", "1-", "abc", "99999999999"}) EXPECT_EQ(7, SpinEditValueOf(text, 7)) << text;
+    for (const char* text : {"", "-", "+", "9.5", "1-", "abc", "99999999999"})
+        EXPECT_EQ(7, SpinEditValueOf(text, 7)) << text;
 }
 
 TEST(SpinEditRulesTest, ClampAppliesOnlyToARealRange)
