@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test bench screenshots format clean
+.PHONY: all deps configure build run test test-windows bench screenshots format clean
 
 all: build
 
@@ -21,6 +21,9 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-windows: deps
+	@scripts/test-windows build-windows
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; "$$b" || exit 1; done
