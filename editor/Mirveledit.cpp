@@ -12,7 +12,6 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirveledit"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Mirveledit"));
     editor::RegisterFontSubstitutes();
 
     mirvel::gui::QtShell shell;

@@ -15,6 +15,12 @@
 #include <QLayout>
 #include <optional>
 
+// The pictures live in this static library, whose resources are not registered on their own.
+static void InitEditorResources()
+{
+    Q_INIT_RESOURCE(editor);
+}
+
 namespace editor {
 
 using mirvel::gui::FromFrancais;
@@ -48,6 +54,7 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), shell_(shell),
       settingsPath_(std::move(settingsPath))
 {
+    InitEditorResources();
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                    | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
