@@ -9,7 +9,6 @@
 namespace viewer {
 namespace {
 
-using mirvel::test::ReadAll;
 using mirvel::test::TempDir;
 using mirvel::test::WriteAll;
 
@@ -36,11 +35,6 @@ std::vector<std::string> ReadFrom(const std::string& iniText)
     return recorder.calls;
 }
 
-TEST(PreferencesTest, MissingFileGivesTheDeclaredValues)
-{
-    EXPECT_EQ(ReadFrom(""), (std::vector<std::string>{"Order=FJ", "FSize=9", "JSize=9"}));
-}
-
 TEST(PreferencesTest, OnlyTheExactWordsChangeTheFlags)
 {
     EXPECT_EQ(ReadFrom("[User]\r\nFBold=no\r\nJBold=yes\r\nShowHint=False\r\nShowNumber=FALSE\r\n"),
@@ -48,11 +42,6 @@ TEST(PreferencesTest, OnlyTheExactWordsChangeTheFlags)
     EXPECT_EQ(ReadFrom("[User]\r\nFBold=false\r\nJBold=true\r\nShowHint=false\r\nShowNumber=false\r\n"),
               (std::vector<std::string>{"Order=FJ", "FSize=9", "FBold=0", "JSize=9", "JBold=1", "ShowHint=0",
                                         "ShowNumber=0"}));
-}
-
-TEST(PreferencesTest, OrderIsTakenAsItStands)
-{
-    EXPECT_EQ(ReadFrom("[User]\r\nOrder=jf\r\n").front(), "Order=jf");
 }
 
 TEST(PreferencesTest, SizesAreKeptWithinTheUsableRange)
@@ -76,18 +65,6 @@ TEST(PreferencesTest, NonIntegerSizeStopsBeforeTheLaterKeys)
         EXPECT_STREQ(error.what(), "'big' は整数ではありません");
     }
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"Order=JF"}));
-}
-
-TEST(PreferencesTest, WritesEveryKeyInOrderAfterThePosition)
-{
-    TempDir dir;
-    const std::string path = dir.File("Mirvel.ini");
-    mirvel::TIniFile ini(path);
-    ini.WriteString("Form", "Left", "10");
-    WritePreferences(ini, {"jf", 12, false, 9, true, false, true});
-    EXPECT_EQ(ReadAll(path),
-              "[Form]\r\nLeft=10\r\n\r\n[User]\r\nOrder=jf\r\nFSize=12\r\nFBold=false\r\nJSize=9\r\nJBold=true\r\n"
-              "ShowHint=false\r\nShowNumber=true\r\n");
 }
 
 }  // namespace
