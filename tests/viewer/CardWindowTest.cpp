@@ -16,6 +16,13 @@ namespace {
 
 using CardWindowTest = CardTest;
 
+// The platform's own number for "access denied", as the file layer's fault seam expects it.
+#ifdef _WIN32
+constexpr int AccessDenied = 5;  // ERROR_ACCESS_DENIED
+#else
+constexpr int AccessDenied = EACCES;
+#endif
+
 void Click(TForm1& form, const char* button) { QTest::mouseClick(CardTest::Button(form, button), Qt::LeftButton); }
 
 TEST_F(CardWindowTest, StartsEmptyAndBorderless)
@@ -163,7 +170,7 @@ TEST_F(CardWindowTest, FailedLoadLeavesTheCardAndListAsTheyWere)
     ASSERT_EQ(shell.errors.size(), 1u);
     EXPECT_EQ(shell.errors[0], QString::fromUtf8("ファイルの末尾以降を読み込みました."));
 
-    mirvel::os::InjectFault(mirvel::os::Op::Open, 1, EACCES);
+    mirvel::os::InjectFault(mirvel::os::Op::Open, 1, AccessDenied);
     shell.openAnswers.push_back(bigger);
     Click(*form, "btnOpen");
     mirvel::os::ClearFaults();
