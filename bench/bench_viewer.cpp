@@ -51,7 +51,8 @@ void BM_ViewerLoadWordFile(benchmark::State& state)
         form.LoadWordFile();
         benchmark::DoNotOptimize(form.Cards().WordCount());
     }
-    if (!shell.errors.empty() || form.Cards().WordCount() != RecordCount) state.SkipWithError("the load failed");
+    if (!shell.errors.empty() || form.Cards().WordCount() != RecordCount)
+        state.SkipWithError("the load failed");
     state.SetItemsProcessed(state.iterations() * RecordCount);
 }
 
@@ -65,7 +66,8 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) realTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                realTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }

@@ -45,10 +45,10 @@ mirvel::WordList ParseWordListSource(std::istream& source)
         if (tab == std::string::npos || line.find('\t', tab + 1) != std::string::npos) {
             throw SourceError(Fail(lineNumber, "expected French and Japanese separated by one tab"));
         }
-        const std::string francais =
-            Encoded(mirvel::CodePage::Windows1252, line.substr(0, tab), MaxFrancaisBytes, lineNumber, "French");
-        const std::string japonais =
-            Encoded(mirvel::CodePage::ShiftJis, line.substr(tab + 1), MaxJaponaisBytes, lineNumber, "Japanese");
+        const std::string francais = Encoded(mirvel::CodePage::Windows1252, line.substr(0, tab),
+                                             MaxFrancaisBytes, lineNumber, "French");
+        const std::string japonais = Encoded(mirvel::CodePage::ShiftJis, line.substr(tab + 1),
+                                             MaxJaponaisBytes, lineNumber, "Japanese");
 
         mirvel::TWordRec& record = words.emplace_back();
         record.SetFrancais(francais);

@@ -36,7 +36,7 @@ public:
     // The current card; empty texts when there is none.
     std::string FrancaisText() const;  // with one trailing space
     std::string JaponaisText() const;
-    std::string CounterText() const;   // "3/25", or "0/0" without cards
+    std::string CounterText() const;  // "3/25", or "0/0" without cards
 
     bool JaponaisVisible() const { return revealTag_ == 0; }
     int RevealImageIndex() const { return revealTag_ != 0 ? 1 : 0; }

@@ -94,7 +94,8 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QStringList args
     buttonsInTabOrder_ = {ui->btnOpen, ui->btnFJ, ui->btnPrev, ui->btnNext, ui->btnCustom, ui->btnExit};
     for (QPushButton* button : buttonsInTabOrder_) button->installEventFilter(this);
 
-    ImageList1 = {QImage(QStringLiteral(":/viewer/flag_fr.xpm")), QImage(QStringLiteral(":/viewer/flag_ja.xpm"))};
+    ImageList1 = {QImage(QStringLiteral(":/viewer/flag_fr.xpm")),
+                  QImage(QStringLiteral(":/viewer/flag_ja.xpm"))};
     ui->btnOpen->setFocus();
 
     FormCreate(args);
@@ -293,54 +294,60 @@ void TForm1::SetShowHints(bool show)
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ui->lblFrancais || watched == ui->lblJaponais) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        switch (event->type()) {
+        if (WordLabelMouse(watched, event)) return true;
+    } else if (event->type() == QEvent::KeyPress) {
+        if (ButtonKeyPress(watched, static_cast<QKeyEvent*>(event))) return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TForm1::WordLabelMouse(QObject* label, QEvent* event)
+{
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
         case QEvent::MouseButtonPress:
-            if (watched == ui->lblFrancais)
+            if (label == ui->lblFrancais)
                 lblFrancaisMouseDown(mouse);
             else
                 lblJaponaisMouseDown(mouse);
-            break;
+            return false;
         case QEvent::MouseMove:
-            if (dragging_) {
-                if (mouse->buttons() & Qt::LeftButton)
-                    DragTo(mouse->globalPosition().toPoint());
-                else
-                    dragging_ = false;
-                return true;
-            }
-            break;
+            if (!dragging_) return false;
+            if (mouse->buttons() & Qt::LeftButton)
+                DragTo(mouse->globalPosition().toPoint());
+            else
+                dragging_ = false;
+            return true;
         case QEvent::MouseButtonRelease:
             if (mouse->button() == Qt::LeftButton) dragging_ = false;
-            break;
+            return false;
         default:
-            break;
-        }
-        return QWidget::eventFilter(watched, event);
+            return false;
     }
+}
 
-    if (event->type() == QEvent::KeyPress) {
-        auto* button = qobject_cast<QPushButton*>(watched);
-        if (button && std::find(buttonsInTabOrder_.begin(), buttonsInTabOrder_.end(), button) != buttonsInTabOrder_.end()) {
-            switch (static_cast<QKeyEvent*>(event)->key()) {
-            case Qt::Key_Left:
-            case Qt::Key_Up:
-                FocusNeighbour(button, -1);
-                return true;
-            case Qt::Key_Right:
-            case Qt::Key_Down:
-                FocusNeighbour(button, +1);
-                return true;
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
-                button->click();
-                return true;
-            default:
-                break;
-            }
-        }
+bool TForm1::ButtonKeyPress(QObject* watched, QKeyEvent* event)
+{
+    const auto found = std::find(buttonsInTabOrder_.begin(), buttonsInTabOrder_.end(), watched);
+    if (found == buttonsInTabOrder_.end()) return false;
+    QPushButton* button = *found;
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            FocusNeighbour(button, -1);
+            return true;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            FocusNeighbour(button, +1);
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Space is the button's own key; Enter presses it as well, as a Windows button does.
+            button->click();
+            return true;
+        default:
+            return false;
     }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::FocusNeighbour(QWidget* from, int step)
@@ -382,6 +389,9 @@ void TForm1::DragTo(const QPoint& pointer)
     });
 }
 
-TRect TForm1::MoveStep(const TRect& proposed) { return snapper_.WMMoving(proposed, SnapEnvironmentFor(shell_, this)); }
+TRect TForm1::MoveStep(const TRect& proposed)
+{
+    return snapper_.WMMoving(proposed, SnapEnvironmentFor(shell_, this));
+}
 
 }  // namespace viewer

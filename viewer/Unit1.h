@@ -13,6 +13,7 @@
 
 class QAction;
 class QDialog;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QMouseEvent;
@@ -71,6 +72,8 @@ private:
     void FormCreate(const QStringList& args);
     void FormClose();
     void ShowCard();
+    bool WordLabelMouse(QObject* label, QEvent* event);
+    bool ButtonKeyPress(QObject* watched, QKeyEvent* event);
     void lblFrancaisMouseDown(QMouseEvent* event);
     void lblJaponaisMouseDown(QMouseEvent* event);
     void StartDrag(QMouseEvent* event);

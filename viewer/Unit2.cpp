@@ -11,7 +11,8 @@ constexpr int DesignTop = 286;
 }  // namespace
 
 TForm2::TForm2(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::TForm2>())
 {
     ui->setupUi(this);

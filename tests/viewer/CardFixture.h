@@ -27,7 +27,10 @@ public:
 
     QString SettingsPath() const { return QString::fromStdString(dir.File("Mirvel.ini")); }
     std::string Settings() const { return mirvel::test::ReadAll(dir.File("Mirvel.ini")); }
-    void WriteSettings(const std::string& text) const { mirvel::test::WriteAll(dir.File("Mirvel.ini"), text); }
+    void WriteSettings(const std::string& text) const
+    {
+        mirvel::test::WriteAll(dir.File("Mirvel.ini"), text);
+    }
 
     std::unique_ptr<TForm1> Create(QStringList args = {})
     {
@@ -35,7 +38,8 @@ public:
     }
 
     // French in Windows-1252, Japanese in Shift-JIS, as a file holds them.
-    QString WriteList(const std::string& name, const std::vector<std::pair<std::string, std::string>>& pairs) const
+    QString WriteList(const std::string& name,
+                      const std::vector<std::pair<std::string, std::string>>& pairs) const
     {
         mirvel::WordList words(pairs.size());
         for (std::size_t i = 0; i < pairs.size(); ++i) {
@@ -49,9 +53,11 @@ public:
 
     QString ThreeWords() const
     {
-        return WriteList("three.mirvel", {{"chat", "\x94\x4c"},                        // 猫
+        return WriteList("three.mirvel", {{"chat", "\x94\x4c"},                             // 猫
                                           {"caf\xe9", "\x83\x52\x81\x5b\x83\x71\x81\x5b"},  // café, コーヒー
-                                          {"l'\x9c" "uf", "\x97\x91"}});               // l'œuf, 卵
+                                          {"l'\x9c"
+                                           "uf",
+                                           "\x97\x91"}});  // l'œuf, 卵
     }
 
     template <typename T>
@@ -71,7 +77,8 @@ public:
 
     static const std::vector<const char*>& ButtonNames()
     {
-        static const std::vector<const char*> names{"btnOpen", "btnFJ", "btnPrev", "btnNext", "btnCustom", "btnExit"};
+        static const std::vector<const char*> names{"btnOpen", "btnFJ",     "btnPrev",
+                                                    "btnNext", "btnCustom", "btnExit"};
         return names;
     }
 };

@@ -23,7 +23,10 @@ constexpr int AccessDenied = 5;  // ERROR_ACCESS_DENIED
 constexpr int AccessDenied = EACCES;
 #endif
 
-void Click(TForm1& form, const char* button) { QTest::mouseClick(CardTest::Button(form, button), Qt::LeftButton); }
+void Click(TForm1& form, const char* button)
+{
+    QTest::mouseClick(CardTest::Button(form, button), Qt::LeftButton);
+}
 
 TEST_F(CardWindowTest, StartsEmptyAndBorderless)
 {
@@ -324,7 +327,8 @@ TEST_F(CardWindowTest, KeyboardMovesFocusAmongTheButtonsAndPressesThem)
         visited.push_back(QApplication::focusWidget()->objectName());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(visited, (std::vector<QString>{"btnOpen", "btnFJ", "btnPrev", "btnNext", "btnCustom", "btnExit"}));
+    EXPECT_EQ(visited,
+              (std::vector<QString>{"btnOpen", "btnFJ", "btnPrev", "btnNext", "btnCustom", "btnExit"}));
     EXPECT_EQ(QApplication::focusWidget(), Button(*form, "btnOpen"));
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
@@ -376,12 +380,14 @@ TEST_F(CardWindowTest, ExitClosesAndPlacementIsRestoredNextTime)
 
 TEST_F(CardWindowTest, SettingsThatCannotBeWrittenStillLetTheWindowClose)
 {
-    auto form = std::make_unique<TForm1>(shell, QString::fromStdString(dir.File("gone/Mirvel.ini")), QStringList());
+    auto form =
+        std::make_unique<TForm1>(shell, QString::fromStdString(dir.File("gone/Mirvel.ini")), QStringList());
     form->show();
     EXPECT_TRUE(form->close());
     EXPECT_FALSE(form->isVisible());
     ASSERT_EQ(shell.errors.size(), 1u);
-    EXPECT_TRUE(shell.errors[0].contains(QString::fromUtf8("に書き込めません"))) << shell.errors[0].toStdString();
+    EXPECT_TRUE(shell.errors[0].contains(QString::fromUtf8("に書き込めません")))
+        << shell.errors[0].toStdString();
 }
 
 }  // namespace

@@ -9,8 +9,8 @@ mirvel::WordList ThreeWords()
 {
     mirvel::WordList words(3);
     words[0].SetFrancais("chat");
-    words[0].SetJaponais("\x94\x4c");  // 猫
-    words[1].SetFrancais("\x63\x61\x66\xe9");  // café
+    words[0].SetJaponais("\x94\x4c");                          // 猫
+    words[1].SetFrancais("\x63\x61\x66\xe9");                  // café
     words[1].SetJaponais("\x83\x52\x81\x5b\x83\x71\x81\x5b");  // コーヒー
     words[2].SetFrancais("");
     words[2].SetJaponais("");

@@ -37,7 +37,10 @@ protected:
         });
     }
 
-    static void Set(TForm3& form3, const char* spin, int value) { form3.findChild<TSpinEdit*>(spin)->SetValue(value); }
+    static void Set(TForm3& form3, const char* spin, int value)
+    {
+        form3.findChild<TSpinEdit*>(spin)->SetValue(value);
+    }
     static void Check(TForm3& form3, const char* box, bool checked)
     {
         form3.findChild<QAbstractButton*>(box)->setChecked(checked);
@@ -63,7 +66,8 @@ TEST_F(PreferencesWindowTest, WithoutSettingsTheDeclaredLookApplies)
     // Where the Windows faces are missing, faces of the same kind are drawn.
     EXPECT_TRUE(QStringList({"Arial", "Liberation Sans"}).contains(QFontInfo(francais).family()))
         << QFontInfo(francais).family().toStdString();
-    EXPECT_TRUE(QStringList({"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic"}).contains(QFontInfo(japonais).family()))
+    EXPECT_TRUE(
+        QStringList({"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic"}).contains(QFontInfo(japonais).family()))
         << QFontInfo(japonais).family().toStdString();
 }
 
@@ -118,8 +122,9 @@ TEST_F(PreferencesWindowTest, HintsOffSurviveARestart)
 
 TEST_F(PreferencesWindowTest, NonIntegerSizeStopsCreateAtTheDesignPosition)
 {
-    WriteSettings("[Form]\r\nLeft=10\r\nTop=20\r\n[User]\r\nOrder=JF\r\nFSize=big\r\nFBold=false\r\nShowHint=false\r\n"
-                  "ShowNumber=false\r\n");
+    WriteSettings(
+        "[Form]\r\nLeft=10\r\nTop=20\r\n[User]\r\nOrder=JF\r\nFSize=big\r\nFBold=false\r\nShowHint=false\r\n"
+        "ShowNumber=false\r\n");
     auto form = Create({ThreeWords()});
     ASSERT_EQ(shell.errors.size(), 1u);
     EXPECT_EQ(shell.errors[0], QString::fromUtf8("'big' は整数ではありません."));
@@ -148,8 +153,9 @@ TEST_F(PreferencesWindowTest, CloseWritesEveryKeyInOrder)
     auto fresh = Create();
     fresh->move(5, 6);
     fresh->close();
-    EXPECT_EQ(Settings(), "[Form]\r\nLeft=5\r\nTop=6\r\n\r\n[User]\r\nOrder=FJ\r\nFSize=9\r\nFBold=true\r\nJSize=9\r\n"
-                          "JBold=false\r\nShowHint=true\r\nShowNumber=true\r\n");
+    EXPECT_EQ(Settings(),
+              "[Form]\r\nLeft=5\r\nTop=6\r\n\r\n[User]\r\nOrder=FJ\r\nFSize=9\r\nFBold=true\r\nJSize=9\r\n"
+              "JBold=false\r\nShowHint=true\r\nShowNumber=true\r\n");
 }
 
 TEST_F(PreferencesWindowTest, SizesAreAppliedWithinTheUsableRangeAndWrittenAsApplied)
@@ -170,7 +176,8 @@ TEST_F(PreferencesWindowTest, DialogGetsTheLiveValuesAndOkAppliesClampedSizes)
     TForm3 form3;
     form->SetDialogs(nullptr, &form3);
     int shownSize = 0;
-    ScriptDialog([&](TForm3& dialog) { shownSize = dialog.findChild<TSpinEdit*>("SpinEdit1")->Value(); }, "btnOK");
+    ScriptDialog([&](TForm3& dialog) { shownSize = dialog.findChild<TSpinEdit*>("SpinEdit1")->Value(); },
+                 "btnOK");
     QTest::mouseClick(Button(*form, "btnCustom"), Qt::LeftButton);
     EXPECT_EQ(shell.modalDialogs, std::vector<QString>{"TForm3"});
     EXPECT_EQ(shownSize, 20);
@@ -211,19 +218,26 @@ TEST_F(PreferencesWindowTest, CancelAfterChangingEverythingChangesNothing)
 
 TEST_F(PreferencesWindowTest, DefaultThenOkGivesTheStandardValuesButKeepsTheCounter)
 {
-    WriteSettings("[User]\r\nOrder=JF\r\nFSize=14\r\nFBold=false\r\nJSize=16\r\nJBold=true\r\nShowHint=false\r\n"
-                  "ShowNumber=false\r\n");
+    WriteSettings(
+        "[User]\r\nOrder=JF\r\nFSize=14\r\nFBold=false\r\nJSize=16\r\nJBold=true\r\nShowHint=false\r\n"
+        "ShowNumber=false\r\n");
     auto form = Create({ThreeWords()});
     TForm3 form3;
     form->SetDialogs(nullptr, &form3);
-    ScriptDialog([](TForm3& dialog) { QTest::mouseClick(dialog.findChild<QPushButton*>("btnDefault"), Qt::LeftButton); },
-                 "btnCancel");
+    ScriptDialog(
+        [](TForm3& dialog) {
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnDefault"), Qt::LeftButton);
+        },
+        "btnCancel");
     QTest::mouseClick(Button(*form, "btnCustom"), Qt::LeftButton);
     EXPECT_EQ(FontOf(*form, "lblFrancais").pointSize(), 14);
     ExpectHints(*form, false);
 
-    ScriptDialog([](TForm3& dialog) { QTest::mouseClick(dialog.findChild<QPushButton*>("btnDefault"), Qt::LeftButton); },
-                 "btnOK");
+    ScriptDialog(
+        [](TForm3& dialog) {
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnDefault"), Qt::LeftButton);
+        },
+        "btnOK");
     QTest::mouseClick(Button(*form, "btnCustom"), Qt::LeftButton);
     EXPECT_EQ(FontOf(*form, "lblFrancais").pointSize(), 9);
     EXPECT_TRUE(FontOf(*form, "lblFrancais").bold());

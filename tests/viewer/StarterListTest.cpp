@@ -23,7 +23,8 @@ int MakeWordList(const std::string& source, const std::string& output)
 {
     QProcess tool;
     tool.setProcessChannelMode(QProcess::ForwardedChannels);
-    tool.start(QString::fromUtf8(MIRVEL_MAKE_WORDLIST), {QString::fromStdString(source), QString::fromStdString(output)});
+    tool.start(QString::fromUtf8(MIRVEL_MAKE_WORDLIST),
+               {QString::fromStdString(source), QString::fromStdString(output)});
     if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit) return -1;
     return tool.exitCode();
 }
@@ -35,7 +36,8 @@ TEST(StarterListTest, ShippedFileMatchesItsSourceByteForByte)
     ASSERT_EQ(MakeWordList(SamplesDir + "/starter.tsv", rebuilt), 0);
     const std::string shipped = ReadAll(SamplesDir + "/starter.mirvel");
     EXPECT_GE(shipped.size(), 150 * mirvel::RecordSize);
-    EXPECT_TRUE(ReadAll(rebuilt) == shipped) << "build the starter_list target to refresh samples/starter.mirvel";
+    EXPECT_TRUE(ReadAll(rebuilt) == shipped)
+        << "build the starter_list target to refresh samples/starter.mirvel";
 }
 
 TEST(StarterListTest, EveryPairFitsWhatTheEditorAccepts)
@@ -57,9 +59,13 @@ TEST(StarterListTest, EncodesBothSidesIntoZeroFilledRecords)
     std::istringstream source("# comment\n\nl'œuf\t卵\r\nça va\tOK\n");
     const mirvel::WordList words = ParseWordListSource(source);
     ASSERT_EQ(words.size(), 2u);
-    EXPECT_EQ(words[0].FrancaisBytes(), "l'\x9c" "uf");
+    EXPECT_EQ(words[0].FrancaisBytes(),
+              "l'\x9c"
+              "uf");
     EXPECT_EQ(words[0].JaponaisBytes(), "\x97\x91");
-    EXPECT_EQ(words[1].FrancaisBytes(), "\xe7" "a va");
+    EXPECT_EQ(words[1].FrancaisBytes(),
+              "\xe7"
+              "a va");
     EXPECT_EQ(words[1].Francais[7], 0);
     EXPECT_EQ(words[1].Japonais[41], 0);
 }
@@ -67,11 +73,11 @@ TEST(StarterListTest, EncodesBothSidesIntoZeroFilledRecords)
 TEST(StarterListTest, RefusesLinesThatDoNotFit)
 {
     const char* const badLines[] = {
-        "abcdefghijklmnopq\tやあ\n",                     // 17 French bytes
+        "abcdefghijklmnopq\tやあ\n",                           // 17 French bytes
         "chat\tあいうえおかきくけこさしすせそたちつてとな\n",  // 42 Shift-JIS bytes
-        "chat\n",                                         // no tab
-        "chat\tねこ\tcat\n",                              // two tabs
-        "Ŝ\tエス\n",                                      // not in Windows-1252
+        "chat\n",                                              // no tab
+        "chat\tねこ\tcat\n",                                   // two tabs
+        "Ŝ\tエス\n",                                           // not in Windows-1252
     };
     for (const char* line : badLines) {
         std::istringstream source(std::string("ok\tよい\n") + line);
