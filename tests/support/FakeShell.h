@@ -36,13 +36,13 @@ public:
     {
         openCalls.push_back(options);
         events.push_back("open");
-        return Pop(openAnswers, std::optional<QString>());
+        return PopAnswer(openAnswers);
     }
     std::optional<QString> GetSaveFileName(QWidget*, const gui::FileDialogOptions& options) override
     {
         saveCalls.push_back(options);
         events.push_back("save");
-        auto answer = Pop(saveAnswers, std::optional<QString>());
+        auto answer = PopAnswer(saveAnswers);
         if (answer) return gui::WithDefaultExtension(*answer, options.defaultExtension);
         return answer;
     }
@@ -50,7 +50,10 @@ public:
     {
         prompts.emplace_back(caption, text);
         events.push_back("prompt");
-        return Pop(yesNoAnswers, false);
+        if (yesNoAnswers.empty()) return false;
+        const bool yes = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return yes;
     }
     void ShowError(QWidget*, const QString& text) override
     {
@@ -70,13 +73,14 @@ public:
     std::vector<QWidget*> FormsInScreenOrder() override { return forms; }
 
 private:
-    template <typename T>
-    static T Pop(std::deque<T>& queue, T fallback)
+    static std::optional<QString> PopAnswer(std::deque<std::optional<QString>>& queue)
     {
-        if (queue.empty()) return fallback;
-        T value = std::move(queue.front());
-        queue.pop_front();
-        return value;
+        std::optional<QString> answer;
+        if (!queue.empty()) {
+            answer.swap(queue.front());
+            queue.pop_front();
+        }
+        return answer;
     }
 };
 
