@@ -3,13 +3,8 @@
 #include "Document.h"
 #include "gui/TextEdge.h"
 
-#include <QSize>
 
 namespace editor {
-
-namespace {
-constexpr int ItemHeight = 14;
-}
 
 WordListModel::WordListModel(const Document& document, QObject* parent)
     : QAbstractListModel(parent), document_(document)
@@ -28,8 +23,6 @@ QVariant WordListModel::data(const QModelIndex& index, int role) const
         const auto& record = document_.Words()[static_cast<std::size_t>(index.row())];
         return mirvel::gui::FromFrancais(record.FrancaisBytes());
     }
-    // The view stretches each item across its width; only the fixed height matters.
-    if (role == Qt::SizeHintRole) return QSize(1, ItemHeight);
     return {};
 }
 

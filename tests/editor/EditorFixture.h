@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QAbstractItemView>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -46,7 +46,7 @@ protected:
     }
     QLineEdit* edF() const { return Get<QLineEdit>("edF"); }
     QLineEdit* edJ() const { return Get<QLineEdit>("edJ"); }
-    QListView* ListBox1() const { return Get<QListView>("ListBox1"); }
+    QAbstractItemView* ListBox1() const { return Get<QAbstractItemView>("ListBox1"); }
     QString Counter() const { return Get<QLabel>("lblIndex")->text(); }
     QString FileLabel() const { return Get<QLabel>("lblFileName")->text(); }
     void Click(const char* button) const { QTest::mouseClick(Get<QPushButton>(button), Qt::LeftButton); }
@@ -62,7 +62,7 @@ protected:
     // Clicks item `row` as the user does.
     void ClickItem(int row) const
     {
-        QListView* list = ListBox1();
+        QAbstractItemView* list = ListBox1();
         const QModelIndex index = list->model()->index(row, 0);
         list->scrollTo(index);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());

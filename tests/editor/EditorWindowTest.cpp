@@ -176,7 +176,7 @@ TEST_F(EditorTest, PreviousAndNextStopAtTheEnds)
 TEST_F(EditorTest, TheUserCannotClearTheSelection)
 {
     Fill(2);
-    QListView* list = ListBox1();
+    QAbstractItemView* list = ListBox1();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       list->visualRect(list->model()->index(1, 0)).center());
     EXPECT_EQ(SelectedRow(), 1);
@@ -289,6 +289,46 @@ TEST_F(EditorTest, AboutShowsTheVersionBoxModally)
     EXPECT_EQ(label, "Mirveledit Ver1.1");
     EXPECT_EQ(about.windowTitle(), "バージョン情報");
     EXPECT_EQ(about.size(), QSize(168, 83));
+}
+
+}  // namespace
+}  // namespace editor::test
+
+namespace editor::test {
+namespace {
+
+TEST_F(EditorTest, ALongListScrollsToTheItemThatBecomesCurrent)
+{
+    mirvel::WordList list(300);
+    for (int i = 0; i < 300; ++i) list[static_cast<std::size_t>(i)].SetFrancais("mot " + std::to_string(i));
+    const std::string path = dir.File("long.mirvel");
+    mirvel::WriteWordFile(path, list);
+    shell.openAnswers.push_back(QString::fromStdString(path));
+    form->Open1Click();
+
+    QAbstractItemView* view = ListBox1();
+    EXPECT_EQ(view->visualRect(view->model()->index(1, 0)).height(), 14);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_End);
+    EXPECT_EQ(Counter(), "300/300");
+    EXPECT_EQ(edF()->text(), "mot 299");
+    EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(view->model()->index(299, 0))));
+    EXPECT_EQ(view->indexAt(view->visualRect(view->model()->index(299, 0)).center()).row(), 299);
+
+    QTest::keyClick(view, Qt::Key_PageUp);
+    const int row = SelectedRow();
+    EXPECT_LT(row, 299);
+    EXPECT_GT(row, 280);
+    EXPECT_EQ(edF()->text(), QString("mot %1").arg(row));
+
+    Click("btnDelete");
+    EXPECT_EQ(Counter(), QString("%1/299").arg(row));
+    Click("btnAdd");
+    EXPECT_EQ(Counter(), "300/300");
+    EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(view->model()->index(299, 0))));
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_EQ(Counter(), "1/300");
+    EXPECT_EQ(view->visualRect(view->model()->index(0, 0)).top(), 0);
 }
 
 }  // namespace

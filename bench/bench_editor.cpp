@@ -1,0 +1,201 @@
+// The editor's list commands on a 1,000,000-pair document against the same commands on a
+// 1,000-pair one, in the same run, through the real window: the document, its list model and
+// the list view that shows it, events processed after each command so that the view's own
+// work is counted. A command should cost about the same on both lists; delete may cost one
+// move of the records after the deleted one, shown beside it as a bare memmove.
+#include "FakeShell.h"
+#include "TempDir.h"
+#include "Unit1.h"
+#include "WordFile.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int Small = 1'000;
+constexpr int Large = 1'000'000;
+
+mirvel::test::TempDir* workDir = nullptr;
+
+// One window holding a list of `pairs` pairs, opened from a file as the user would.
+class EditorWindow {
+public:
+    explicit EditorWindow(int pairs)
+    {
+        mirvel::WordList words(static_cast<std::size_t>(pairs));
+        for (int i = 0; i < pairs; ++i) {
+            words[static_cast<std::size_t>(i)].SetFrancais("mot " + std::to_string(i));
+            words[static_cast<std::size_t>(i)].SetJaponais("\x92\x50\x8c\xea");  // 単語
+        }
+        const std::string path = workDir->File("list" + std::to_string(pairs) + ".mirvel");
+        mirvel::WriteWordFile(path, words);
+        form_ = std::make_unique<editor::TForm1>(shell_, QString::fromStdString(workDir->File("Mirveledit.ini")));
+        form_->show();
+        shell_.openAnswers.push_back(QString::fromStdString(path));
+        form_->Open1Click();
+        list_ = form_->findChild<QAbstractItemView*>("ListBox1");
+        Settle();
+    }
+    ~EditorWindow() { form_->hide(); }
+
+    editor::TForm1& Form() { return *form_; }
+    int Count() const { return form_->Doc().WordCount(); }
+    bool Failed() const { return !shell_.errors.empty(); }
+
+    // The user picks an item, which runs ListBox1Click.
+    void Select(int row)
+    {
+        list_->selectionModel()->setCurrentIndex(list_->model()->index(row, 0),
+                                                 QItemSelectionModel::ClearAndSelect);
+        Settle();
+    }
+    static void Settle() { QCoreApplication::processEvents(); }
+
+private:
+    mirvel::test::FakeShell shell_;
+    std::unique_ptr<editor::TForm1> form_;
+    QAbstractItemView* list_ = nullptr;
+};
+
+std::map<int, std::unique_ptr<EditorWindow>> windows;  // cleared before the application ends
+
+EditorWindow& WindowOf(int pairs)
+{
+    auto& window = windows[pairs];
+    if (!window) window = std::make_unique<EditorWindow>(pairs);
+    return *window;
+}
+
+void BM_Add(benchmark::State& state)
+{
+    EditorWindow& window = WindowOf(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        window.Form().btnAddClick();
+        EditorWindow::Settle();
+    }
+    if (window.Failed()) state.SkipWithError("a command failed");
+}
+
+void BM_DeleteFront(benchmark::State& state)
+{
+    EditorWindow& window = WindowOf(static_cast<int>(state.range(0)));
+    window.Select(0);
+    for (auto _ : state) {
+        window.Form().btnDeleteClick();
+        EditorWindow::Settle();
+        // Keep the list at its size and the first pair current, off the clock.
+        state.PauseTiming();
+        window.Form().btnAddClick();
+        window.Select(0);
+        state.ResumeTiming();
+    }
+    if (window.Failed()) state.SkipWithError("a command failed");
+}
+
+void BM_UpDownMiddle(benchmark::State& state)
+{
+    EditorWindow& window = WindowOf(static_cast<int>(state.range(0)));
+    window.Select(window.Count() / 2);
+    for (auto _ : state) {
+        window.Form().btnUpClick();
+        EditorWindow::Settle();
+        window.Form().btnDownClick();
+        EditorWindow::Settle();
+    }
+    if (window.Failed()) state.SkipWithError("a command failed");
+}
+
+void BM_Update(benchmark::State& state)
+{
+    EditorWindow& window = WindowOf(static_cast<int>(state.range(0)));
+    window.Select(window.Count() / 2);
+    auto* edF = window.Form().findChild<QLineEdit*>("edF");
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        edF->setText(QString::number(++n % 1000));
+        state.ResumeTiming();
+        window.Form().btnRenewClick();
+        EditorWindow::Settle();
+    }
+    if (window.Failed()) state.SkipWithError("a command failed");
+}
+
+// The one move of records that deleting the first of a million pairs must make.
+void BM_MemmoveAfterFirst(benchmark::State& state)
+{
+    const auto count = static_cast<std::size_t>(state.range(0));
+    std::vector<mirvel::TWordRec> records(count);
+    for (auto _ : state) {
+        std::memmove(&records[0], &records[1], (count - 1) * sizeof(mirvel::TWordRec));
+        benchmark::DoNotOptimize(records.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+BENCHMARK(BM_Add)->Arg(Small)->Arg(Large)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeleteFront)->Arg(Small)->Arg(Large)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UpDownMiddle)->Arg(Small)->Arg(Large)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Update)->Arg(Small)->Arg(Large)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MemmoveAfterFirst)->Arg(Large)->Unit(benchmark::kMicrosecond);
+
+// Keeps each result so that the ratios can be printed after the run.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> nanoseconds;
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const auto& run : runs) {
+            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime() / unit * 1e9;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qunsetenv("QT_QPA_PLATFORMTHEME");
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Mirveledit"));
+    mirvel::test::TempDir dir;
+    workDir = &dir;
+
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    const auto& ns = reporter.nanoseconds;
+    std::printf("\n1,000,000 pairs against 1,000 pairs (goal: within 3x; delete within one memmove):\n");
+    for (const char* name : {"BM_Add", "BM_DeleteFront", "BM_UpDownMiddle", "BM_Update"}) {
+        const auto small = ns.find(std::string(name) + "/" + std::to_string(Small));
+        const auto large = ns.find(std::string(name) + "/" + std::to_string(Large));
+        if (small == ns.end() || large == ns.end()) continue;
+        std::printf("  %-16s %10.1f us / %8.1f us = %8.2fx\n", name + 3, large->second / 1e3,
+                    small->second / 1e3, large->second / small->second);
+    }
+    const auto memmove = ns.find("BM_MemmoveAfterFirst/" + std::to_string(Large));
+    const auto deleteLarge = ns.find("BM_DeleteFront/" + std::to_string(Large));
+    if (memmove != ns.end() && deleteLarge != ns.end()) {
+        std::printf("  delete at the front of 1,000,000 pairs: %.1f us, one memmove of the rest: %.1f us (%.2fx)\n",
+                    deleteLarge->second / 1e3, memmove->second / 1e3, deleteLarge->second / memmove->second);
+    }
+    windows.clear();
+    benchmark::Shutdown();
+    return 0;
+}
