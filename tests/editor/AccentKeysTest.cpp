@@ -56,32 +56,6 @@ TEST_F(AccentKeysTest, CapitalsCedillaAndTheLigatureAreOneCharacterEach)
     EXPECT_EQ(form->Doc().Words()[0].FrancaisBytes(), "s\x9C");
 }
 
-TEST_F(AccentKeysTest, EveryPairOfTheTableConvertsThroughTheBox)
-{
-    const struct {
-        Qt::Key key;
-        const char* letters;
-        const char* accented;
-    } rows[] = {
-        {Qt::Key_F2, "Ee", "\xC9\xE9"},
-        {Qt::Key_F3, "EeAaUu", "\xC8\xE8\xC0\xE0\xD9\xF9"},
-        {Qt::Key_F4, "AaEeIiOoUu", "\xC2\xE2\xCA\xEA\xCE\xEE\xD4\xF4\xDB\xFB"},
-        {Qt::Key_F5, "EeIiUu", "\xCB\xEB\xCF\xEF\xDC\xFC"},
-        {Qt::Key_F6, "Cc", "\xC7\xE7"},
-    };
-    for (const auto& row : rows) {
-        const QString letters = Latin1(row.letters);
-        for (int i = 0; i < letters.size(); ++i) {
-            Prepare(letters.mid(i, 1), 1);
-            Release(row.key);
-            EXPECT_EQ(edF()->text(), Latin1(row.accented).mid(i, 1)) << row.letters << " " << i;
-        }
-    }
-    Prepare("O", 1);
-    Release(Qt::Key_F7);
-    EXPECT_EQ(edF()->text(), QString(QChar(0x0152)));
-}
-
 TEST_F(AccentKeysTest, NothingHappensWithoutAMatchingLetterBeforeTheCaret)
 {
     Prepare("a", 1);

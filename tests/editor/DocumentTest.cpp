@@ -1,5 +1,4 @@
 #include "Document.h"
-#include "InOutError.h"
 #include "ListObserver.h"
 #include "TempDir.h"
 #include "WordFile.h"
@@ -94,23 +93,6 @@ TEST_F(DocumentWithPairs, ClearKeepsRecordZeroAndZeroesOnlyItsLengths)
     EXPECT_EQ(observer.calls, (std::vector<std::string>{"append<3", ">append", "reset<", ">reset"}));
 }
 
-TEST_F(DocumentWithPairs, NavigationStopsAtBothEndsAndNeverModifies)
-{
-    Make(3);
-    EXPECT_FALSE(document.Prev());
-    EXPECT_EQ(document.WordIndex(), 0);
-    EXPECT_TRUE(document.Next());
-    EXPECT_TRUE(document.Next());
-    EXPECT_FALSE(document.Next());
-    EXPECT_EQ(document.WordIndex(), 2);
-    document.Select(3);
-    document.Select(-1);
-    EXPECT_EQ(document.WordIndex(), 2);
-    document.Select(1);
-    EXPECT_EQ(document.WordIndex(), 1);
-    EXPECT_FALSE(document.Modified());
-}
-
 TEST_F(DocumentWithPairs, RenewCutsToTheCapacitiesAndKeepsLongerTails)
 {
     Make(2);
@@ -126,19 +108,6 @@ TEST_F(DocumentWithPairs, RenewCutsToTheCapacitiesAndKeepsLongerTails)
     EXPECT_EQ(record.Francais[5], 'e');
     EXPECT_TRUE(document.Modified());
     EXPECT_EQ(observer.calls.back(), "changed 1-1");
-}
-
-TEST_F(DocumentWithPairs, AddAppendsAZeroFilledCurrentPairWhereverTheCurrentOneWas)
-{
-    Make(3);
-    document.Select(1);
-    document.Add();
-    ASSERT_EQ(document.WordCount(), 4);
-    EXPECT_EQ(document.WordIndex(), 3);
-    EXPECT_EQ(Bytes(document.Words()[3]), std::string(60, '\0'));
-    EXPECT_EQ(French(1), "w1");
-    EXPECT_TRUE(document.Modified());
-    EXPECT_EQ(observer.calls, (std::vector<std::string>{"append<3", ">append"}));
 }
 
 TEST_F(DocumentWithPairs, DeleteMovesWholeRecordsAndMakesThePreviousPairCurrent)
@@ -206,70 +175,6 @@ TEST_F(DocumentWithPairs, UpAndDownExchangeTheStringsWhileTailsStayWithTheirReco
     // Back and forth, "trois" left its last letter behind "deux" in record 1.
     EXPECT_EQ(document.Words()[1].Francais[5], 's');
     EXPECT_EQ(document.Words()[1].Francais[6], 0xBB);
-}
-
-TEST_F(DocumentWithPairs, UpAtTheFirstAndDownAtTheLastChangeNothing)
-{
-    Make(3);
-    const auto before = document.Words();
-    EXPECT_FALSE(document.Up());
-    document.Select(2);
-    EXPECT_FALSE(document.Down());
-    EXPECT_EQ(document.WordIndex(), 2);
-    EXPECT_FALSE(document.Modified());
-    EXPECT_EQ(std::memcmp(before.data(), document.Words().data(), 3 * 60), 0);
-    EXPECT_TRUE(observer.calls.empty());
-}
-
-TEST_F(DocumentWithPairs, OpenTakesTheWholeFileAndAFailedOpenChangesNothing)
-{
-    Make(3);
-    document.Select(2);
-    document.Renew("x", "y");
-    const auto before = document.Words();
-    const std::string missing = dir.File("missing.mirvel");
-    EXPECT_THROW(document.Open(missing), mirvel::InOutError);
-    EXPECT_EQ(document.WordCount(), 3);
-    EXPECT_EQ(document.WordIndex(), 2);
-    EXPECT_TRUE(document.Modified());
-    EXPECT_EQ(document.FileName(), path);
-    EXPECT_EQ(std::memcmp(before.data(), document.Words().data(), 3 * 60), 0);
-}
-
-TEST_F(DocumentWithPairs, AZeroRecordFileOpensAsOneEmptyTitledUnmodifiedPair)
-{
-    Make(2);
-    document.Renew("x", "y");
-    const std::string empty = dir.File("empty.mirvel");
-    mirvel::test::WriteAll(empty, std::string(59, 'z'));
-    document.Open(empty);
-    ASSERT_EQ(document.WordCount(), 1);
-    EXPECT_EQ(Bytes(document.Words()[0]), std::string(60, '\0'));
-    EXPECT_EQ(document.FileName(), empty);
-    EXPECT_FALSE(document.Modified());
-}
-
-TEST_F(DocumentWithPairs, SaveWritesEveryRecordWithItsTailsAndAFailedSaveKeepsTheState)
-{
-    Make(2);
-    document.Add();
-    document.Save();
-    EXPECT_FALSE(document.Modified());
-    const std::string written = mirvel::test::ReadAll(path);
-    ASSERT_EQ(written.size(), 180u);
-    EXPECT_EQ(written.substr(0, 60), Bytes(Tailed("w0", "j0")));
-    EXPECT_EQ(written.substr(120), std::string(60, '\0'));
-
-    document.Renew("y", "z");
-    EXPECT_THROW(document.SaveAs(dir.File("no/such/folder.mirvel")), mirvel::InOutError);
-    EXPECT_TRUE(document.Modified());
-    EXPECT_EQ(document.FileName(), path);
-
-    const std::string other = dir.File("other.mirvel");
-    document.SaveAs(other);
-    EXPECT_EQ(document.FileName(), other);
-    EXPECT_FALSE(document.Modified());
-    EXPECT_EQ(mirvel::test::ReadAll(path), written);
 }
 
 }  // namespace

@@ -28,6 +28,9 @@ TEST_F(EditorTest, StartsWithOneEmptySelectedItemAndNothingModified)
     EXPECT_FALSE(form->Doc().Modified());
     EXPECT_EQ(form->windowTitle(), "Mirveledit");
     EXPECT_TRUE(shell.errors.empty());
+    // Japanese conversion: off for the French box, on for the Japanese one.
+    EXPECT_FALSE(edF()->testAttribute(Qt::WA_InputMethodEnabled));
+    EXPECT_TRUE(edJ()->testAttribute(Qt::WA_InputMethodEnabled));
 }
 
 TEST_F(EditorTest, ClientAreaIsFixedAtItsDeclaredSizeWithoutMaximiseBox)
