@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Side.h"
+#include "WordRec.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mirvel::convert {
+
+struct CheckFinding {
+    enum Kind {
+        LengthAboveCapacity,  // length
+        Undecodable,          // byteIndex, bytes
+        TrailingPartial,      // record: the one it would have been; bytes.size(): how much of it
+    };
+    Kind kind = LengthAboveCapacity;
+    std::int64_t record = 0;  // from 1
+    Side side = Side::Francais;
+    unsigned length = 0;
+    std::size_t byteIndex = 0;
+    std::string bytes;
+};
+
+struct CheckReport {
+    std::int64_t recordCount = 0;
+    std::vector<CheckFinding> findings;
+
+    bool Clean() const { return findings.empty(); }
+};
+
+// What a word-list file holds that the programs would read differently from what was written:
+// damaged length bytes, bytes their code page can't show, and a partial record at the end
+// (which both programs ignore and the editor's next save drops).
+CheckReport CheckWords(const WordList& words, const std::string& trailingBytes);
+
+}  // namespace mirvel::convert

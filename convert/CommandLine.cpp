@@ -1,0 +1,156 @@
+#include "CommandLine.h"
+
+#include <cctype>
+
+namespace mirvel::convert {
+namespace {
+
+struct OptionSet {
+    bool output = false;
+    bool format = false;  // --csv, --tsv
+    bool encoding = false;
+    bool skipAndCut = false;
+    bool bom = false;
+};
+
+OptionSet OptionsOf(CommandKind kind)
+{
+    switch (kind) {
+        case CommandKind::Import:
+            return {true, true, true, true, false};
+        case CommandKind::Export:
+            return {true, true, true, false, true};
+        default:
+            return {};
+    }
+}
+
+std::optional<CommandKind> CommandNamed(const std::string& name)
+{
+    if (name == "import") return CommandKind::Import;
+    if (name == "export") return CommandKind::Export;
+    if (name == "check") return CommandKind::Check;
+    if (name == "list") return CommandKind::List;
+    return std::nullopt;
+}
+
+bool IsHelp(const std::string& arg) { return arg == "-h" || arg == "--help"; }
+
+class Parser {
+public:
+    Parser(CommandKind kind, const std::vector<std::string>& args) : args_(args), allowed_(OptionsOf(kind))
+    {
+        line_.kind = kind;
+    }
+
+    CommandLine Run()
+    {
+        bool optionsEnded = false;
+        for (at_ = 1; at_ < args_.size(); ++at_) {
+            const std::string& arg = args_[at_];
+            if (!optionsEnded && arg == "--") {
+                optionsEnded = true;
+            } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+                Option(arg);
+            } else if (!sawInput_) {
+                line_.input = arg;
+                sawInput_ = true;
+            } else {
+                Fail("入力ファイルは 1 つだけ指定してください: " + arg);
+            }
+        }
+        if (!sawInput_) Fail("入力ファイルを指定してください");
+        if (allowed_.output && line_.output.empty()) Fail("出力ファイルを -o で指定してください");
+        if (line_.bom && line_.encoding && *line_.encoding != TextEncoding::Utf8)
+            Fail("--bom は UTF-8 で書き出すときだけ使えます");
+        return line_;
+    }
+
+private:
+    void Option(const std::string& arg)
+    {
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (arg.rfind("--", 0) == 0) {
+            const auto equals = arg.find('=');
+            if (equals != std::string::npos) name = arg.substr(0, equals), value = arg.substr(equals + 1);
+        } else if (arg.rfind("-o", 0) == 0 && arg.size() > 2) {
+            name = "-o", value = arg.substr(2);
+        }
+
+        if ((name == "-o" || name == "--output") && allowed_.output) {
+            if (!line_.output.empty()) Fail("出力ファイルは 1 つだけ指定してください");
+            line_.output = Value(name, value);
+            if (line_.output.empty()) Fail(name + " のファイル名が空です");
+        } else if ((name == "--csv" || name == "--tsv") && allowed_.format && !value) {
+            const bool csv = name == "--csv";
+            if (line_.csv && *line_.csv != csv) Fail("--csv と --tsv は同時に指定できません");
+            line_.csv = csv;
+        } else if (name == "--encoding" && allowed_.encoding) {
+            const std::string text = Value(name, value);
+            line_.encoding = ParseEncodingName(text);
+            if (!line_.encoding)
+                Fail("文字コード「" + text + "」は使えません（utf-8、cp932、cp1252 のどれかです）");
+        } else if (name == "--skip" && allowed_.skipAndCut && !value) {
+            line_.skip = true;
+        } else if (name == "--cut" && allowed_.skipAndCut && !value) {
+            line_.cut = true;
+        } else if (name == "--bom" && allowed_.bom && !value) {
+            line_.bom = true;
+        } else {
+            Fail("このコマンドにはないオプションです: " + arg);
+        }
+    }
+
+    std::string Value(const std::string& name, const std::optional<std::string>& value)
+    {
+        if (value) return *value;
+        if (at_ + 1 >= args_.size()) Fail(name + " のあとに値を指定してください");
+        return args_[++at_];
+    }
+
+    [[noreturn]] void Fail(const std::string& message) { throw UsageError(line_.kind, message); }
+
+    const std::vector<std::string>& args_;
+    OptionSet allowed_;
+    CommandLine line_;
+    std::size_t at_ = 1;
+    bool sawInput_ = false;
+};
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args)
+{
+    if (args.empty()) throw UsageError(CommandKind::Overview, "コマンドを指定してください");
+    if (IsHelp(args[0]) || args[0] == "help") {
+        CommandLine line;
+        line.help = true;
+        if (args[0] == "help" && args.size() > 1) {
+            const auto kind = CommandNamed(args[1]);
+            if (!kind) throw UsageError(CommandKind::Overview, "そのようなコマンドはありません: " + args[1]);
+            line.kind = *kind;
+        }
+        return line;
+    }
+    const auto kind = CommandNamed(args[0]);
+    if (!kind) throw UsageError(CommandKind::Overview, "そのようなコマンドはありません: " + args[0]);
+    for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i) {
+        if (!IsHelp(args[i])) continue;
+        CommandLine line;
+        line.kind = *kind;
+        line.help = true;
+        return line;
+    }
+    return Parser(*kind, args).Run();
+}
+
+bool HasCsvExtension(const std::string& path)
+{
+    if (path.size() < 4) return false;
+    std::string extension = path.substr(path.size() - 4);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".csv";
+}
+
+}  // namespace mirvel::convert

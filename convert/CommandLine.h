@@ -1,0 +1,43 @@
+#pragma once
+
+#include "TextEncoding.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace mirvel::convert {
+
+enum class CommandKind { Overview, Import, Export, Check, List };
+
+struct CommandLine {
+    CommandKind kind = CommandKind::Overview;
+    bool help = false;
+    std::string input;
+    std::string output;
+    std::optional<bool> csv;  // --csv or --tsv; else the text file's extension decides
+    std::optional<TextEncoding> encoding;
+    bool skip = false;
+    bool cut = false;
+    bool bom = false;
+};
+
+// A command line that can't be run; what() is the Japanese reason.
+class UsageError : public std::runtime_error {
+public:
+    UsageError(CommandKind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
+    CommandKind Kind() const { return kind_; }
+
+private:
+    CommandKind kind_;
+};
+
+// The arguments after the program's name. -h or --help anywhere asks for the command's help
+// whatever else is there; options may come before or after the file, "--" ends them.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// Whether a text file's name says CSV (".csv", any case).
+bool HasCsvExtension(const std::string& path);
+
+}  // namespace mirvel::convert

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "TextPosition.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirvel::convert {
+
+struct DelimitedField {
+    std::string value;       // quotes removed, "" read as "
+    std::size_t offset = 0;  // where the field starts in the text (its opening quote, if quoted)
+    bool quoted = false;
+};
+
+enum class SyntaxFault { None, UnclosedQuote, TextAfterQuote };
+
+struct DelimitedRow {
+    std::vector<DelimitedField> fields;  // kept from row to row; only the first `count` are this row's
+    std::size_t count = 0;
+    TextPosition start;   // a row always starts a line
+    long lastLine = 0;    // a quoted field may run over several lines
+    std::size_t end = 0;  // where the row's content ends, before its line break
+    SyntaxFault fault = SyntaxFault::None;
+    std::size_t faultOffset = 0;
+};
+
+// Tab- or comma-separated rows in the quoting of RFC 4180: a field that starts with a quote
+// runs to the closing quote, over separators and line breaks, with "" for a quote in it. A
+// quote inside an unquoted field is an ordinary character. Rows end at CR LF, LF or a lone CR.
+class DelimitedReader {
+public:
+    DelimitedReader(std::string_view text, char separator) : text_(text), separator_(separator) {}
+
+    // The next row that isn't a blank line; false at the end of the text.
+    bool Next(DelimitedRow& row);
+
+    // Where a character of a field lies in the text: `valueOffset` is its offset in the value.
+    TextPosition Locate(const DelimitedRow& row, const DelimitedField& field, std::size_t valueOffset) const;
+
+    std::string_view Text() const { return text_; }
+
+private:
+    bool AtRowEnd() const;
+    void ReadPlain(DelimitedField& field);
+    void ReadQuoted(DelimitedRow& row, DelimitedField& field);
+    void CountLines(std::size_t from, std::size_t to);
+
+    std::string_view text_;
+    char separator_;
+    std::size_t at_ = 0;
+    long line_ = 1;
+};
+
+}  // namespace mirvel::convert

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Side.h"
+#include "TextEncoding.h"
+#include "WordRec.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mirvel::convert {
+
+struct ExportOptions {
+    bool csv = false;
+    TextEncoding encoding = TextEncoding::Utf8;  // Utf8, Cp932 or Cp1252
+    bool bom = false;                            // UTF-8 only
+};
+
+struct ExportIssue {
+    enum Kind {
+        // Refusals: with any of these nothing is written.
+        Undecodable,    // bytes at byteIndex don't decode in the field's code page
+        TsvSeparator,   // character: a tab, quote or line break that TSV can't carry
+        NotInEncoding,  // character: the output encoding lacks it
+        // Notes: the record is written as the programs show it.
+        LengthAboveCapacity,  // length: the damaged length byte
+    };
+    Kind kind = Undecodable;
+    std::int64_t record = 0;  // from 1, as the programs count
+    Side side = Side::Francais;
+    std::size_t byteIndex = 0;
+    std::string bytes;
+    char32_t character = 0;
+    unsigned length = 0;
+    std::string text;  // the field's text, for the user to find it
+
+    bool IsRefusal() const { return kind != LengthAboveCapacity; }
+};
+
+struct ExportResult {
+    std::string bytes;  // the whole output file
+    std::vector<ExportIssue> issues;
+    std::size_t refusals = 0;
+};
+
+// One line per record, French then Japanese, lines ending in CR LF (what spreadsheets on the
+// users' Windows expect). A field is refused rather than changed: bytes that don't decode
+// would come back as U+FFFD, and a TSV field with a tab, quote or line break would come back
+// split or unquoted.
+ExportResult ExportWords(const WordList& words, const ExportOptions& options);
+
+}  // namespace mirvel::convert

@@ -1,0 +1,130 @@
+#include "Help.h"
+
+namespace mirvel::convert {
+namespace {
+
+constexpr const char* Overview =
+    "使い方: mirvel-convert <コマンド> [オプション]\n"
+    "\n"
+    "単語リストのファイル (.mirvel) と、表計算ソフトやほかの単語帳ソフトが書き出すテキストの\n"
+    "単語表 (タブ区切りの TSV、コンマ区切りの CSV) を相互に変換します。\n"
+    "\n"
+    "コマンド:\n"
+    "  import   TSV・CSV の単語表から .mirvel ファイルを作る\n"
+    "  export   .mirvel ファイルを TSV・CSV に書き出す\n"
+    "  check    .mirvel ファイルに壊れた箇所がないか調べる\n"
+    "  list     .mirvel ファイルの単語を番号付きで一覧表示する\n"
+    "\n"
+    "コマンドごとの説明: mirvel-convert <コマンド> --help\n"
+    "\n"
+    "終了コード: 0 成功、1 問題が見つかった・入力を受け付けなかった、2 使い方の誤り\n";
+
+constexpr const char* Import =
+    "使い方: mirvel-convert import 入力.tsv|入力.csv -o 出力.mirvel [オプション]\n"
+    "\n"
+    "1 行に 1 組、フランス語・日本語の順に並んだ単語表から .mirvel ファイルを作ります。\n"
+    "空行は飛ばします。\n"
+    "\n"
+    "書き込む前にすべての欄を調べます。フランス語は Windows-1252 で 16 バイトまで、日本語は\n"
+    "Shift-JIS で 40 バイトまで (エディターで入力できる長さ) で、どの文字もその文字コードに\n"
+    "なければなりません。問題はそれぞれ「ファイル:行:列」で知らせ、一つでもあれば何も書き\n"
+    "込みません (--skip か --cut を付けたときを除く)。出力ファイルは書き終えてから一度に置き\n"
+    "換えるので、失敗しても元のファイルはそのまま残ります。\n"
+    "\n"
+    "入力の文字コードは、BOM (UTF-8、UTF-16) があればそれに従い、なければ正しい UTF-8 なら\n"
+    "UTF-8、そうでなければ --encoding で指定したものです。\n"
+    "\n"
+    "オプション:\n"
+    "  -o, --output <ファイル>    作る .mirvel ファイル (必ず指定)\n"
+    "  --csv                     コンマ区切り (RFC 4180) として読む (拡張子が .csv なら自動)\n"
+    "  --tsv                     タブ区切りとして読む (拡張子が .csv 以外なら自動)\n"
+    "  --encoding <文字コード>    UTF-8 でない入力の文字コード: utf-8, cp932, cp1252\n"
+    "  --skip                    問題のある行を飛ばして残りを書き込み、飛ばした行を表示する\n"
+    "  --cut                     長すぎる欄を文字の境目で切り詰め、切り詰めた欄を表示する\n"
+    "                            (2 バイト文字の途中では切りません)\n"
+    "  -h, --help                この説明を表示する\n"
+    "\n"
+    "どちらの区切りでも、\" で始まる欄は次の \" までを一つの欄として読みます (欄の中の \" は\n"
+    "\"\" と書きます)。\n";
+
+constexpr const char* Export =
+    "使い方: mirvel-convert export 入力.mirvel -o 出力.tsv|出力.csv [オプション]\n"
+    "\n"
+    ".mirvel ファイルの単語を、1 行に 1 組、フランス語・日本語の順に書き出します。\n"
+    "既定はほかのソフトや表計算ソフトで開ける UTF-8 のタブ区切りで、行末は CR LF です。\n"
+    "書き出せない欄が一つでもあれば、そのレコード番号を表示して何も書き込みません。\n"
+    "\n"
+    "オプション:\n"
+    "  -o, --output <ファイル>    書き出すファイル (必ず指定)\n"
+    "  --csv                     コンマ区切り (RFC 4180) で書き出す (拡張子が .csv なら自動)。\n"
+    "                            コンマ・引用符・改行を含む欄は \" で囲みます\n"
+    "  --tsv                     タブ区切りで書き出す (拡張子が .csv 以外なら自動)。\n"
+    "                            タブ・引用符・改行を含む欄は書き出せません\n"
+    "  --encoding <文字コード>    utf-8 (既定), cp932, cp1252\n"
+    "  --bom                     先頭に BOM を付ける (UTF-8 のみ。Excel で開くときに)\n"
+    "  -h, --help                この説明を表示する\n";
+
+constexpr const char* Check =
+    "使い方: mirvel-convert check 入力.mirvel\n"
+    "\n"
+    ".mirvel ファイルのレコード数を表示し、次のものをレコード番号付きで知らせます。\n"
+    "  - 末尾の 60 バイトに満たない半端なレコード\n"
+    "  - 容量 (フランス語 17、日本語 41) を超える長さバイト\n"
+    "  - その文字コード (フランス語 Windows-1252、日本語 Shift-JIS) で読めないバイト\n"
+    "問題がなければ終了コード 0、あれば 1 で終わります。\n"
+    "\n"
+    "オプション:\n"
+    "  -h, --help                この説明を表示する\n";
+
+constexpr const char* List =
+    "使い方: mirvel-convert list 入力.mirvel\n"
+    "\n"
+    ".mirvel ファイルの単語を、レコード番号・フランス語・日本語の順に、桁をそろえて表示します。\n"
+    "制御文字は記号 (␉ など) で表示します。\n"
+    "\n"
+    "オプション:\n"
+    "  -h, --help                この説明を表示する\n";
+
+const char* NameOf(CommandKind kind)
+{
+    switch (kind) {
+        case CommandKind::Import:
+            return "import";
+        case CommandKind::Export:
+            return "export";
+        case CommandKind::Check:
+            return "check";
+        case CommandKind::List:
+            return "list";
+        case CommandKind::Overview:
+            break;
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string HelpText(CommandKind kind)
+{
+    switch (kind) {
+        case CommandKind::Import:
+            return Import;
+        case CommandKind::Export:
+            return Export;
+        case CommandKind::Check:
+            return Check;
+        case CommandKind::List:
+            return List;
+        case CommandKind::Overview:
+            break;
+    }
+    return Overview;
+}
+
+std::string HelpHint(CommandKind kind)
+{
+    const std::string name = NameOf(kind);
+    return "使い方は mirvel-convert " + (name.empty() ? std::string() : name + " ") + "--help で表示されます";
+}
+
+}  // namespace mirvel::convert

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "Side.h"
+#include "TextPosition.h"
+#include "WordRec.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirvel::convert {
+
+struct ImportOptions {
+    bool csv = false;
+    bool skip = false;  // write the good pairs and list the lines left out
+    bool cut = false;   // cut over-long fields at a character boundary and list each cut
+};
+
+struct ImportIssue {
+    enum Kind {
+        // Problems: with any of these nothing is written unless the line is skipped.
+        TooLong,          // side, bytes, limit, text
+        NotInCodePage,    // side, character
+        UndecodableByte,  // side, byte
+        MissingJaponais,
+        ExtraField,  // text: the first extra field that isn't empty
+        UnclosedQuote,
+        TextAfterQuote,
+        // What --cut and --skip did.
+        Cut,      // side, bytes, limit, text, kept
+        Skipped,  // at.line to lastLine
+    };
+    Kind kind = TooLong;
+    TextPosition at;
+    long lastLine = 0;
+    Side side = Side::Francais;
+    std::size_t bytes = 0;
+    std::size_t limit = 0;
+    char32_t character = 0;
+    unsigned char byte = 0;
+    std::string text;
+    std::string kept;
+
+    bool IsProblem() const { return kind != Cut && kind != Skipped; }
+};
+
+struct ImportResult {
+    WordList words;                   // zero-filled records, one per good line, in file order
+    std::vector<ImportIssue> issues;  // in file order
+    std::size_t problems = 0;
+    std::size_t skippedRows = 0;
+    std::size_t cutFields = 0;
+
+    // Nothing may be written while a problem stands that --skip didn't take out.
+    bool Writable() const { return problems == 0 || skippedRows > 0; }
+};
+
+// Checks every line of converter text (Utf8.h) and builds the records of the good ones: one
+// pair a line, French then Japanese, blank lines skipped. Trailing empty fields are allowed
+// (spreadsheets write them for columns used elsewhere); any other third field is a problem.
+ImportResult ImportText(std::string_view text, const ImportOptions& options);
+
+}  // namespace mirvel::convert

@@ -1,0 +1,169 @@
+#include "InputDecoder.h"
+
+#include "CodePage.h"
+#include "ShiftJisUnits.h"
+#include "Utf8.h"
+
+#include <array>
+
+namespace mirvel::convert {
+namespace {
+
+constexpr std::string_view Replacement = "\xEF\xBF\xBD";
+
+bool StartsWith(std::string_view bytes, std::string_view prefix)
+{
+    return bytes.substr(0, prefix.size()) == prefix;
+}
+
+void AppendEscapes(std::string& out, std::string_view bytes)
+{
+    for (const char byte : bytes) AppendEscape(out, static_cast<unsigned char>(byte));
+}
+
+// One line of cp932 unit by unit; only reached for a line that has something undecodable.
+// Neither code page maps any byte to U+FFFD, so a replacement always marks undecodable bytes.
+void AppendCp932Slowly(std::string& out, std::string_view line)
+{
+    for (std::size_t at = 0; at < line.size();) {
+        const std::string_view unit = line.substr(at, ShiftJisUnitLength(line, at));
+        const std::string text = DecodeToUtf8(CodePage::ShiftJis, unit);
+        if (text.find(Replacement) != std::string::npos)
+            AppendEscapes(out, unit);
+        else
+            out += text;
+        at += unit.size();
+    }
+}
+
+}  // namespace
+
+std::string DecodeUtf8Escaping(std::string_view bytes)
+{
+    std::size_t bad = FindInvalidUtf8(bytes);
+    if (bad == std::string_view::npos) return std::string(bytes);
+    std::string out(bytes.substr(0, bad));
+    for (std::size_t at = bad; at < bytes.size();) {
+        const std::size_t length = Utf8SequenceLength(bytes, at);
+        if (length == 0) {
+            AppendEscape(out, static_cast<unsigned char>(bytes[at]));
+            ++at;
+        } else {
+            out.append(bytes.substr(at, length));
+            at += length;
+        }
+    }
+    return out;
+}
+
+std::string DecodeUtf16Escaping(std::string_view bytes, bool bigEndian)
+{
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    auto unitAt = [&](std::size_t at) {
+        const auto first = static_cast<unsigned char>(bytes[at]);
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    std::size_t at = 0;
+    while (at + 1 < bytes.size()) {
+        const char32_t unit = unitAt(at);
+        if (unit >= 0xD800 && unit <= 0xDBFF && at + 3 < bytes.size()) {
+            const char32_t low = unitAt(at + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                at += 4;
+                continue;
+            }
+        }
+        if (unit >= 0xD800 && unit <= 0xDFFF)
+            AppendEscapes(out, bytes.substr(at, 2));
+        else
+            AppendUtf8(out, unit);
+        at += 2;
+    }
+    AppendEscapes(out, bytes.substr(at));  // an odd byte at the end
+    return out;
+}
+
+std::string DecodeCp1252Escaping(std::string_view bytes)
+{
+    // The common decoder's own mapping, byte by byte, so both directions agree with it.
+    static const std::array<std::string, 256> table = [] {
+        std::array<std::string, 256> result;
+        for (int byte = 0; byte < 256; ++byte) {
+            const std::string one(1, static_cast<char>(byte));
+            result[byte] = DecodeToUtf8(CodePage::Windows1252, one);
+            if (result[byte] == Replacement) {
+                result[byte].clear();
+                AppendEscape(result[byte], static_cast<unsigned char>(byte));
+            }
+        }
+        return result;
+    }();
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (const char byte : bytes) out += table[static_cast<unsigned char>(byte)];
+    return out;
+}
+
+std::string DecodeCp932Escaping(std::string_view bytes)
+{
+    // Line by line: a trail byte is never below 0x40, so a line feed always ends a line, and one
+    // bad byte sends only its own line down the slow path.
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    for (std::size_t start = 0; start < bytes.size();) {
+        std::size_t end = bytes.find('\n', start);
+        end = end == std::string_view::npos ? bytes.size() : end + 1;
+        const std::string_view line = bytes.substr(start, end - start);
+        const std::string text = DecodeToUtf8(CodePage::ShiftJis, line);
+        if (text.find(Replacement) == std::string::npos)
+            out += text;
+        else
+            AppendCp932Slowly(out, line);
+        start = end;
+    }
+    return out;
+}
+
+DecodedInput DecodeInput(std::string_view bytes, std::optional<TextEncoding> stated)
+{
+    DecodedInput input;
+    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+        input.bom = true;
+        input.text = DecodeUtf8Escaping(bytes.substr(3));
+        return input;
+    }
+    if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) {
+        const bool bigEndian = bytes[0] == '\xFE';
+        input.bom = true;
+        input.encoding = bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
+        input.text = DecodeUtf16Escaping(bytes.substr(2), bigEndian);
+        return input;
+    }
+    const std::size_t invalid = FindInvalidUtf8(bytes);
+    if (invalid == std::string_view::npos) {
+        input.text = std::string(bytes);
+        return input;
+    }
+    if (!stated) {
+        input.notUtf8At = invalid;
+        return input;
+    }
+    input.encoding = *stated;
+    switch (*stated) {
+        case TextEncoding::Cp932:
+            input.text = DecodeCp932Escaping(bytes);
+            break;
+        case TextEncoding::Cp1252:
+            input.text = DecodeCp1252Escaping(bytes);
+            break;
+        default:
+            input.text = DecodeUtf8Escaping(bytes);
+            break;
+    }
+    return input;
+}
+
+}  // namespace mirvel::convert

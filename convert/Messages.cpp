@@ -1,0 +1,220 @@
+#include "Messages.h"
+
+#include "TerminalText.h"
+#include "Utf8.h"
+
+#include <cstdio>
+
+namespace mirvel::convert {
+namespace {
+
+std::string SideName(Side side) { return side == Side::Francais ? "フランス語" : "日本語"; }
+std::string CodePageName(Side side) { return side == Side::Francais ? "Windows-1252" : "Shift-JIS"; }
+std::string Quoted(const std::string& text) { return "「" + Printable(text) + "」"; }
+
+std::string CodePointText(char32_t c)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
+    return buffer;
+}
+
+std::string CharText(char32_t c)
+{
+    std::string text;
+    AppendUtf8(text, c);
+    return Quoted(text) + "(" + CodePointText(c) + ")";
+}
+
+std::string ByteText(unsigned char byte)
+{
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "0x%02X", byte);
+    return buffer;
+}
+
+std::string BytesText(const std::string& bytes)
+{
+    std::string text;
+    for (const char byte : bytes)
+        text += (text.empty() ? "" : " ") + ByteText(static_cast<unsigned char>(byte));
+    return text;
+}
+
+std::string Where(const std::string& file, TextPosition at)
+{
+    return file + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": ";
+}
+
+std::string Record(std::int64_t record) { return "レコード " + std::to_string(record) + ": "; }
+
+std::string SeparatorName(char32_t c)
+{
+    if (c == '\t') return "タブ";
+    if (c == '"') return "引用符 \"";
+    return "改行";
+}
+
+}  // namespace
+
+std::string ImportIssueText(const std::string& file, const ImportIssue& issue, bool csv,
+                            TextEncoding encoding)
+{
+    const std::string where = Where(file, issue.at);
+    const std::string side = SideName(issue.side);
+    switch (issue.kind) {
+        case ImportIssue::TooLong:
+            return where + side + Quoted(issue.text) + "は " + CodePageName(issue.side) + " で " +
+                   std::to_string(issue.bytes) + " バイトあり、上限の " + std::to_string(issue.limit) +
+                   " バイトを超えています";
+        case ImportIssue::NotInCodePage:
+            return where + side + "の" + CharText(issue.character) + "は " + CodePageName(issue.side) +
+                   " にない文字です";
+        case ImportIssue::UndecodableByte:
+            return where + side + "の欄のバイト " + ByteText(issue.byte) + " は " + EncodingName(encoding) +
+                   " として読めません";
+        case ImportIssue::MissingJaponais:
+            return where + "日本語の欄がありません（フランス語と日本語を" + (csv ? "コンマ" : "タブ") +
+                   "で区切ってください）";
+        case ImportIssue::ExtraField:
+            return where + "3 つ目の欄" + Quoted(issue.text) +
+                   "があります（欄はフランス語と日本語の 2 つです）";
+        case ImportIssue::UnclosedQuote:
+            return where + "引用符 \" が閉じていません";
+        case ImportIssue::TextAfterQuote:
+            return where + "閉じる引用符 \" のあとに区切り以外の文字があります";
+        case ImportIssue::Cut:
+            return where + side + Quoted(issue.text) + "（" + std::to_string(issue.bytes) +
+                   " バイト）を上限の " + std::to_string(issue.limit) + " バイトに収まる" +
+                   Quoted(issue.kept) + "に切り詰めました";
+        case ImportIssue::Skipped:
+            if (issue.lastLine > issue.at.line) {
+                return file + ":" + std::to_string(issue.at.line) + ": " + std::to_string(issue.at.line) +
+                       " 行目から " + std::to_string(issue.lastLine) + " 行目までを飛ばしました";
+            }
+            return file + ":" + std::to_string(issue.at.line) + ": この行を飛ばしました";
+    }
+    return where;
+}
+
+std::string NotUtf8Text(const std::string& file, TextPosition at, unsigned char byte)
+{
+    return Where(file, at) + "UTF-8 として読めないバイト " + ByteText(byte) +
+           " があります。文字コードを --encoding cp932 か --encoding cp1252 で指定してください";
+}
+
+std::string StatedEncodingUnusedText(const std::string& file, TextEncoding stated, bool bom,
+                                     TextEncoding used)
+{
+    return file + ": " + (bom ? "BOM があるので" : "正しい UTF-8 なので") + "、--encoding " +
+           EncodingName(stated) + " ではなく " + EncodingName(used) + " として読みました";
+}
+
+std::string ImportRefusedText(const std::string& output, const ImportResult& result)
+{
+    bool tooLong = false;
+    for (const ImportIssue& issue : result.issues) tooLong = tooLong || issue.kind == ImportIssue::TooLong;
+    return "問題が " + std::to_string(result.problems) + " 件あったため、" + output +
+           " には何も書き込んでいません。問題のある行を飛ばして書き込むには --skip を" +
+           (tooLong ? "、長すぎる欄を切り詰めるには --cut を" : "") + "付けてください";
+}
+
+std::string ImportDoneText(const std::string& output, const ImportResult& result)
+{
+    std::string text = std::to_string(result.words.size()) + " 組を " + output + " に書き込みました";
+    if (result.skippedRows > 0 || result.cutFields > 0) {
+        text += "（";
+        if (result.skippedRows > 0) text += "飛ばした行 " + std::to_string(result.skippedRows);
+        if (result.skippedRows > 0 && result.cutFields > 0) text += "、";
+        if (result.cutFields > 0) text += "切り詰めた欄 " + std::to_string(result.cutFields);
+        text += "）";
+    }
+    return text;
+}
+
+std::string ExportIssueText(const ExportIssue& issue, TextEncoding encoding)
+{
+    const std::string head = Record(issue.record) + SideName(issue.side) + Quoted(issue.text);
+    switch (issue.kind) {
+        case ExportIssue::Undecodable:
+            return head + "の " + std::to_string(issue.byteIndex + 1) + " バイト目 " +
+                   BytesText(issue.bytes) + " は " + CodePageName(issue.side) +
+                   " として読めないため、書き出せません";
+        case ExportIssue::TsvSeparator:
+            return head + "に" + SeparatorName(issue.character) + "があるため、TSV には書き出せません";
+        case ExportIssue::NotInEncoding:
+            return head + "の" + CharText(issue.character) + "は " + EncodingName(encoding) +
+                   " で書き出せません";
+        case ExportIssue::LengthAboveCapacity:
+            return Record(issue.record) + SideName(issue.side) + "の長さバイト " +
+                   std::to_string(issue.length) + " が容量の " + std::to_string(CapacityOf(issue.side)) +
+                   " を超えているため、" + std::to_string(CapacityOf(issue.side)) +
+                   " バイトすべてを書き出しました";
+    }
+    return head;
+}
+
+std::string ExportRefusedText(const std::string& output, const ExportResult& result)
+{
+    bool separator = false;
+    bool undecodable = false;
+    for (const ExportIssue& issue : result.issues) {
+        separator = separator || issue.kind == ExportIssue::TsvSeparator;
+        undecodable = undecodable || issue.kind == ExportIssue::Undecodable;
+    }
+    std::string text = "書き出せない欄が " + std::to_string(result.refusals) + " 件あったため、" + output +
+                       " には何も書き込んでいません";
+    if (separator) text += "。タブ・引用符・改行を含む欄は --csv なら書き出せます";
+    if (undecodable) text += "。壊れた箇所は mirvel-convert check で確かめられます";
+    return text;
+}
+
+std::string ExportDoneText(const std::string& output, std::size_t records)
+{
+    return std::to_string(records) + " 組を " + output + " に書き出しました";
+}
+
+std::string RecordCountText(const std::string& file, std::int64_t count)
+{
+    return file + ": レコード " + std::to_string(count) + " 件";
+}
+
+std::string CheckFindingText(const CheckFinding& finding)
+{
+    switch (finding.kind) {
+        case CheckFinding::LengthAboveCapacity:
+            return Record(finding.record) + SideName(finding.side) + "の長さバイトが " +
+                   std::to_string(finding.length) + " で、容量の " +
+                   std::to_string(CapacityOf(finding.side)) + " バイトを超えています";
+        case CheckFinding::Undecodable:
+            return Record(finding.record) + SideName(finding.side) + "の " +
+                   std::to_string(finding.byteIndex + 1) + " バイト目 " + BytesText(finding.bytes) + " は " +
+                   CodePageName(finding.side) + " として読めません";
+        case CheckFinding::TrailingPartial:
+            return Record(finding.record) + "末尾の " + std::to_string(finding.bytes.size()) +
+                   " バイトは 1 件 60 "
+                   "バイトに満たない半端なレコードです（どちらのプログラムも読み飛ばします）";
+    }
+    return {};
+}
+
+std::string CheckVerdictText(const CheckReport& report)
+{
+    if (report.Clean()) return "問題はありません";
+    return "問題が " + std::to_string(report.findings.size()) + " 件あります";
+}
+
+std::string TrailingSkippedText(const std::string& file, std::size_t bytes)
+{
+    return file + ": 末尾の " + std::to_string(bytes) +
+           " バイトは 1 件 60 バイトに満たないため、読み飛ばしました";
+}
+
+std::string FileErrorText(const std::string& file, const std::string& message)
+{
+    return "mirvel-convert: " + file + ": " + message;
+}
+
+std::string SameFileText(const std::string& file) { return "入力と出力が同じファイルです: " + file; }
+
+}  // namespace mirvel::convert

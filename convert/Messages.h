@@ -1,0 +1,39 @@
+#pragma once
+
+// Every sentence the converter shows the user, in Japanese.
+
+#include "Check.h"
+#include "Export.h"
+#include "Import.h"
+#include "TextEncoding.h"
+#include "TextPosition.h"
+
+#include <cstddef>
+#include <string>
+
+namespace mirvel::convert {
+
+// Import: one line per issue, "file:line:column: ...".
+std::string ImportIssueText(const std::string& file, const ImportIssue& issue, bool csv,
+                            TextEncoding encoding);
+std::string NotUtf8Text(const std::string& file, TextPosition at, unsigned char byte);
+std::string StatedEncodingUnusedText(const std::string& file, TextEncoding stated, bool bom,
+                                     TextEncoding used);
+std::string ImportRefusedText(const std::string& output, const ImportResult& result);
+std::string ImportDoneText(const std::string& output, const ImportResult& result);
+
+// Export: one line per issue, "レコード n: ...".
+std::string ExportIssueText(const ExportIssue& issue, TextEncoding encoding);
+std::string ExportRefusedText(const std::string& output, const ExportResult& result);
+std::string ExportDoneText(const std::string& output, std::size_t records);
+
+// Check and list.
+std::string RecordCountText(const std::string& file, std::int64_t count);
+std::string CheckFindingText(const CheckFinding& finding);
+std::string CheckVerdictText(const CheckReport& report);
+std::string TrailingSkippedText(const std::string& file, std::size_t bytes);
+
+std::string FileErrorText(const std::string& file, const std::string& message);
+std::string SameFileText(const std::string& file);
+
+}  // namespace mirvel::convert

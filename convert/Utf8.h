@@ -1,0 +1,34 @@
+#pragma once
+
+// The converter's text is UTF-8 with one extension: an input byte that doesn't decode travels
+// through the text as the lone surrogate U+DC00 + byte (as Python's "surrogateescape" does), so
+// the parser keeps its place and the field check can name it. Well-formed UTF-8 never holds a
+// surrogate, so an escape can't be mistaken for text, and the code-page encoders refuse it.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace mirvel::convert {
+
+constexpr char32_t EscapeBase = 0xDC00;
+
+inline bool IsEscape(char32_t c) { return c >= EscapeBase && c <= EscapeBase + 0xFF; }
+inline unsigned char EscapedByte(char32_t c) { return static_cast<unsigned char>(c - EscapeBase); }
+
+void AppendUtf8(std::string& out, char32_t c);
+inline void AppendEscape(std::string& out, unsigned char byte) { AppendUtf8(out, EscapeBase + byte); }
+
+// The character at `at` of converter text (well-formed UTF-8 plus escapes); `at` moves past it.
+char32_t NextChar(std::string_view text, std::size_t& at);
+
+// The length of the well-formed UTF-8 sequence at `at`, or 0 when the bytes there are not one
+// (overlong forms, surrogates and values beyond U+10FFFF included).
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at);
+
+// The offset of the first byte that is not well-formed UTF-8, or npos.
+std::size_t FindInvalidUtf8(std::string_view text);
+
+inline bool IsContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+}  // namespace mirvel::convert
