@@ -40,7 +40,8 @@ public:
         }
         const std::string path = workDir->File("list" + std::to_string(pairs) + ".mirvel");
         mirvel::WriteWordFile(path, words);
-        form_ = std::make_unique<editor::TForm1>(shell_, QString::fromStdString(workDir->File("Mirveledit.ini")));
+        form_ =
+            std::make_unique<editor::TForm1>(shell_, QString::fromStdString(workDir->File("Mirveledit.ini")));
         form_->show();
         shell_.openAnswers.push_back(QString::fromStdString(path));
         form_->Open1Click();
@@ -192,8 +193,9 @@ int main(int argc, char* argv[])
     const auto memmove = ns.find("BM_MemmoveAfterFirst/" + std::to_string(Large));
     const auto deleteLarge = ns.find("BM_DeleteFront/" + std::to_string(Large));
     if (memmove != ns.end() && deleteLarge != ns.end()) {
-        std::printf("  delete at the front of 1,000,000 pairs: %.1f us, one memmove of the rest: %.1f us (%.2fx)\n",
-                    deleteLarge->second / 1e3, memmove->second / 1e3, deleteLarge->second / memmove->second);
+        std::printf(
+            "  delete at the front of 1,000,000 pairs: %.1f us, one memmove of the rest: %.1f us (%.2fx)\n",
+            deleteLarge->second / 1e3, memmove->second / 1e3, deleteLarge->second / memmove->second);
     }
     windows.clear();
     benchmark::Shutdown();

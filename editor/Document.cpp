@@ -26,10 +26,7 @@ NoObserver noObserver;
 
 Document::Document() : words_(1), observer_(&noObserver) {}
 
-void Document::SetObserver(ListObserver* observer)
-{
-    observer_ = observer ? observer : &noObserver;
-}
+void Document::SetObserver(ListObserver* observer) { observer_ = observer ? observer : &noObserver; }
 
 void Document::Clear()
 {

@@ -8,9 +8,9 @@ namespace editor {
 void RegisterFontSubstitutes()
 {
     static const bool registered = [] {
-        QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
-                                   {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
-                                    QStringLiteral("IPA Pゴシック")});
+        QFont::insertSubstitutions(
+            QStringLiteral("ＭＳ Ｐゴシック"),
+            {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
         QFont::insertSubstitutions(QStringLiteral("Arial"),
                                    {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
         return true;

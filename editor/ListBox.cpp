@@ -39,20 +39,11 @@ void ListBox::Refresh()
     viewport()->update();
 }
 
-int ListBox::RowCount() const
-{
-    return model() ? model()->rowCount(rootIndex()) : 0;
-}
+int ListBox::RowCount() const { return model() ? model()->rowCount(rootIndex()) : 0; }
 
-int ListBox::FirstVisibleRow() const
-{
-    return verticalScrollBar()->value();
-}
+int ListBox::FirstVisibleRow() const { return verticalScrollBar()->value(); }
 
-int ListBox::VisibleRows() const
-{
-    return std::max(viewport()->height() / itemHeight_, 1);
-}
+int ListBox::VisibleRows() const { return std::max(viewport()->height() / itemHeight_, 1); }
 
 QRect ListBox::RowsRect(int first, int last) const
 {
@@ -74,13 +65,21 @@ void ListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
     const int visible = VisibleRows();
     int top = first;
     switch (hint) {
-    case PositionAtTop: top = row; break;
-    case PositionAtBottom: top = row - visible + 1; break;
-    case PositionAtCenter: top = row - visible / 2; break;
-    case EnsureVisible:
-        if (row < first) top = row;
-        else if (row >= first + visible) top = row - visible + 1;
-        break;
+        case PositionAtTop:
+            top = row;
+            break;
+        case PositionAtBottom:
+            top = row - visible + 1;
+            break;
+        case PositionAtCenter:
+            top = row - visible / 2;
+            break;
+        case EnsureVisible:
+            if (row < first)
+                top = row;
+            else if (row >= first + visible)
+                top = row - visible + 1;
+            break;
     }
     verticalScrollBar()->setValue(top);
 }
@@ -100,34 +99,38 @@ QModelIndex ListBox::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers
     const int current = currentIndex().isValid() ? currentIndex().row() : 0;
     int row = current;
     switch (cursorAction) {
-    case MoveUp:
-    case MovePrevious: row = current - 1; break;
-    case MoveDown:
-    case MoveNext: row = current + 1; break;
-    case MovePageUp: row = current - VisibleRows(); break;
-    case MovePageDown: row = current + VisibleRows(); break;
-    case MoveHome: row = 0; break;
-    case MoveEnd: row = count - 1; break;
-    case MoveLeft:
-    case MoveRight: break;
+        case MoveUp:
+        case MovePrevious:
+            row = current - 1;
+            break;
+        case MoveDown:
+        case MoveNext:
+            row = current + 1;
+            break;
+        case MovePageUp:
+            row = current - VisibleRows();
+            break;
+        case MovePageDown:
+            row = current + VisibleRows();
+            break;
+        case MoveHome:
+            row = 0;
+            break;
+        case MoveEnd:
+            row = count - 1;
+            break;
+        case MoveLeft:
+        case MoveRight:
+            break;
     }
     return model()->index(std::clamp(row, 0, count - 1), 0, rootIndex());
 }
 
-int ListBox::horizontalOffset() const
-{
-    return 0;
-}
+int ListBox::horizontalOffset() const { return 0; }
 
-int ListBox::verticalOffset() const
-{
-    return FirstVisibleRow() * itemHeight_;
-}
+int ListBox::verticalOffset() const { return FirstVisibleRow() * itemHeight_; }
 
-bool ListBox::isIndexHidden(const QModelIndex&) const
-{
-    return false;
-}
+bool ListBox::isIndexHidden(const QModelIndex&) const { return false; }
 
 void ListBox::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command)
 {
@@ -160,8 +163,8 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex&
                                                               const QEvent* event) const
 {
     const auto command = QAbstractItemView::selectionCommand(index, event);
-    if (!index.isValid() || command.testFlag(QItemSelectionModel::Deselect)
-        || command.testFlag(QItemSelectionModel::Toggle)) {
+    if (!index.isValid() || command.testFlag(QItemSelectionModel::Deselect) ||
+        command.testFlag(QItemSelectionModel::Toggle)) {
         return QItemSelectionModel::NoUpdate;
     }
     return command;

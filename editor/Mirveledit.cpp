@@ -15,8 +15,8 @@ int main(int argc, char* argv[])
     editor::RegisterFontSubstitutes();
 
     mirvel::gui::QtShell shell;
-    const QString settingsPath = mirvel::gui::FromUtf8(
-        mirvel::SettingsPathFor(mirvel::gui::ToUtf8(mirvel::gui::ExecutablePath())));
+    const QString settingsPath =
+        mirvel::gui::FromUtf8(mirvel::SettingsPathFor(mirvel::gui::ToUtf8(mirvel::gui::ExecutablePath())));
     editor::TForm1 form1(shell, settingsPath);
     editor::TForm2 form2(&form1);
     form1.SetAboutBox(&form2);

@@ -16,10 +16,7 @@
 #include <optional>
 
 // The pictures live in this static library, whose resources are not registered on their own.
-static void InitEditorResources()
-{
-    Q_INIT_RESOURCE(editor);
-}
+static void InitEditorResources() { Q_INIT_RESOURCE(editor); }
 
 namespace editor {
 
@@ -51,14 +48,16 @@ std::string BoxBytes(const QString& text, std::string_view stored, QString (*dec
 }  // namespace
 
 TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), shell_(shell),
+    : QMainWindow(parent),
+      ui(std::make_unique<Ui::TForm1>()),
+      shell_(shell),
       settingsPath_(std::move(settingsPath))
 {
     InitEditorResources();
     ui->setupUi(this);
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                   | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     // The client area is fixed; the window is whatever that plus the menu bar needs.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ui->ClientArea->setBackgroundRole(QPalette::Button);
@@ -81,10 +80,7 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1()
-{
-    document_.SetObserver(nullptr);
-}
+TForm1::~TForm1() { document_.SetObserver(nullptr); }
 
 void TForm1::ConnectHandlers()
 {
@@ -164,15 +160,14 @@ void TForm1::ShowCurrent()
 
 void TForm1::ShowCounter()
 {
-    ui->lblIndex->setText(QString::number(document_.WordIndex() + 1) + QLatin1Char('/')
-                          + QString::number(document_.WordCount()));
+    ui->lblIndex->setText(QString::number(document_.WordIndex() + 1) + QLatin1Char('/') +
+                          QString::number(document_.WordCount()));
 }
 
 void TForm1::ShowFileName()
 {
     const std::string& file = document_.FileName();
-    ui->lblFileName->setText(file.empty() ? Untitled
-                                          : QFileInfo(mirvel::gui::FromUtf8(file)).fileName());
+    ui->lblFileName->setText(file.empty() ? Untitled : QFileInfo(mirvel::gui::FromUtf8(file)).fileName());
 }
 
 void TForm1::SelectItem(std::int32_t index)
@@ -262,10 +257,7 @@ void TForm1::btnDownClick()
     });
 }
 
-void TForm1::Exit1Click()
-{
-    close();
-}
+void TForm1::Exit1Click() { close(); }
 
 void TForm1::About1Click()
 {

@@ -43,7 +43,8 @@ void TForm1::edFKeyUp(QObject* /*sender*/, int key, Qt::KeyboardModifiers /*shif
         for (const auto& pair : AccentTable()) {
             if (pair.KeyCode != key) continue;
             if (GetPrevChar() == QChar::fromLatin1(pair.Letter)) {
-                ReplacePrevChar(mirvel::gui::FromFrancais(std::string(1, static_cast<char>(pair.Replacement))));
+                ReplacePrevChar(
+                    mirvel::gui::FromFrancais(std::string(1, static_cast<char>(pair.Replacement))));
                 return;
             }
         }

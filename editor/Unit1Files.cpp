@@ -76,10 +76,7 @@ void TForm1::SaveAs1Click()
     Run([this] { SaveDocumentAs(); });
 }
 
-void TForm1::closeEvent(QCloseEvent* event)
-{
-    FormClose(event);
-}
+void TForm1::closeEvent(QCloseEvent* event) { FormClose(event); }
 
 void TForm1::FormClose(QCloseEvent* event)
 {

@@ -3,7 +3,6 @@
 #include "Document.h"
 #include "gui/TextEdge.h"
 
-
 namespace editor {
 
 WordListModel::WordListModel(const Document& document, QObject* parent)

@@ -12,8 +12,10 @@ protected:
     {
         edF()->setFocus();
         edF()->setText(text);
-        if (to < 0) edF()->setCursorPosition(from);
-        else edF()->setSelection(from, to - from);
+        if (to < 0)
+            edF()->setCursorPosition(from);
+        else
+            edF()->setSelection(from, to - from);
     }
     void Release(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false)
     {
@@ -37,7 +39,8 @@ TEST_F(AccentKeysTest, TheLetterBeforeTheCaretTakesItsAccentAndTheCaretStays)
 
     Prepare("ecole", 1);
     Release(Qt::Key_F2);
-    EXPECT_EQ(edF()->text(), Latin1("\xE9" "cole"));
+    EXPECT_EQ(edF()->text(), Latin1("\xE9"
+                                    "cole"));
     EXPECT_EQ(edF()->cursorPosition(), 1);
 }
 
@@ -87,7 +90,8 @@ TEST_F(AccentKeysTest, ASelectionEndsAtItsStartWithNothingSelected)
 {
     Prepare("cafe", 2, 4);
     Release(Qt::Key_F3);
-    EXPECT_EQ(edF()->text(), Latin1("c\xE0" "fe"));
+    EXPECT_EQ(edF()->text(), Latin1("c\xE0"
+                                    "fe"));
     EXPECT_EQ(edF()->cursorPosition(), 2);
     EXPECT_FALSE(edF()->hasSelectedText());
 
@@ -124,8 +128,7 @@ TEST_F(AccentKeysTest, UndoDoesNotBringThePlainLetterBack)
 TEST_F(AccentKeysTest, HelpLabelsShowOneExamplePerKey)
 {
     const char* const expected[] = {
-        "e , F2 ... \xE9 ", "e , F3 ... \xE8 ", "e , F4 ... \xEA ",
-        "e , F5 ... \xEB ", "c , F6 ... \xE7 ",
+        "e , F2 ... \xE9 ", "e , F3 ... \xE8 ", "e , F4 ... \xEA ", "e , F5 ... \xEB ", "c , F6 ... \xE7 ",
     };
     const char* const names[] = {"lblF2", "lblF3", "lblF4", "lblF5", "lblF6", "lblF7"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(Get<QLabel>(names[i])->text(), Latin1(expected[i])) << names[i];

@@ -14,10 +14,7 @@ namespace {
 using editor::Document;
 using mirvel::TWordRec;
 
-std::string Bytes(const TWordRec& record)
-{
-    return {reinterpret_cast<const char*>(&record), sizeof record};
-}
+std::string Bytes(const TWordRec& record) { return {reinterpret_cast<const char*>(&record), sizeof record}; }
 
 // A record whose bytes after both strings are all 0xAA, to see where tails go.
 TWordRec Tailed(std::string_view francais, std::string_view japonais)
@@ -52,7 +49,8 @@ protected:
     void Make(int count)
     {
         mirvel::WordList list;
-        for (int i = 0; i < count; ++i) list.push_back(Tailed("w" + std::to_string(i), "j" + std::to_string(i)));
+        for (int i = 0; i < count; ++i)
+            list.push_back(Tailed("w" + std::to_string(i), "j" + std::to_string(i)));
         path = dir.File("list.mirvel");
         mirvel::WriteWordFile(path, list);
         document.Open(path);

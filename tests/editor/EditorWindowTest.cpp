@@ -238,7 +238,7 @@ TEST_F(EditorTest, BoxesRefuseCharactersTheirCodePageCannotHold)
 TEST_F(EditorTest, LongValuesFromAFileSurviveAnUpdateOfTheOtherBox)
 {
     mirvel::WordList list(1);
-    list[0].SetFrancais("abcdefghijklmnopq");            // 17 bytes
+    list[0].SetFrancais("abcdefghijklmnopq");                   // 17 bytes
     list[0].SetJaponais(std::string(20, '\x88') + "\x9F\x88");  // 41 bytes, cut inside a character
     const std::string path = dir.File("long.mirvel");
     mirvel::WriteWordFile(path, list);
@@ -256,7 +256,8 @@ TEST_F(EditorTest, FirstStartIsCentredAndAStoredPositionIsRestoredAsItIs)
     // At create time the window is not framed yet and its menu bar not laid out: the window
     // counts as its client area.
     const QSize screen = mirvel::gui::PrimaryScreenSize();
-    EXPECT_EQ(mirvel::gui::OuterPosition(*form), QPoint((screen.width() - 467) / 2, (screen.height() - 208) / 2));
+    EXPECT_EQ(mirvel::gui::OuterPosition(*form),
+              QPoint((screen.width() - 467) / 2, (screen.height() - 208) / 2));
 
     form->hide();
     mirvel::test::WriteAll(SettingsPath(), "[Form]\r\nLeft=-20\r\nTop=33\r\n");

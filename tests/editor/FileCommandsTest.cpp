@@ -196,7 +196,9 @@ TEST_F(FileCommandsTest, SaveWritesToTheOpenedFileNotTheOneSavedAsBefore)
     Store("changed", "x");
     form->Save1Click();
     EXPECT_EQ(mirvel::test::ReadAll(b), savedB);
-    EXPECT_EQ(mirvel::test::ReadAll(c).substr(0, 8), std::string("\x07" "changed", 8));
+    EXPECT_EQ(mirvel::test::ReadAll(c).substr(0, 8), std::string("\x07"
+                                                                 "changed",
+                                                                 8));
     // The save dialog proposes the name chosen in it last.
     form->SaveAs1Click();
     EXPECT_EQ(shell.saveCalls.back().proposedFile, QString::fromStdString(b));
@@ -312,8 +314,8 @@ TEST_F(FileCommandsTest, ClosingUnmodifiedAsksNothingAndWritesLeftThenTop)
     const QPoint position = mirvel::gui::OuterPosition(*form);
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(shell.prompts.empty());
-    EXPECT_EQ(Settings(), "[Form]\r\nLeft=" + std::to_string(position.x()) + "\r\nTop="
-                              + std::to_string(position.y()) + "\r\n");
+    EXPECT_EQ(Settings(), "[Form]\r\nLeft=" + std::to_string(position.x()) +
+                              "\r\nTop=" + std::to_string(position.y()) + "\r\n");
 }
 
 TEST_F(FileCommandsTest, ClosingIsAbandonedWhenTheSaveAfterYesIsCancelled)
@@ -374,7 +376,9 @@ TEST_F(FileCommandsTest, TheViewerReadsWhatTheEditorWritesAndTheOtherWayRound)
     EXPECT_EQ(std::memcmp(read.data(), form->Doc().Words().data(), 180), 0);
 
     // A list the viewer's side writes opens in the editor as the same pairs.
-    read[2].SetFrancais("\x9C" "uf");
+    read[2].SetFrancais(
+        "\x9C"
+        "uf");
     const std::string back = dir.File("back.mirvel");
     mirvel::WriteWordFile(back, read);
     Open(back);
