@@ -1,0 +1,84 @@
+#include "Check.h"
+#include "List.h"
+#include "TerminalText.h"
+
+#include "CodePage.h"
+
+#include <gtest/gtest.h>
+
+namespace mirvel::convert {
+namespace {
+
+TWordRec Pair(std::string_view francais, std::string_view japonais)
+{
+    TWordRec record{};
+    record.SetFrancais(*EncodeFromUtf8(CodePage::Windows1252, francais));
+    record.SetJaponais(*EncodeFromUtf8(CodePage::ShiftJis, japonais));
+    return record;
+}
+
+TEST(Check, ACleanFileHasNoFindingsEvenAtFullCapacity)
+{
+    // 17 and 41 bytes come only from files, but they are within the records' capacity.
+    const WordList words = {Pair("abcdefghijklmnopq", "a一二三四五六七八九十一二三四五六七八九十"),
+                            Pair("", "")};
+    const CheckReport report = CheckWords(words, "");
+    EXPECT_EQ(report.recordCount, 2);
+    EXPECT_TRUE(report.Clean());
+}
+
+TEST(Check, FindsEachKindOfDamageWithItsRecordNumber)
+{
+    TWordRec lengths = Pair("ok", "よい");
+    lengths.Francais[0] = 18;
+    lengths.Japonais[0] = 255;
+    TWordRec bytes = Pair("", "");
+    bytes.SetFrancais("\x8D");
+    bytes.SetJaponais("a\x85\x40");
+    const CheckReport report = CheckWords({Pair("ok", "よい"), lengths, bytes}, std::string(23, 'x'));
+    EXPECT_EQ(report.recordCount, 3);
+    ASSERT_EQ(report.findings.size(), 5u);
+    EXPECT_EQ(report.findings[0].kind, CheckFinding::LengthAboveCapacity);
+    EXPECT_EQ(report.findings[0].record, 2);
+    EXPECT_EQ(report.findings[0].length, 18u);
+    EXPECT_EQ(report.findings[1].side, Side::Japonais);
+    EXPECT_EQ(report.findings[1].length, 255u);
+    EXPECT_EQ(report.findings[2].kind, CheckFinding::Undecodable);
+    EXPECT_EQ(report.findings[2].record, 3);
+    EXPECT_EQ(report.findings[2].bytes, "\x8D");
+    EXPECT_EQ(report.findings[3].side, Side::Japonais);
+    EXPECT_EQ(report.findings[3].byteIndex, 1u);
+    EXPECT_EQ(report.findings[3].bytes, "\x85\x40");
+    EXPECT_EQ(report.findings[4].kind, CheckFinding::TrailingPartial);
+    EXPECT_EQ(report.findings[4].record, 4);
+    EXPECT_EQ(report.findings[4].bytes.size(), 23u);
+}
+
+TEST(TerminalText, WideCharactersTakeTwoColumns)
+{
+    EXPECT_EQ(DisplayWidth("abc"), 3u);
+    EXPECT_EQ(DisplayWidth("élève"), 5u);
+    EXPECT_EQ(DisplayWidth("日本語"), 6u);
+    EXPECT_EQ(DisplayWidth("ｶﾀｶﾅ"), 4u);     // halfwidth katakana
+    EXPECT_EQ(DisplayWidth("ＡＢ　"), 6u);   // fullwidth letters and the ideographic space
+    EXPECT_EQ(DisplayWidth("e\u0301"), 1u);  // a combining accent
+    EXPECT_EQ(Printable("a\tb\x1B"), "a\u2409b\u241B");
+}
+
+TEST(List, AlignsByDisplayWidthWithRecordNumbers)
+{
+    WordList words(10, Pair("chat", "猫"));
+    words[0] = Pair("élève", "生徒");
+    words[1] = Pair("a\tb", "");
+    const std::string list = ListWords(words);
+    const std::string expected =
+        " 1  élève  生徒\n"
+        " 2  a␉b\n"
+        " 3  chat   猫\n";
+    EXPECT_EQ(list.substr(0, expected.size()), expected);
+    EXPECT_NE(list.find("\n10  chat   猫\n"), std::string::npos);
+    EXPECT_EQ(ListWords({}), "");
+}
+
+}  // namespace
+}  // namespace mirvel::convert

@@ -1,0 +1,167 @@
+#include "Commands.h"
+
+#include "CodePage.h"
+#include "TempDir.h"
+#include "WordFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace mirvel::convert {
+namespace {
+
+using test::ReadAll;
+using test::TempDir;
+using test::WriteAll;
+
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Outcome Convert(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = RunConvert(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+const std::string Starter = std::string(MIRVEL_SAMPLES_DIR) + "/starter.mirvel";
+
+TEST(Commands, TheStarterListComesBackByteForByteThroughTsvAndCsv)
+{
+    TempDir dir;
+    const std::string original = ReadAll(Starter);
+    ASSERT_EQ(original.size() % 60, 0u);
+    ASSERT_GT(original.size(), 0u);
+    struct Format {
+        std::vector<std::string> exportOptions;
+        std::vector<std::string> importOptions;
+    };
+    const Format formats[] = {
+        {{}, {}},
+        {{"--csv"}, {"--csv"}},
+        {{"--bom"}, {}},
+        {{"--csv", "--bom"}, {"--csv"}},
+    };
+    for (const Format& format : formats) {
+        SCOPED_TRACE(format.exportOptions.empty() ? "tsv" : format.exportOptions.back());
+        std::vector<std::string> exportArgs = {"export", Starter, "-o", dir.File("words.txt")};
+        exportArgs.insert(exportArgs.end(), format.exportOptions.begin(), format.exportOptions.end());
+        ASSERT_EQ(Convert(exportArgs).code, ExitSuccess);
+
+        std::vector<std::string> importArgs = {"import", dir.File("words.txt"), "-o",
+                                               dir.File("back.mirvel")};
+        importArgs.insert(importArgs.end(), format.importOptions.begin(), format.importOptions.end());
+        const Outcome imported = Convert(importArgs);
+        ASSERT_EQ(imported.code, ExitSuccess) << imported.err;
+        EXPECT_EQ(ReadAll(dir.File("back.mirvel")), original);
+    }
+}
+
+TEST(Commands, ImportWithProblemsWritesNothingAndNamesEachOne)
+{
+    TempDir dir;
+    const std::string out = dir.File("out.mirvel");
+    WriteAll(out, "previous contents");
+    WriteAll(dir.File("in.tsv"), "bonjour\tこんにちは\nabcdefghijklmnopq\tx\nseul\n");
+    const Outcome result = Convert({"import", dir.File("in.tsv"), "-o", out});
+    EXPECT_EQ(result.code, ExitProblems);
+    EXPECT_EQ(ReadAll(out), "previous contents");
+    EXPECT_NE(result.err.find(dir.File("in.tsv") + ":2:1: フランス語「abcdefghijklmnopq」は Windows-1252 で "
+                                                   "17 バイトあり、上限の 16 バイトを超えています"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find(":3:5: 日本語の欄がありません"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("問題が 2 件あったため"), std::string::npos);
+
+    const Outcome skipped = Convert({"import", dir.File("in.tsv"), "-o", out, "--skip"});
+    EXPECT_EQ(skipped.code, ExitSuccess);
+    EXPECT_EQ(ReadAll(out).size(), 60u);
+    EXPECT_NE(skipped.err.find(":2: この行を飛ばしました"), std::string::npos) << skipped.err;
+    EXPECT_NE(skipped.out.find("1 組を"), std::string::npos);
+}
+
+TEST(Commands, InputThatIsNotUtf8IsRefusedUntilItsEncodingIsStated)
+{
+    TempDir dir;
+    WriteAll(dir.File("sjis.csv"), "chat,\x94\x4C\r\nchien,\x8C\xA2\r\n");
+    const Outcome refused = Convert({"import", dir.File("sjis.csv"), "-o", dir.File("out.mirvel")});
+    EXPECT_EQ(refused.code, ExitProblems);
+    EXPECT_NE(refused.err.find("sjis.csv:1:6: UTF-8 として読めないバイト 0x94"), std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(FileExists(dir.File("out.mirvel")));
+
+    const Outcome stated =
+        Convert({"import", dir.File("sjis.csv"), "-o", dir.File("out.mirvel"), "--encoding", "cp932"});
+    ASSERT_EQ(stated.code, ExitSuccess) << stated.err;
+    const WordList words = ReadWordFile(dir.File("out.mirvel"));
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(words[1].JaponaisBytes(), "\x8C\xA2");
+}
+
+TEST(Commands, CheckAndListReportTheFile)
+{
+    TempDir dir;
+    WordList words(2);
+    words[0].SetFrancais("chat");
+    words[0].SetJaponais("\x94\x4C");
+    words[1].SetFrancais("x");
+    words[1].Japonais[0] = 42;
+    WriteWordFile(dir.File("w.mirvel"), words);
+    const Outcome damaged = Convert({"check", dir.File("w.mirvel")});
+    EXPECT_EQ(damaged.code, ExitProblems);
+    EXPECT_NE(damaged.out.find("レコード 2 件"), std::string::npos);
+    EXPECT_NE(damaged.out.find("レコード 2: 日本語の長さバイトが 42 で、容量の 41 バイトを超えています"),
+              std::string::npos)
+        << damaged.out;
+
+    WriteAll(dir.File("clean.mirvel"), ReadAll(Starter));
+    EXPECT_EQ(Convert({"check", dir.File("clean.mirvel")}).code, ExitSuccess);
+    const Outcome listed = Convert({"list", dir.File("clean.mirvel")});
+    EXPECT_EQ(listed.code, ExitSuccess);
+    EXPECT_EQ(listed.out.substr(0, listed.out.find('\n')), "  1  bonjour           こんにちは、おはよう");
+}
+
+TEST(Commands, UsageErrorsExitWithTwoAndHelpIsJapanese)
+{
+    TempDir dir;
+    WriteAll(dir.File("a.tsv"), "a\tb\n");
+    EXPECT_EQ(Convert({}).code, ExitUsage);
+    EXPECT_EQ(Convert({"convert"}).code, ExitUsage);
+    EXPECT_EQ(Convert({"import", dir.File("a.tsv")}).code, ExitUsage);                      // no -o
+    EXPECT_EQ(Convert({"import", dir.File("a.tsv"), "-o", "x", "--bom"}).code, ExitUsage);  // export only
+    EXPECT_EQ(Convert({"export", "a", "-o", "x", "--encoding", "latin9"}).code, ExitUsage);
+    EXPECT_EQ(Convert({"export", "a", "-o", "x", "--encoding=cp932", "--bom"}).code, ExitUsage);
+    EXPECT_EQ(Convert({"export", "a", "-o", "x", "--csv", "--tsv"}).code, ExitUsage);
+    EXPECT_EQ(Convert({"check", "a", "b"}).code, ExitUsage);
+    // Writing the result over its own source would lose it.
+    const Outcome same = Convert({"import", dir.File("a.tsv"), "-o", dir.File("a.tsv")});
+    EXPECT_EQ(same.code, ExitUsage);
+    EXPECT_EQ(ReadAll(dir.File("a.tsv")), "a\tb\n");
+
+    for (const std::string command : {"import", "export", "check", "list"}) {
+        const Outcome help = Convert({command, "--bogus", "--help"});
+        EXPECT_EQ(help.code, ExitSuccess);
+        EXPECT_EQ(help.out.rfind("使い方: mirvel-convert " + command, 0), 0u) << help.out;
+    }
+    EXPECT_NE(Convert({"import", "--help"}).out.find("--skip"), std::string::npos);
+}
+
+TEST(Commands, FileFailuresExitWithOneAndTheCommonMessage)
+{
+    TempDir dir;
+    const Outcome missing = Convert({"list", dir.File("absent.mirvel")});
+    EXPECT_EQ(missing.code, ExitProblems);
+    EXPECT_EQ(missing.err, "mirvel-convert: " + dir.File("absent.mirvel") + ": ファイルが見つかりません\n");
+    EXPECT_NE(Convert({"check", dir.File("no/such.mirvel")}).err.find("不正なファイル名です"),
+              std::string::npos);
+    EXPECT_NE(Convert({"check", dir.Path().string()}).err.find("ファイルへのアクセスが拒否されました"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace mirvel::convert
