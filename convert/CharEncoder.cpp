@@ -2,58 +2,98 @@
 
 #include "Utf8.h"
 
+#include <cstring>
+
 namespace mirvel::convert {
-namespace {
+CharEncoder::CharEncoder(CodePage codePage) : codePage_(codePage), table_(0x10000)
+{
+    char bytes[2];
+    for (char32_t c = 0; c < 0x80; ++c) {
+        asciiIsItself_ = asciiIsItself_ && Put(c, bytes) == 1 && static_cast<unsigned char>(bytes[0]) == c;
+    }
+}
 
-enum : unsigned char { Unknown, Mapped, Unmapped };
-
-}  // namespace
-
-CharEncoder::CharEncoder(CodePage codePage) : codePage_(codePage), table_(0x10000) {}
+CharEncoder::Entry& CharEncoder::Lookup(char32_t c)
+{
+    Entry& entry = table_[c];
+    if (entry.state != Unknown) return entry;
+    std::string utf8;
+    AppendUtf8(utf8, c);
+    const auto bytes = EncodeFromUtf8(codePage_, utf8);
+    if (bytes && !bytes->empty() && bytes->size() <= sizeof entry.bytes) {
+        entry.state = Mapped;
+        entry.length = static_cast<unsigned char>(bytes->size());
+        for (std::size_t i = 0; i < bytes->size(); ++i) entry.bytes[i] = (*bytes)[i];
+    } else {
+        entry.state = Unmapped;
+    }
+    return entry;
+}
 
 bool CharEncoder::Append(char32_t c, std::string& out)
 {
-    if (IsEscape(c) || (c >= 0xD800 && c <= 0xDFFF) || c > 0xFFFF) return false;
-    Entry& entry = table_[c];
-    if (entry.state == Unknown) {
-        std::string utf8;
-        AppendUtf8(utf8, c);
-        const auto bytes = EncodeFromUtf8(codePage_, utf8);
-        if (bytes && !bytes->empty() && bytes->size() <= sizeof entry.bytes) {
-            entry.state = Mapped;
-            entry.length = static_cast<unsigned char>(bytes->size());
-            for (std::size_t i = 0; i < bytes->size(); ++i) entry.bytes[i] = (*bytes)[i];
-        } else {
-            entry.state = Unmapped;
-        }
-    }
-    if (entry.state != Mapped) return false;
-    out.append(entry.bytes, entry.length);
-    return true;
+    char bytes[2];
+    const std::size_t length = Put(c, bytes);
+    out.append(bytes, length);
+    return length > 0;
 }
 
 void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit, EncodedField& out)
 {
-    out.bytes.clear();
     out.unmapped.clear();
     out.fitBytes = 0;
     out.fitTextLength = 0;
+    // A UTF-8 character never takes fewer bytes than in either code page, so the text's size
+    // is room enough.
+    if (out.buffer.size() < text.size()) out.buffer.resize(text.size());
+    char* const begin = out.buffer.data();
+    char* end = begin;
+    const bool asciiIsItself = encoder.AsciiIsItself();
     bool fits = true;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t start = at;
-        const char32_t c = NextChar(text, at);
-        if (!encoder.Append(c, out.bytes)) {
-            out.unmapped.emplace_back(start, c);
-            continue;
-        }
-        // A character that would cross the limit ends the run, so a cut never splits one.
-        if (fits && out.bytes.size() <= limit) {
-            out.fitBytes = out.bytes.size();
-            out.fitTextLength = at;
+    // A character that would cross the limit ends the run that fits, so a cut never splits one.
+    const auto extendFit = [&](std::size_t textEnd) {
+        const auto written = static_cast<std::size_t>(end - begin);
+        if (fits && written <= limit) {
+            out.fitBytes = written;
+            out.fitTextLength = textEnd;
         } else {
             fits = false;
         }
+    };
+    for (std::size_t at = 0; at < text.size();) {
+        if (asciiIsItself && static_cast<unsigned char>(text[at]) < 0x80) {
+            const std::size_t start = at;
+            while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
+            std::memcpy(end, text.data() + start, at - start);
+            end += at - start;
+            // One byte per character: a run that crosses the limit fits up to the limit.
+            if (fits && static_cast<std::size_t>(end - begin) > limit) {
+                out.fitTextLength = start + (limit - out.fitBytes);
+                out.fitBytes = limit;
+                fits = false;
+            }
+            extendFit(at);
+            continue;
+        }
+        const std::size_t start = at;
+        const auto first = static_cast<unsigned char>(text[at]);
+        char32_t c;
+        if ((first & 0xF0) == 0xE0 && text.size() - at >= 3) {  // kana and kanji: the usual case
+            c = ((first & 0x0F) << 12) | ((static_cast<unsigned char>(text[at + 1]) & 0x3F) << 6) |
+                (static_cast<unsigned char>(text[at + 2]) & 0x3F);
+            at += 3;
+        } else {
+            c = NextChar(text, at);
+        }
+        const std::size_t length = encoder.Put(c, end);
+        if (length == 0) {
+            out.unmapped.emplace_back(start, c);
+            continue;
+        }
+        end += length;
+        extendFit(at);
     }
+    out.length = static_cast<std::size_t>(end - begin);
 }
 
 }  // namespace mirvel::convert

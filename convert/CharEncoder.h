@@ -17,25 +17,47 @@ class CharEncoder {
 public:
     explicit CharEncoder(CodePage codePage);
 
+    // Writes the character's bytes (at most two) at `out` and returns their count; 0 when the
+    // code page lacks the character.
+    std::size_t Put(char32_t c, char* out)
+    {
+        if (c >= 0xD800 && (c <= 0xDFFF || c > 0xFFFF)) return 0;  // escapes, surrogates, beyond the BMP
+        const Entry& entry = table_[c].state == Mapped ? table_[c] : Lookup(c);
+        if (entry.state != Mapped) return 0;
+        out[0] = entry.bytes[0];
+        if (entry.length == 2) out[1] = entry.bytes[1];
+        return entry.length;
+    }
+
     // Appends the character's bytes; false (and nothing appended) when the code page lacks it.
     bool Append(char32_t c, std::string& out);
 
+    // Whether every ASCII character is its own single byte, so that ASCII needs no lookup.
+    bool AsciiIsItself() const { return asciiIsItself_; }
+
 private:
+    enum : unsigned char { Unknown, Mapped, Unmapped };
     struct Entry {
-        unsigned char state = 0;  // Unknown, Mapped or Unmapped
+        unsigned char state = Unknown;
         unsigned char length = 0;
         char bytes[2] = {};
     };
+    Entry& Lookup(char32_t c);
+
     CodePage codePage_;
     std::vector<Entry> table_;  // the Basic Multilingual Plane; neither code page goes beyond it
+    bool asciiIsItself_ = true;
 };
 
 // A field's text in a code page, with where it may be cut and what it can't hold.
 struct EncodedField {
-    std::string bytes;              // every character the code page holds
+    std::size_t length = 0;         // bytes of every character the code page holds
     std::size_t fitBytes = 0;       // the longest run of whole characters within the limit...
     std::size_t fitTextLength = 0;  // ...and where that run ends in the text
     std::vector<std::pair<std::size_t, char32_t>> unmapped;  // text offset and character (escapes too)
+    std::vector<char> buffer;  // only grows, so that a large import allocates it once
+
+    std::string_view Bytes() const { return {buffer.data(), length}; }
 };
 
 void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit, EncodedField& out);

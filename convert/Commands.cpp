@@ -47,12 +47,10 @@ bool RefuseSameFile(const CommandLine& line, std::ostream& err)
 int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
     if (RefuseSameFile(line, err)) return ExitUsage;
-    const std::string bytes = OnFile(line.input, [&] { return ReadWholeFile(line.input); });
-    const DecodedInput input = DecodeInput(bytes, line.encoding);
+    DecodedInput input =
+        DecodeInput(OnFile(line.input, [&] { return ReadWholeFile(line.input); }), line.encoding);
     if (input.notUtf8At) {
-        // Everything before the first bad byte is UTF-8, so its line and column are exact.
-        const auto byte = static_cast<unsigned char>(bytes[*input.notUtf8At]);
-        err << NotUtf8Text(line.input, PositionOf(bytes, *input.notUtf8At), byte) << '\n';
+        err << NotUtf8Text(line.input, *input.notUtf8At, input.notUtf8Byte) << '\n';
         return ExitProblems;
     }
     if (line.encoding && *line.encoding != input.encoding)

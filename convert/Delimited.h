@@ -10,9 +10,10 @@
 namespace mirvel::convert {
 
 struct DelimitedField {
-    std::string value;       // quotes removed, "" read as "
+    std::string_view value;  // quotes removed, "" read as "; valid until the next row is read
     std::size_t offset = 0;  // where the field starts in the text (its opening quote, if quoted)
     bool quoted = false;
+    std::string unquoted;  // a quoted field's value, which can't be a view of the text
 };
 
 enum class SyntaxFault { None, UnclosedQuote, TextAfterQuote };
@@ -44,6 +45,8 @@ public:
 
 private:
     bool AtRowEnd() const;
+    std::size_t LineBreakLength(std::size_t at) const;
+    std::size_t FindFieldEnd(std::size_t from) const;
     void ReadPlain(DelimitedField& field);
     void ReadQuoted(DelimitedRow& row, DelimitedField& field);
     void CountLines(std::size_t from, std::size_t to);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace mirvel::convert {
@@ -17,6 +18,14 @@ public:
     Importer(std::string_view text, const ImportOptions& options)
         : options_(options), reader_(text, options.csv ? ',' : '\t')
     {
+        // One record a line at most: the list is allocated once.
+        std::size_t lines = 1;
+        for (const char *at = text.data(), *end = at + text.size();
+             (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)))) !=
+             nullptr;
+             ++at)
+            ++lines;
+        result_.words.reserve(lines);
     }
 
     ImportResult Run()
@@ -42,7 +51,6 @@ private:
             Add(ImportIssue::ExtraField, reader_.Locate(row_, row_.fields[i], 0)).text = row_.fields[i].value;
             break;
         }
-        TWordRec record{};
         if (row_.count >= 1) EncodeSide(Side::Francais, row_.fields[0], francais_);
         if (row_.count >= 2) EncodeSide(Side::Japonais, row_.fields[1], japonais_);
 
@@ -73,9 +81,9 @@ private:
         }
         if (result_.words.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
             throw MessageError("ファイルが大きすぎます");
-        record.SetFrancais(francais_.bytes);
-        record.SetJaponais(japonais_.bytes);
-        result_.words.push_back(record);
+        TWordRec& record = result_.words.emplace_back();  // zero-filled
+        record.SetFrancais(francais_.Bytes());
+        record.SetJaponais(japonais_.Bytes());
     }
 
     // Every character is checked before the length, so that a cut is only ever made in a field
@@ -95,17 +103,17 @@ private:
             else
                 issue.character = c;
         }
-        if (!encoded.unmapped.empty() || encoded.bytes.size() <= limit) return;
+        if (!encoded.unmapped.empty() || encoded.length <= limit) return;
 
         ImportIssue& issue =
             Add(options_.cut ? ImportIssue::Cut : ImportIssue::TooLong, reader_.Locate(row_, field, 0));
         issue.side = side;
-        issue.bytes = encoded.bytes.size();
+        issue.bytes = encoded.length;
         issue.limit = limit;
         issue.text = field.value;
         if (options_.cut) {
             issue.kept = field.value.substr(0, encoded.fitTextLength);
-            encoded.bytes.resize(encoded.fitBytes);
+            encoded.length = encoded.fitBytes;
         }
     }
 

@@ -127,28 +127,33 @@ std::string DecodeCp932Escaping(std::string_view bytes)
     return out;
 }
 
-DecodedInput DecodeInput(std::string_view bytes, std::optional<TextEncoding> stated)
+DecodedInput DecodeInput(std::string bytes, std::optional<TextEncoding> stated)
 {
     DecodedInput input;
-    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+    const std::string_view view = bytes;
+    if (StartsWith(view, "\xEF\xBB\xBF")) {
         input.bom = true;
-        input.text = DecodeUtf8Escaping(bytes.substr(3));
+        bytes.erase(0, 3);
+        input.text =
+            FindInvalidUtf8(bytes) == std::string_view::npos ? std::move(bytes) : DecodeUtf8Escaping(bytes);
         return input;
     }
-    if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) {
+    if (StartsWith(view, "\xFF\xFE") || StartsWith(view, "\xFE\xFF")) {
         const bool bigEndian = bytes[0] == '\xFE';
         input.bom = true;
         input.encoding = bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
-        input.text = DecodeUtf16Escaping(bytes.substr(2), bigEndian);
+        input.text = DecodeUtf16Escaping(view.substr(2), bigEndian);
         return input;
     }
-    const std::size_t invalid = FindInvalidUtf8(bytes);
+    const std::size_t invalid = FindInvalidUtf8(view);
     if (invalid == std::string_view::npos) {
-        input.text = std::string(bytes);
+        input.text = std::move(bytes);
         return input;
     }
     if (!stated) {
-        input.notUtf8At = invalid;
+        // Everything before the first bad byte is UTF-8, so its line and column are exact.
+        input.notUtf8At = PositionOf(view, invalid);
+        input.notUtf8Byte = static_cast<unsigned char>(bytes[invalid]);
         return input;
     }
     input.encoding = *stated;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TextEncoding.h"
+#include "TextPosition.h"
 
 #include <cstddef>
 #include <optional>
@@ -14,13 +15,15 @@ struct DecodedInput {
     TextEncoding encoding = TextEncoding::Utf8;
     bool bom = false;
     // Set when the file is neither marked by a BOM nor valid UTF-8 and no encoding was stated:
-    // the offset of the first byte that isn't UTF-8. `text` is then empty.
-    std::optional<std::size_t> notUtf8At;
+    // where the first byte that isn't UTF-8 lies, and what it is. `text` is then empty.
+    std::optional<TextPosition> notUtf8At;
+    unsigned char notUtf8Byte = 0;
 };
 
 // A BOM decides; else valid UTF-8 is UTF-8 (a stated encoding would only misread it); else the
 // stated encoding is used, with each byte it can't decode escaped for the field check to report.
-DecodedInput DecodeInput(std::string_view bytes, std::optional<TextEncoding> stated);
+// Valid UTF-8 becomes the text without a copy.
+DecodedInput DecodeInput(std::string bytes, std::optional<TextEncoding> stated);
 
 // Decoders of one encoding each, BOM already removed.
 std::string DecodeUtf8Escaping(std::string_view bytes);

@@ -1,5 +1,8 @@
 #include "Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace mirvel::convert {
 
 void AppendUtf8(std::string& out, char32_t c)
@@ -21,24 +24,12 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
-char32_t NextChar(std::string_view text, std::size_t& at)
-{
-    const auto first = static_cast<unsigned char>(text[at]);
-    if (first < 0x80) {
-        ++at;
-        return first;
-    }
-    std::size_t length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : 2;
-    char32_t c = first & (first >= 0xF0 ? 0x07 : first >= 0xE0 ? 0x0F : 0x1F);
-    if (length > text.size() - at) length = text.size() - at;  // only reached on broken text
-    for (std::size_t i = 1; i < length; ++i) c = (c << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
-    at += length;
-    return c;
-}
+namespace {
 
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t at)
+// Kept inline for the validation loop, which sees every byte of an imported file.
+inline std::size_t SequenceLength(const unsigned char* bytes, std::size_t left)
 {
-    const auto first = static_cast<unsigned char>(text[at]);
+    const unsigned char first = bytes[0];
     if (first < 0x80) return 1;
     std::size_t length;
     char32_t c;
@@ -52,29 +43,42 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t at)
     } else {
         return 0;
     }
-    if (text.size() - at < length) return 0;
+    if (left < length) return 0;
     for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[at + i]);
-        if ((next & 0xC0) != 0x80) return 0;
-        c = (c << 6) | (next & 0x3F);
+        if ((bytes[i] & 0xC0) != 0x80) return 0;
+        c = (c << 6) | (bytes[i] & 0x3F);
     }
     if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
     return length;
 }
 
+}  // namespace
+
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at)
+{
+    return SequenceLength(reinterpret_cast<const unsigned char*>(text.data()) + at, text.size() - at);
+}
+
 std::size_t FindInvalidUtf8(std::string_view text)
 {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
     std::size_t at = 0;
-    while (at < text.size()) {
+    while (at < size) {
         // Word lists are mostly ASCII on the French side: skip it eight bytes at a time.
-        while (at + 8 <= text.size()) {
-            unsigned char any = 0;
-            for (std::size_t i = 0; i < 8; ++i) any |= static_cast<unsigned char>(text[at + i]);
-            if (any & 0x80) break;
-            at += 8;
+        if (size - at >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + at, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                at += 8;
+                continue;
+            }
         }
-        if (at >= text.size()) break;
-        const std::size_t length = Utf8SequenceLength(text, at);
+        if (bytes[at] < 0x80) {
+            ++at;
+            continue;
+        }
+        const std::size_t length = SequenceLength(bytes + at, size - at);
         if (length == 0) return at;
         at += length;
     }

@@ -20,7 +20,20 @@ void AppendUtf8(std::string& out, char32_t c);
 inline void AppendEscape(std::string& out, unsigned char byte) { AppendUtf8(out, EscapeBase + byte); }
 
 // The character at `at` of converter text (well-formed UTF-8 plus escapes); `at` moves past it.
-char32_t NextChar(std::string_view text, std::size_t& at);
+inline char32_t NextChar(std::string_view text, std::size_t& at)
+{
+    const auto first = static_cast<unsigned char>(text[at]);
+    if (first < 0x80) {
+        ++at;
+        return first;
+    }
+    std::size_t length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : 2;
+    char32_t c = first & (first >= 0xF0 ? 0x07 : first >= 0xE0 ? 0x0F : 0x1F);
+    if (length > text.size() - at) length = text.size() - at;  // only reached on broken text
+    for (std::size_t i = 1; i < length; ++i) c = (c << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+    at += length;
+    return c;
+}
 
 // The length of the well-formed UTF-8 sequence at `at`, or 0 when the bytes there are not one
 // (overlong forms, surrogates and values beyond U+10FFFF included).

@@ -22,7 +22,7 @@ std::vector<ReadRow> ReadAll(std::string_view text, char separator)
     std::vector<ReadRow> rows;
     while (reader.Next(row)) {
         ReadRow& read = rows.emplace_back(ReadRow{{}, row.start.line, row.lastLine, row.fault});
-        for (std::size_t i = 0; i < row.count; ++i) read.fields.push_back(row.fields[i].value);
+        for (std::size_t i = 0; i < row.count; ++i) read.fields.emplace_back(row.fields[i].value);
     }
     return rows;
 }

@@ -48,7 +48,9 @@ TEST(InputDecoder, TextThatIsNotUtf8NeedsAStatedEncoding)
     const std::string cp932 = "ok\t\x82\xA0\n";  // "あ" in Shift-JIS
     const DecodedInput unstated = DecodeInput(cp932, {});
     ASSERT_TRUE(unstated.notUtf8At);
-    EXPECT_EQ(*unstated.notUtf8At, 3u);
+    EXPECT_EQ(unstated.notUtf8At->line, 1);
+    EXPECT_EQ(unstated.notUtf8At->column, 4);
+    EXPECT_EQ(unstated.notUtf8Byte, 0x82);
 
     const DecodedInput stated = DecodeInput(cp932, TextEncoding::Cp932);
     EXPECT_FALSE(stated.notUtf8At);
