@@ -35,6 +35,13 @@ detail::Injected CountCall(Op op)
     return injected;
 }
 
+// A full disk is a short write, which the caller reports as such; any other failure throws.
+std::size_t WriteFailed(int error, std::size_t done)
+{
+    if (error != ENOSPC && error != EDQUOT) Fail(error, {});
+    return done;
+}
+
 std::string FolderOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
@@ -173,15 +180,17 @@ std::size_t File::Read(void* buffer, std::size_t size)
 
 std::size_t File::Write(const void* buffer, std::size_t size)
 {
-    const std::size_t wanted = CountCall(Op::Write).Cut(size);
+    // An injected error stands in for write(2)'s own, so that a full disk meets the same handling.
+    const detail::Injected injected = detail::NextCall(Op::Write);
+    if (injected.platformError != 0) return WriteFailed(injected.platformError, 0);
+    const std::size_t wanted = injected.Cut(size);
     const auto* bytes = static_cast<const char*>(buffer);
     std::size_t done = 0;
     while (done < wanted) {
         const ssize_t n = ::write(fd_, bytes + done, wanted - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            if (errno == ENOSPC || errno == EDQUOT) break;
-            Fail(errno, {});
+            return WriteFailed(errno, done);
         }
         if (n == 0) break;
         done += static_cast<std::size_t>(n);

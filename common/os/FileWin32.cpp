@@ -35,6 +35,13 @@ detail::Injected CountCall(Op op)
     return injected;
 }
 
+// A full disk is a short write, which the caller reports as such; any other failure throws.
+std::size_t WriteFailed(DWORD error, std::size_t done)
+{
+    if (error != ERROR_DISK_FULL && error != ERROR_HANDLE_DISK_FULL) Fail(error, {});
+    return done;
+}
+
 std::wstring WidePath(const std::string& path)
 {
     auto wide = Utf16FromUtf8(path);
@@ -79,6 +86,31 @@ std::wstring ResolveLinks(const std::wstring& path)
     if (length == 0 || length >= final.size()) return path;
     final.resize(length);
     return final;
+}
+
+// ReplaceFileW keeps the target's attributes and security, which a rename would not. The old
+// file goes through a backup name because ReplaceFileW can fail after moving it there (error
+// 1177); it is then moved back, so that a failed save never leaves the target missing.
+void ReplaceExisting(const std::wstring& target, const std::wstring& replacement, const std::string& path)
+{
+    const std::wstring backup = replacement.substr(0, replacement.rfind(L'.')) + L".old";
+    DWORD error = static_cast<DWORD>(detail::NextCall(Op::Rename).platformError);
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+        // The state that this error leaves behind, so that an injected one tests the way back.
+        ::MoveFileExW(target.c_str(), backup.c_str(), 0);
+    } else if (error == 0 && !::ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(),
+                                             REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                                             nullptr, nullptr)) {
+        error = ::GetLastError();
+    }
+    if (error == 0) {
+        ::DeleteFileW(backup.c_str());
+        return;
+    }
+    const bool targetGone = ::GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES;
+    if (targetGone && ::GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
+        ::MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    Fail(error, path);
 }
 
 }  // namespace
@@ -132,17 +164,17 @@ std::size_t File::Read(void* buffer, std::size_t size)
 
 std::size_t File::Write(const void* buffer, std::size_t size)
 {
-    const std::size_t wanted = CountCall(Op::Write).Cut(size);
+    // An injected error stands in for WriteFile's own, so that a full disk meets the same handling.
+    const detail::Injected injected = detail::NextCall(Op::Write);
+    if (injected.platformError != 0) return WriteFailed(static_cast<DWORD>(injected.platformError), 0);
+    const std::size_t wanted = injected.Cut(size);
     const auto* bytes = static_cast<const char*>(buffer);
     std::size_t done = 0;
     while (done < wanted) {
         DWORD moved = 0;
         const auto chunk = static_cast<DWORD>(std::min<std::size_t>(wanted - done, MaxTransfer));
-        if (!::WriteFile(handle_, bytes + done, chunk, &moved, nullptr)) {
-            const DWORD error = ::GetLastError();
-            if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) break;
-            Fail(error, {});
-        }
+        if (!::WriteFile(handle_, bytes + done, chunk, &moved, nullptr))
+            return WriteFailed(::GetLastError(), done);
         if (moved == 0) break;
         done += moved;
     }
@@ -205,15 +237,14 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
     detail::Undo removeTemporary([&] { ::DeleteFileW(tempPath.c_str()); });
     File file = FileAdopter::Adopt(temp);
     detail::WriteAndClose(file, write);
-    CountCall(Op::Rename);
-    // ReplaceFileW keeps the target's attributes and security; MoveFileExW only puts a new one.
-    const bool replaced =
-        exists ? ::ReplaceFileW(target.c_str(), tempPath.c_str(), nullptr,
-                                REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                                nullptr)
-               : ::MoveFileExW(tempPath.c_str(), target.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!replaced) Fail(::GetLastError(), path);
+    if (exists) {
+        ReplaceExisting(target, tempPath, path);
+    } else {
+        CountCall(Op::Rename);
+        if (!::MoveFileExW(tempPath.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            Fail(::GetLastError(), path);
+    }
     removeTemporary.Dismiss();
 }
 

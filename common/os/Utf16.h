@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <windows.h>
+#include "Win32Api.h"
 
 namespace mirvel::os {
 
