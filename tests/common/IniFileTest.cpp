@@ -1,10 +1,9 @@
-#include "ChildProcess.h"
 #include "IniFile.h"
 #include "InOutError.h"
+#include "ReadOnly.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace mirvel {
 namespace {
@@ -126,9 +125,9 @@ TEST_F(IniFile, AFailedWriteNamesTheFileAndChangesNothing)
     }
 
     WriteAll(path, "[Form]\r\nLeft=1\r\n");
-    ::chmod(path.c_str(), 0444);
-    const int result = test::RunInChild([&] {
-        test::DropFileOverride();
+    test::ReadOnlyFile readOnly(path);
+    ASSERT_TRUE(readOnly.Applied());
+    const int result = test::RunBoundByReadOnly([&] {
         TIniFile ini(path);
         try {
             ini.WriteString("Form", "Left", "2");

@@ -1,0 +1,28 @@
+#pragma once
+
+// The platform's own numbers for the errors that tests inject: errno here, GetLastError() on
+// Windows. The layer maps them onto the same codes on both.
+
+#ifdef _WIN32
+#include "os/Win32Api.h"
+#else
+#include <cerrno>
+#endif
+
+namespace mirvel::test::platform {
+
+#ifdef _WIN32
+constexpr int TooManyOpenFiles = ERROR_TOO_MANY_OPEN_FILES;
+constexpr int AccessDenied = ERROR_ACCESS_DENIED;
+constexpr int DeviceError = ERROR_IO_DEVICE;
+constexpr int DiskFull = ERROR_DISK_FULL;
+constexpr int BadHandle = ERROR_INVALID_HANDLE;  // one without a code of its own
+#else
+constexpr int TooManyOpenFiles = EMFILE;
+constexpr int AccessDenied = EACCES;
+constexpr int DeviceError = EIO;
+constexpr int DiskFull = ENOSPC;
+constexpr int BadHandle = EBADF;
+#endif
+
+}  // namespace mirvel::test::platform
