@@ -36,6 +36,11 @@ std::optional<CommandKind> CommandNamed(const std::string& name)
 
 bool IsHelp(const std::string& arg) { return arg == "-h" || arg == "--help"; }
 
+bool IsTextFileName(const std::string& path)
+{
+    return HasExtension(path, ".tsv") || HasExtension(path, ".csv") || HasExtension(path, ".txt");
+}
+
 class Parser {
 public:
     Parser(CommandKind kind, const std::vector<std::string>& args) : args_(args), allowed_(OptionsOf(kind))
@@ -63,6 +68,14 @@ public:
         if (allowed_.output && line_.output.empty()) Fail("出力ファイルを -o で指定してください");
         if (line_.bom && line_.encoding && *line_.encoding != TextEncoding::Utf8)
             Fail("--bom は UTF-8 で書き出すときだけ使えます");
+        // A slip of the extension would put records over a word table or text over a word
+        // list; both are more likely a mistake than a wish.
+        if (line_.kind == CommandKind::Import && IsTextFileName(line_.output))
+            Fail("出力先 " + line_.output +
+                 " はテキストの単語表の名前です。.mirvel ファイルを指定してください");
+        if (line_.kind == CommandKind::Export && HasExtension(line_.output, ".mirvel"))
+            Fail("出力先 " + line_.output +
+                 " は .mirvel ファイルの名前です。.tsv か .csv のファイルを指定してください");
         return line_;
     }
 
@@ -145,12 +158,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     return Parser(*kind, args).Run();
 }
 
-bool HasCsvExtension(const std::string& path)
+bool HasExtension(const std::string& path, const std::string& extension)
 {
-    if (path.size() < 4) return false;
-    std::string extension = path.substr(path.size() - 4);
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".csv";
+    if (path.size() < extension.size()) return false;
+    for (std::size_t i = 0; i < extension.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[path.size() - extension.size() + i]);
+        if (std::tolower(c) != extension[i]) return false;
+    }
+    return true;
 }
 
 }  // namespace mirvel::convert

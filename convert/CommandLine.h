@@ -37,7 +37,8 @@ private:
 // whatever else is there; options may come before or after the file, "--" ends them.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-// Whether a text file's name says CSV (".csv", any case).
-bool HasCsvExtension(const std::string& path);
+// Whether a file's name ends in the extension (".csv", any case).
+bool HasExtension(const std::string& path, const std::string& extension);
+inline bool HasCsvExtension(const std::string& path) { return HasExtension(path, ".csv"); }
 
 }  // namespace mirvel::convert

@@ -53,7 +53,7 @@ bool DelimitedReader::Next(DelimitedRow& row)
         DelimitedField& field = row.fields[row.count++];
         field.unquoted.clear();
         field.offset = at_;
-        field.quoted = at_ < text_.size() && text_[at_] == '"';
+        field.quoted = quoting_ && at_ < text_.size() && text_[at_] == '"';
         if (field.quoted)
             ReadQuoted(row, field);
         else

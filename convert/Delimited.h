@@ -28,12 +28,16 @@ struct DelimitedRow {
     std::size_t faultOffset = 0;
 };
 
-// Tab- or comma-separated rows in the quoting of RFC 4180: a field that starts with a quote
-// runs to the closing quote, over separators and line breaks, with "" for a quote in it. A
-// quote inside an unquoted field is an ordinary character. Rows end at CR LF, LF or a lone CR.
+// Rows of separated fields; rows end at CR LF, LF or a lone CR. With quoting (CSV, RFC 4180) a
+// field that starts with a quote runs to the closing quote, over separators and line breaks,
+// with "" for a quote in it, and a quote inside an unquoted field is an ordinary character.
+// Without it (TSV) every quote is an ordinary character, so none is ever dropped.
 class DelimitedReader {
 public:
-    DelimitedReader(std::string_view text, char separator) : text_(text), separator_(separator) {}
+    DelimitedReader(std::string_view text, char separator, bool quoting)
+        : text_(text), separator_(separator), quoting_(quoting)
+    {
+    }
 
     // The next row that isn't a blank line; false at the end of the text.
     bool Next(DelimitedRow& row);
@@ -53,6 +57,7 @@ private:
 
     std::string_view text_;
     char separator_;
+    bool quoting_;
     std::size_t at_ = 0;
     long line_ = 1;
 };

@@ -16,7 +16,7 @@ namespace {
 class Importer {
 public:
     Importer(std::string_view text, const ImportOptions& options)
-        : options_(options), reader_(text, options.csv ? ',' : '\t')
+        : options_(options), reader_(text, options.csv ? ',' : '\t', options.csv)
     {
         // One record a line at most: the list is allocated once.
         std::size_t lines = 1;

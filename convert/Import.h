@@ -12,7 +12,7 @@
 namespace mirvel::convert {
 
 struct ImportOptions {
-    bool csv = false;
+    bool csv = false;   // RFC 4180 with its quoting; else tab-separated, quotes as they are
     bool skip = false;  // write the good pairs and list the lines left out
     bool cut = false;   // cut over-long fields at a character boundary and list each cut
 };

@@ -148,8 +148,8 @@ std::string ExportIssueText(const ExportIssue& issue, TextEncoding encoding)
         case ExportIssue::LengthAboveCapacity:
             return Record(issue.record) + SideName(issue.side) + "の長さバイト " +
                    std::to_string(issue.length) + " が容量の " + std::to_string(CapacityOf(issue.side)) +
-                   " を超えているため、" + std::to_string(CapacityOf(issue.side)) +
-                   " バイトすべてを書き出しました";
+                   " を超えているので、" + std::to_string(CapacityOf(issue.side)) +
+                   " バイトすべてをその値として扱います";
     }
     return head;
 }

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "TempDir.h"
 #include "WordFile.h"
+#include "os/File.h"
 
 #include <gtest/gtest.h>
 
@@ -138,10 +139,15 @@ TEST(Commands, UsageErrorsExitWithTwoAndHelpIsJapanese)
     EXPECT_EQ(Convert({"export", "a", "-o", "x", "--encoding=cp932", "--bom"}).code, ExitUsage);
     EXPECT_EQ(Convert({"export", "a", "-o", "x", "--csv", "--tsv"}).code, ExitUsage);
     EXPECT_EQ(Convert({"check", "a", "b"}).code, ExitUsage);
-    // Writing the result over its own source would lose it.
-    const Outcome same = Convert({"import", dir.File("a.tsv"), "-o", dir.File("a.tsv")});
-    EXPECT_EQ(same.code, ExitUsage);
+    // Writing over the source, or records over a word table and text over a word list, would
+    // lose a file.
+    WriteAll(dir.File("a.list"), "a\tb\n");
+    EXPECT_EQ(Convert({"import", dir.File("a.list"), "-o", dir.File("a.list")}).code, ExitUsage);
+    EXPECT_EQ(ReadAll(dir.File("a.list")), "a\tb\n");
+    EXPECT_EQ(Convert({"import", dir.File("a.list"), "-o", dir.File("a.tsv")}).code, ExitUsage);
     EXPECT_EQ(ReadAll(dir.File("a.tsv")), "a\tb\n");
+    EXPECT_EQ(Convert({"export", Starter, "-o", dir.File("copy.MIRVEL")}).code, ExitUsage);
+    EXPECT_FALSE(FileExists(dir.File("copy.MIRVEL")));
 
     for (const std::string command : {"import", "export", "check", "list"}) {
         const Outcome help = Convert({command, "--bogus", "--help"});
@@ -161,6 +167,28 @@ TEST(Commands, FileFailuresExitWithOneAndTheCommonMessage)
               std::string::npos);
     EXPECT_NE(Convert({"check", dir.Path().string()}).err.find("ファイルへのアクセスが拒否されました"),
               std::string::npos);
+}
+
+TEST(Commands, AFailedWriteLeavesTheOldOutputAsItWas)
+{
+    TempDir dir;
+    WriteAll(dir.File("in.tsv"), "chat\t猫\n");
+    WriteAll(dir.File("out.mirvel"), "old list");
+    WriteAll(dir.File("out.csv"), "old table");
+    const std::pair<std::vector<std::string>, std::string> runs[] = {
+        {{"import", dir.File("in.tsv"), "-o", dir.File("out.mirvel")}, dir.File("out.mirvel")},
+        {{"export", Starter, "-o", dir.File("out.csv")}, dir.File("out.csv")},
+    };
+    for (const auto& [args, output] : runs) {
+        SCOPED_TRACE(output);
+        os::InjectShortTransfer(os::Op::Write, 1, 10);
+        const Outcome failed = Convert(args);
+        os::ClearFaults();
+        EXPECT_EQ(failed.code, ExitProblems);
+        EXPECT_EQ(failed.err, "mirvel-convert: " + output + ": ディスクがいっぱいです\n");
+    }
+    EXPECT_EQ(ReadAll(dir.File("out.mirvel")), "old list");
+    EXPECT_EQ(ReadAll(dir.File("out.csv")), "old table");
 }
 
 }  // namespace

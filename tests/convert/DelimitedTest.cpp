@@ -17,7 +17,7 @@ struct ReadRow {
 
 std::vector<ReadRow> ReadAll(std::string_view text, char separator)
 {
-    DelimitedReader reader(text, separator);
+    DelimitedReader reader(text, separator, separator == ',');
     DelimitedRow row;
     std::vector<ReadRow> rows;
     while (reader.Next(row)) {
@@ -51,12 +51,16 @@ TEST(Delimited, BlankLinesAreSkippedButCountedWhateverTheLineEnd)
     EXPECT_EQ(rows[1].line, 6);  // a lone CR ends line 3, CR LF line 4, LF line 5
 }
 
-TEST(Delimited, AQuoteInsideAnUnquotedFieldIsAnOrdinaryCharacter)
+TEST(Delimited, QuotesAreOrdinaryInsideUnquotedCsvFieldsAndEverywhereInTsv)
 {
-    const auto rows = ReadAll("l'\"ami\"\tx, y\n", '\t');
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].fields, (Fields{"l'\"ami\"", "x, y"}));
-    EXPECT_EQ(rows[0].fault, SyntaxFault::None);
+    const auto csv = ReadAll("l'\"ami\",x\n", ',');
+    ASSERT_EQ(csv.size(), 1u);
+    EXPECT_EQ(csv[0].fields, (Fields{"l'\"ami\"", "x"}));
+    const auto tsv = ReadAll("\"Le Monde\"\t\"x, y\n\"ouvert\tz\n", '\t');
+    ASSERT_EQ(tsv.size(), 2u);
+    EXPECT_EQ(tsv[0].fields, (Fields{"\"Le Monde\"", "\"x, y"}));
+    EXPECT_EQ(tsv[1].fields, (Fields{"\"ouvert", "z"}));
+    EXPECT_EQ(tsv[1].fault, SyntaxFault::None);
 }
 
 TEST(Delimited, AnUnclosedQuoteCostsOnlyItsOwnLine)
@@ -82,7 +86,7 @@ TEST(Delimited, LocatesCharactersOfQuotedMultiLineFields)
 {
     // Row from line 2; the Japanese field opens on line 2 and its "い" lies on line 3.
     const std::string text = "x,y\n\"q\"\"é\",\"あ\r\nい\"\n";
-    DelimitedReader reader(text, ',');
+    DelimitedReader reader(text, ',', true);
     DelimitedRow row;
     ASSERT_TRUE(reader.Next(row));
     ASSERT_TRUE(reader.Next(row));

@@ -107,8 +107,8 @@ TEST(Import, ReportsQuotingFaultsAndUndecodableBytes)
 
 TEST(Import, SkipWritesTheGoodPairsAndListsTheLinesLeftOut)
 {
-    const ImportResult result = Import("un\tone\n\"deux\nlignes\",x,y\ntrois\t三\n", false, true);
-    // In TSV the quoted field runs over the line break, so the bad row is lines 2 to 3.
+    const ImportResult result = Import("un,one\n\"deux\nlignes\"x,y\ntrois,三\n", true, true);
+    // The quoted field runs over the line break, so the bad row is lines 2 to 3.
     ASSERT_EQ(result.words.size(), 2u);
     EXPECT_EQ(result.words[1].FrancaisBytes(), "trois");
     ASSERT_EQ(result.skippedRows, 1u);
