@@ -41,6 +41,30 @@ std::string BytesText(const std::string& bytes)
     return text;
 }
 
+// Characters that text from other systems often holds where Windows' Shift-JIS has a
+// look-alike of its own (the wave dash above all). Only named, never put in silently.
+char32_t ShiftJisLookAlike(char32_t c)
+{
+    switch (c) {
+        case U'\u301C':
+            return U'\uFF5E';  // 〜 → ～
+        case U'\u2016':
+            return U'\u2225';  // ‖ → ∥
+        case U'\u2212':
+            return U'\uFF0D';  // − → －
+        case U'\u00A2':
+            return U'\uFFE0';  // ¢ → ￠
+        case U'\u00A3':
+            return U'\uFFE1';  // £ → ￡
+        case U'\u00AC':
+            return U'\uFFE2';  // ¬ → ￢
+        case U'\u2014':
+            return U'\u2015';  // — → ―
+        default:
+            return 0;
+    }
+}
+
 std::string Where(const std::string& file, TextPosition at)
 {
     return file + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": ";
@@ -67,9 +91,13 @@ std::string ImportIssueText(const std::string& file, const ImportIssue& issue, b
             return where + side + Quoted(issue.text) + "は " + CodePageName(issue.side) + " で " +
                    std::to_string(issue.bytes) + " バイトあり、上限の " + std::to_string(issue.limit) +
                    " バイトを超えています";
-        case ImportIssue::NotInCodePage:
-            return where + side + "の" + CharText(issue.character) + "は " + CodePageName(issue.side) +
-                   " にない文字です";
+        case ImportIssue::NotInCodePage: {
+            std::string text = where + side + "の" + CharText(issue.character) + "は " +
+                               CodePageName(issue.side) + " にない文字です";
+            const char32_t lookAlike = issue.side == Side::Japonais ? ShiftJisLookAlike(issue.character) : 0;
+            if (lookAlike != 0) text += "（" + CharText(lookAlike) + "なら使えます）";
+            return text;
+        }
         case ImportIssue::UndecodableByte:
             return where + side + "の欄のバイト " + ByteText(issue.byte) + " は " + EncodingName(encoding) +
                    " として読めません";

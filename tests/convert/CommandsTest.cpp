@@ -68,7 +68,7 @@ TEST(Commands, ImportWithProblemsWritesNothingAndNamesEachOne)
     TempDir dir;
     const std::string out = dir.File("out.mirvel");
     WriteAll(out, "previous contents");
-    WriteAll(dir.File("in.tsv"), "bonjour\tこんにちは\nabcdefghijklmnopq\tx\nseul\n");
+    WriteAll(dir.File("in.tsv"), "bonjour\tこんにちは\nabcdefghijklmnopq\tx\nseul\nça va\t元気〜\n");
     const Outcome result = Convert({"import", dir.File("in.tsv"), "-o", out});
     EXPECT_EQ(result.code, ExitProblems);
     EXPECT_EQ(ReadAll(out), "previous contents");
@@ -77,11 +77,16 @@ TEST(Commands, ImportWithProblemsWritesNothingAndNamesEachOne)
               std::string::npos)
         << result.err;
     EXPECT_NE(result.err.find(":3:5: 日本語の欄がありません"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("問題が 2 件あったため"), std::string::npos);
+    EXPECT_NE(result.err.find(
+                  ":4:9: 日本語の「〜」(U+301C)は Shift-JIS にない文字です（「～」(U+FF5E)なら使えます）"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("問題が 3 件あったため"), std::string::npos);
 
     const Outcome skipped = Convert({"import", dir.File("in.tsv"), "-o", out, "--skip"});
     EXPECT_EQ(skipped.code, ExitSuccess);
     EXPECT_EQ(ReadAll(out).size(), 60u);
+    EXPECT_NE(skipped.err.find(":4: この行を飛ばしました"), std::string::npos) << skipped.err;
     EXPECT_NE(skipped.err.find(":2: この行を飛ばしました"), std::string::npos) << skipped.err;
     EXPECT_NE(skipped.out.find("1 組を"), std::string::npos);
 }
