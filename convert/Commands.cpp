@@ -144,6 +144,9 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
     } catch (const FileFailure& failure) {
         err << failure.text << '\n';
         return ExitProblems;
+    } catch (const std::bad_alloc&) {
+        err << "mirvel-convert: メモリが足りません\n";
+        return ExitProblems;
     }
     out << HelpText(CommandKind::Overview);
     return ExitSuccess;

@@ -52,8 +52,9 @@ struct ImportResult {
     std::size_t skippedRows = 0;
     std::size_t cutFields = 0;
 
-    // Nothing may be written while a problem stands that --skip didn't take out.
-    bool Writable() const { return problems == 0 || skippedRows > 0; }
+    // Nothing may be written while a problem stands that --skip didn't take out, nor when
+    // --skip took out every line: an empty list over the target is never what was meant.
+    bool Writable() const { return problems == 0 || (skippedRows > 0 && !words.empty()); }
 };
 
 // Checks every line of converter text (Utf8.h) and builds the records of the good ones: one

@@ -140,6 +140,8 @@ std::string StatedEncodingUnusedText(const std::string& file, TextEncoding state
 
 std::string ImportRefusedText(const std::string& output, const ImportResult& result)
 {
+    if (result.skippedRows > 0)
+        return "どの行にも問題があったため、" + output + " には何も書き込んでいません";
     bool tooLong = false;
     for (const ImportIssue& issue : result.issues) tooLong = tooLong || issue.kind == ImportIssue::TooLong;
     return "問題が " + std::to_string(result.problems) + " 件あったため、" + output +

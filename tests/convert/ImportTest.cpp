@@ -117,6 +117,10 @@ TEST(Import, SkipWritesTheGoodPairsAndListsTheLinesLeftOut)
     EXPECT_EQ(skipped.at.line, 2);
     EXPECT_EQ(skipped.lastLine, 3);
     EXPECT_TRUE(result.Writable());
+
+    // Skipping every line would put an empty list over the target.
+    EXPECT_FALSE(Import("seul\n", false, true).Writable());
+    EXPECT_TRUE(Import("", false, true).Writable());
 }
 
 TEST(Import, ACutNeverSplitsADoubleByteCharacter)
