@@ -13,19 +13,23 @@
 namespace mirvel::convert {
 namespace {
 
+std::size_t LineFeedCount(std::string_view text)
+{
+    std::size_t count = 0;
+    if (text.empty()) return count;
+    const char* const end = text.data() + text.size();
+    for (const char* at = text.data(); (at = static_cast<const char*>(std::memchr(at, '\n', end - at))); ++at)
+        ++count;
+    return count;
+}
+
 class Importer {
 public:
     Importer(std::string_view text, const ImportOptions& options)
         : options_(options), reader_(text, options.csv ? ',' : '\t', options.csv)
     {
         // One record a line at most: the list is allocated once.
-        std::size_t lines = 1;
-        for (const char *at = text.data(), *end = at + text.size();
-             (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)))) !=
-             nullptr;
-             ++at)
-            ++lines;
-        result_.words.reserve(lines);
+        result_.words.reserve(LineFeedCount(text) + 1);
     }
 
     ImportResult Run()
