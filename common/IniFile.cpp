@@ -8,6 +8,7 @@
 #include <iterator>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 namespace mirvel {
 namespace {
@@ -94,10 +95,24 @@ std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, Sectio
     return std::nullopt;
 }
 
+// A settings file that can't be read (missing, refused, a folder) reads as empty, as the
+// profile functions have it: the defaults apply, and the first write reports the trouble.
+std::string ReadText(const std::string& path)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(std::filesystem::u8path(path), error)) return {};
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    try {
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    } catch (const std::exception&) {
+        // The stream buffer throws on a failing read whatever the stream's exception mask.
+        return {};
+    }
+}
+
 std::vector<std::string> ReadLines(const std::string& path)
 {
-    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string text = ReadText(path);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -130,6 +145,9 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
     if (const auto found = FindSection(lines_, section)) {
         if (const auto at = FindKey(lines_, *found, key)) value = WithoutQuotes(EntryOf(lines_[*at])->value);
     }
+    // Profile values are C strings: a NUL byte in a damaged file ends the value there, as it
+    // would end any message made from it.
+    value = value.substr(0, value.find('\0'));
     return std::string(value.substr(0, MaxValueBytes));
 }
 

@@ -12,10 +12,10 @@ std::string SettingsPathFor(const std::string& executablePath);
 // A Windows profile (INI) file: "[Section]" headers, "Key=Value" lines, CRLF line ends.
 // Section and key names match regardless of (ASCII) case; the first of duplicate sections or
 // keys counts; ";" starts a comment line. Blanks around a value are dropped on reading, then a
-// pair of matching quotes around it; values are cut to 2,047 bytes. The file is read once when
-// the object is made and every write rewrites it atomically, keeping every other line as it
-// was: a new key goes after its section's last non-blank line, a new section at the end after
-// an empty line.
+// pair of matching quotes around it; values end at a NUL byte and are cut to 2,047 bytes. The
+// file is read once when the object is made and every write rewrites it atomically, keeping
+// every other line as it was: a new key goes after its section's last non-blank line, a new
+// section at the end after an empty line.
 class TIniFile {
 public:
     explicit TIniFile(std::string path);

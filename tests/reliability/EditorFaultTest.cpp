@@ -1,0 +1,206 @@
+// The editor on a failing disk: a save failing at any step leaves the old file byte for byte
+// and keeps Modified, the document's file and its label; a load failing at any step changes
+// nothing; a close whose save fails keeps the window and the changes; settings that can't be
+// written at close have their error box and the window still closes.
+#include "EditorFixture.h"
+
+#include <QCloseEvent>
+
+namespace mirvel::reliability {
+namespace {
+
+using EditorFaultTest = EditorTest;
+
+const StepFault SaveFaults[] = {
+    // Not an access-denied open: a save then rightly writes an existing target in place.
+    {os::Op::Open, EMFILE, "オープンしたファイルが多すぎます."},
+    {os::Op::Open, ENOSPC, "I/O エラー (112)"},
+    {os::Op::Write, EIO, "I/O エラー (1117)"},
+    {os::Op::Write, ENOSPC, "ディスクがいっぱいです."},
+    {os::Op::Write, 0, "ディスクがいっぱいです."},
+    {os::Op::Flush, EIO, "I/O エラー (1117)"},
+    {os::Op::Flush, ENOSPC, "I/O エラー (112)"},
+    {os::Op::Rename, EACCES, "ファイルへのアクセスが拒否されました."},
+    {os::Op::Rename, EXDEV, "I/O エラー (18)"},
+    {os::Op::Close, EIO, "I/O エラー (1117)"},
+};
+
+const StepFault LoadFaults[] = {
+    {os::Op::Open, ENOENT, "ファイルが見つかりません."},
+    {os::Op::Open, EACCES, "ファイルへのアクセスが拒否されました."},
+    {os::Op::Read, EIO, "I/O エラー (1117)"},
+    {os::Op::Read, 0, "ファイルの末尾以降を読み込みました."},
+    {os::Op::Close, EIO, "I/O エラー (1117)"},
+};
+
+TEST_F(EditorFaultTest, ASaveFailingAtAnyStepLeavesTheOldFileAndTheDocumentAsTheyWere)
+{
+    const std::string path = Write("words.mirvel", PatternedList(3, "mot"));
+    const std::string old = test::ReadAll(path);
+    for (const StepFault& fault : SaveFaults) {
+        const int steps = AtEveryStep(fault, Scratch(), [&](int nth) {
+            test::WriteAll(path, old);
+            auto form = EditedDocument(path);
+            const EditorState before = EditorState::Of(*form);
+            const auto listing = FolderListing(dir.Path());
+            const auto descriptors = DescriptorsOpen();
+            shell.errors.clear();
+
+            fault.InjectAt(nth);
+            form->Save1Click();
+            const bool failed = !shell.errors.empty();
+            if (failed) {
+                SCOPED_TRACE(fault.Name(nth));
+                EXPECT_EQ(shell.errors, std::vector<QString>{Utf8(fault.message)});
+                EXPECT_EQ(test::ReadAll(path), old);
+                EXPECT_EQ(FolderListing(dir.Path()), listing);
+                EXPECT_TRUE(EditorState::Of(*form) == before);
+                EXPECT_TRUE(form->Doc().Modified());
+                EXPECT_EQ(DescriptorsOpen(), descriptors);
+            } else {
+                EXPECT_EQ(test::ReadAll(path), Bytes(form->Doc().Words()));
+            }
+            Discard(form);
+            return failed;
+        });
+        EXPECT_GE(steps, 1) << fault.Name(0);
+    }
+}
+
+TEST_F(EditorFaultTest, ASaveAsFailingAtAnyStepKeepsTheDocumentOnItsOldFile)
+{
+    const std::string path = Write("words.mirvel", PatternedList(3, "mot"));
+    const std::string other = Write("other.mirvel", PatternedList(2, "autre"));
+    const std::string otherBytes = test::ReadAll(other);
+    for (const StepFault& fault : SaveFaults) {
+        for (const std::string& target : {other, dir.File("new.mirvel")}) {
+            AtEveryStep(fault, Scratch(), [&](int nth) {
+                test::WriteAll(other, otherBytes);
+                std::filesystem::remove(dir.File("new.mirvel"));
+                auto form = EditedDocument(path);
+                const EditorState before = EditorState::Of(*form);
+                const auto listing = FolderListing(dir.Path());
+                shell.errors.clear();
+
+                fault.InjectAt(nth);
+                shell.saveAnswers.push_back(QString::fromStdString(target));
+                form->SaveAs1Click();
+                const bool failed = !shell.errors.empty();
+                if (failed) {
+                    SCOPED_TRACE(fault.Name(nth) + " to " + target);
+                    EXPECT_EQ(shell.errors, std::vector<QString>{Utf8(fault.message)});
+                    EXPECT_EQ(test::ReadAll(other), otherBytes);
+                    EXPECT_EQ(FolderListing(dir.Path()), listing);
+                    EXPECT_TRUE(EditorState::Of(*form) == before);
+                }
+                Discard(form);
+                return failed;
+            });
+        }
+    }
+}
+
+TEST_F(EditorFaultTest, ALoadFailingAtAnyStepChangesNothing)
+{
+    const std::string path = Write("words.mirvel", PatternedList(3, "mot"));
+    const std::string big = Write("big.mirvel", PatternedList(2500, "grand"));
+    for (const StepFault& fault : LoadFaults) {
+        const int steps = AtEveryStep(fault, Scratch(), [&](int nth) {
+            auto form = EditedDocument(path);
+            const EditorState before = EditorState::Of(*form);
+            const auto descriptors = DescriptorsOpen();
+            shell.errors.clear();
+
+            fault.InjectAt(nth);
+            shell.yesNoAnswers.push_back(false);  // drop the changes: the load is what fails
+            shell.openAnswers.push_back(QString::fromStdString(big));
+            form->Open1Click();
+            const bool failed = !shell.errors.empty();
+            if (failed) {
+                SCOPED_TRACE(fault.Name(nth));
+                EXPECT_EQ(shell.errors, std::vector<QString>{Utf8(fault.message)});
+                EXPECT_TRUE(EditorState::Of(*form) == before);
+                EXPECT_EQ(DescriptorsOpen(), descriptors);
+            } else {
+                EXPECT_EQ(form->Doc().WordCount(), 2500);
+            }
+            Discard(form);
+            return failed;
+        });
+        EXPECT_GE(steps, 1) << fault.Name(0);
+    }
+}
+
+TEST_F(EditorFaultTest, AFileGoneBetweenTheDialogAndTheReadIsNotFoundAndNothingElse)
+{
+    auto form = EditedDocument(Write("words.mirvel", PatternedList(3, "mot")));
+    const EditorState before = EditorState::Of(*form);
+    const std::string vanishing = Write("vanishing.mirvel", PatternedList(5, "x"));
+    shell.events.clear();
+
+    os::InjectFault(os::Op::Open, 1, ENOENT);
+    shell.yesNoAnswers.push_back(false);
+    shell.openAnswers.push_back(QString::fromStdString(vanishing));
+    form->Open1Click();
+
+    EXPECT_EQ(shell.events, (std::vector<QString>{"prompt", "open", "error"}));
+    EXPECT_EQ(shell.errors, std::vector<QString>{Utf8("ファイルが見つかりません.")});
+    EXPECT_TRUE(EditorState::Of(*form) == before);
+    Discard(form);
+}
+
+TEST_F(EditorFaultTest, ClosingWhenTheSaveFailsKeepsTheWindowAndTheChanges)
+{
+    const std::string path = Write("words.mirvel", PatternedList(3, "mot"));
+    const std::string old = test::ReadAll(path);
+    auto form = EditedDocument(path);
+    const EditorState before = EditorState::Of(*form);
+
+    os::InjectFault(os::Op::Flush, 1, EIO);
+    shell.yesNoAnswers.push_back(true);
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(shell.errors, std::vector<QString>{Utf8("I/O エラー (1117)")});
+    EXPECT_EQ(test::ReadAll(path), old);
+    EXPECT_TRUE(EditorState::Of(*form) == before);
+
+    // Once the disk is back, Yes saves and the window closes.
+    shell.yesNoAnswers.push_back(true);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(test::ReadAll(path), before.words);
+}
+
+TEST_F(EditorFaultTest, SettingsFailingAtAnyStepOfTheCloseStillLetItClose)
+{
+    const std::string settings = "[Form]\r\nLeft=12\r\nTop=34\r\n";
+    const QString message = SettingsPath() + Utf8(" に書き込めません.");
+    const StepFault faults[] = {{os::Op::Open, EMFILE, nullptr},
+                                {os::Op::Write, 0, nullptr},
+                                {os::Op::Flush, ENOSPC, nullptr},
+                                {os::Op::Rename, EACCES, nullptr},
+                                {os::Op::Close, EIO, nullptr}};
+    for (const StepFault& fault : faults) {
+        const int steps = AtEveryStep(fault, Scratch(), [&](int nth) {
+            test::WriteAll(dir.File("Mirveledit.ini"), settings);
+            auto form = Create();
+            const auto listing = FolderListing(dir.Path());
+            shell.errors.clear();
+
+            fault.InjectAt(nth);
+            EXPECT_TRUE(form->close());
+            EXPECT_FALSE(form->isVisible());
+            if (shell.errors.empty()) return false;
+            SCOPED_TRACE(fault.Name(nth));
+            EXPECT_EQ(shell.errors, std::vector<QString>{message});
+            EXPECT_EQ(FolderListing(dir.Path()), listing);
+            if (nth == 1) {
+                EXPECT_EQ(test::ReadAll(dir.File("Mirveledit.ini")), settings);
+            }
+            return true;
+        });
+        EXPECT_GE(steps, 2) << fault.Name(0) << ": Left and Top, one write each";
+    }
+}
+
+}  // namespace
+}  // namespace mirvel::reliability

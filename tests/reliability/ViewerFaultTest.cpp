@@ -1,0 +1,132 @@
+// The card window on a failing disk: whatever step of a load fails, the card, its list and
+// its position stay as they were and the one right message is shown; settings that can't be
+// written at close have their error box and the window still closes.
+#include "ViewerFixture.h"
+
+namespace mirvel::reliability {
+namespace {
+
+using ViewerFaultTest = ViewerTest;
+
+const StepFault LoadFaults[] = {
+    {os::Op::Open, ENOENT, "ファイルが見つかりません."},
+    {os::Op::Open, EACCES, "ファイルへのアクセスが拒否されました."},
+    {os::Op::Open, EMFILE, "オープンしたファイルが多すぎます."},
+    {os::Op::Read, EIO, "I/O エラー (1117)"},
+    {os::Op::Read, 0, "ファイルの末尾以降を読み込みました."},
+    {os::Op::Close, EIO, "I/O エラー (1117)"},
+};
+
+// Faults of one settings write; the message is the settings file's own.
+const StepFault SettingsFaults[] = {
+    {os::Op::Open, EMFILE, nullptr},   {os::Op::Open, ENOSPC, nullptr}, {os::Op::Write, EIO, nullptr},
+    {os::Op::Write, ENOSPC, nullptr},  {os::Op::Write, 0, nullptr},     {os::Op::Flush, EIO, nullptr},
+    {os::Op::Rename, EACCES, nullptr}, {os::Op::Close, EIO, nullptr},
+};
+
+TEST_F(ViewerFaultTest, ALoadFailingAtAnyStepChangesNothing)
+{
+    const QString three = Write("three.mirvel", PatternedList(3, "mot"));
+    // More records than one read call takes, so that every block's read is a step of its own.
+    const QString big = Write("big.mirvel", PatternedList(2500, "grand"));
+
+    for (const StepFault& fault : LoadFaults) {
+        const int steps = AtEveryStep(fault, Scratch(), [&](int nth) {
+            auto form = Create({three});
+            Click(*form, "btnNext");
+            Click(*form, "btnFJ");
+            const CardState before = CardState::Of(*form);
+            const auto descriptors = DescriptorsOpen();
+            shell.errors.clear();
+
+            fault.InjectAt(nth);
+            shell.openAnswers.push_back(big);
+            Click(*form, "btnOpen");
+            if (shell.errors.empty()) {
+                EXPECT_EQ(CardState::Of(*form).words, Bytes(PatternedList(2500, "grand")));
+                return false;
+            }
+            SCOPED_TRACE(fault.Name(nth));
+            EXPECT_EQ(shell.errors, std::vector<QString>{Utf8(fault.message)});
+            EXPECT_TRUE(CardState::Of(*form) == before);
+            EXPECT_EQ(DescriptorsOpen(), descriptors);
+            // The card still works on the list it kept.
+            Click(*form, "btnNext");
+            EXPECT_EQ(form->Cards().WordIndex(), 2);
+            return true;
+        });
+        EXPECT_GE(steps, 1) << fault.Name(0);
+        if (fault.op == os::Op::Read) {
+            EXPECT_GE(steps, 3) << "each block of the read is a step";
+        }
+    }
+}
+
+TEST_F(ViewerFaultTest, AStartUpLoadFailingAtAnyStepLeavesAnEmptyCard)
+{
+    const QString big = Write("big.mirvel", PatternedList(1500, "grand"));
+    const CardState empty = CardState::Of(*Create());
+    for (const StepFault& fault : LoadFaults) {
+        AtEveryStep(fault, Scratch(), [&](int nth) {
+            shell.errors.clear();
+            fault.InjectAt(nth);
+            auto form = Create({big});
+            if (shell.errors.empty()) return false;
+            SCOPED_TRACE(fault.Name(nth));
+            EXPECT_EQ(shell.errors, std::vector<QString>{Utf8(fault.message)});
+            EXPECT_EQ(form->Cards().WordCount(), 0);
+            EXPECT_EQ(CardState::Of(*form).counter, empty.counter);
+            EXPECT_EQ(CardState::Of(*form).francais, empty.francais);
+            return true;
+        });
+    }
+}
+
+TEST_F(ViewerFaultTest, AFileGoneBetweenTheDialogAndTheReadIsNotFoundAndNothingElse)
+{
+    auto form = Create({Write("three.mirvel", PatternedList(3, "mot"))});
+    Click(*form, "btnNext");
+    const CardState before = CardState::Of(*form);
+    shell.events.clear();
+
+    // The existence test has passed; the file is gone when the read opens it.
+    const QString vanishing = Write("vanishing.mirvel", PatternedList(5, "x"));
+    os::InjectFault(os::Op::Open, 1, ENOENT);
+    shell.openAnswers.push_back(vanishing);
+    Click(*form, "btnOpen");
+
+    EXPECT_EQ(shell.events, (std::vector<QString>{"open", "error"}));
+    EXPECT_EQ(shell.errors, std::vector<QString>{Utf8("ファイルが見つかりません.")});
+    EXPECT_TRUE(CardState::Of(*form) == before);
+}
+
+TEST_F(ViewerFaultTest, SettingsFailingAtAnyStepOfTheCloseStillLetItClose)
+{
+    const std::string settings = "[Form]\r\nLeft=12\r\nTop=34\r\n";
+    const QString message = SettingsPath() + Utf8(" に書き込めません.");
+    for (const StepFault& fault : SettingsFaults) {
+        const int steps = AtEveryStep(fault, Scratch(), [&](int nth) {
+            test::WriteAll(dir.File("Mirvel.ini"), settings);
+            auto form = Create();
+            const auto listing = FolderListing(dir.Path());
+            shell.errors.clear();
+
+            fault.InjectAt(nth);
+            EXPECT_TRUE(form->close());
+            EXPECT_FALSE(form->isVisible());
+            if (shell.errors.empty()) return false;
+            SCOPED_TRACE(fault.Name(nth));
+            EXPECT_EQ(shell.errors, std::vector<QString>{message});
+            EXPECT_EQ(FolderListing(dir.Path()), listing);
+            if (nth == 1) {
+                EXPECT_EQ(test::ReadAll(dir.File("Mirvel.ini")), settings);
+            }
+            return true;
+        });
+        // The position and the preferences: one write each, each a step that can fail.
+        EXPECT_GE(steps, 2) << fault.Name(0);
+    }
+}
+
+}  // namespace
+}  // namespace mirvel::reliability
