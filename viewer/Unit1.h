@@ -19,15 +19,16 @@ class QMenu;
 class QMouseEvent;
 class QPushButton;
 
-namespace Ui {
-class TForm1;
-}
-
 namespace mirvel::gui {
 class Shell;
 }
 
 namespace viewer {
+
+// Generated from Unit1.ui in this namespace: the editor has forms of the same names.
+namespace Ui {
+class TForm1;
+}
 
 class TForm3;
 

@@ -3,11 +3,12 @@
 #include <QDialog>
 #include <memory>
 
+namespace viewer {
+
+// Generated from Unit2.ui in this namespace: the editor has forms of the same names.
 namespace Ui {
 class TForm2;
 }
-
-namespace viewer {
 
 // The About box.
 class TForm2 : public QDialog {

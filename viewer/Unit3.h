@@ -3,11 +3,12 @@
 #include <QDialog>
 #include <QString>
 
+namespace viewer {
+
+// Generated from Unit3.ui in this namespace: the editor has forms of the same names.
 namespace Ui {
 class TForm3;
 }
-
-namespace viewer {
 
 // The settings dialog. The card window fills the exchange values, runs the dialog and takes them
 // back only when it ends with OK; Cancel and the close box leave them as they were.
