@@ -303,8 +303,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 
 bool TForm1::WordLabelMouse(QObject* label, QEvent* event)
 {
+    // Every event of the labels passes here; only mouse events may be taken for one.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return false;
     auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
+    switch (type) {
         case QEvent::MouseButtonPress:
             if (label == ui->lblFrancais)
                 lblFrancaisMouseDown(mouse);
