@@ -95,24 +95,27 @@ std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, Sectio
     return std::nullopt;
 }
 
-// A settings file that can't be read (missing, refused, a folder) reads as empty, as the
-// profile functions have it: the defaults apply, and the first write reports the trouble.
-std::string ReadText(const std::string& path)
+// The file's text; empty when there is no file yet, nullopt when there is one that can't be
+// read (refused, a folder, a failing disk).
+std::optional<std::string> ReadText(const std::string& path)
 {
+    const auto file = std::filesystem::u8path(path);
     std::error_code error;
-    if (std::filesystem::is_directory(std::filesystem::u8path(path), error)) return {};
-    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    const auto type = std::filesystem::status(file, error).type();
+    if (type == std::filesystem::file_type::not_found) return std::string();
+    if (type != std::filesystem::file_type::regular) return std::nullopt;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
     try {
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     } catch (const std::exception&) {
         // The stream buffer throws on a failing read whatever the stream's exception mask.
-        return {};
+        return std::nullopt;
     }
 }
 
-std::vector<std::string> ReadLines(const std::string& path)
+std::vector<std::string> LinesOf(const std::string& text)
 {
-    const std::string text = ReadText(path);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -136,7 +139,14 @@ std::string SettingsPathFor(const std::string& executablePath)
     return (hasExtension ? executablePath.substr(0, dot) : executablePath) + ".ini";
 }
 
-TIniFile::TIniFile(std::string path) : path_(std::move(path)), lines_(ReadLines(path_)) {}
+TIniFile::TIniFile(std::string path) : path_(std::move(path))
+{
+    // A file that can't be read reads as empty, as the profile functions have it, so the
+    // defaults apply; it is never rewritten from that emptiness, which would drop its values.
+    const std::optional<std::string> text = ReadText(path_);
+    readable_ = text.has_value();
+    if (text) lines_ = LinesOf(*text);
+}
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const
@@ -153,6 +163,7 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
+    if (!readable_) throw MessageError(path_ + " に書き込めません");
     std::vector<std::string> lines = lines_;
     const auto found = FindSection(lines, section);
     if (!found) {

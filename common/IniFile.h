@@ -23,7 +23,8 @@ public:
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) const;
     // Creates the file, section and key as needed. Throws MessageError
-    // "<path> に書き込めません" when the file can't be written; the old file then stays as it was.
+    // "<path> に書き込めません" when the file can't be written, or couldn't be read when the
+    // object was made; the old file then stays as it was.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
 
     const std::string& Path() const { return path_; }
@@ -31,6 +32,7 @@ public:
 private:
     std::string path_;
     std::vector<std::string> lines_;  // without line ends
+    bool readable_ = true;            // false: the file is there but couldn't be read
 };
 
 }  // namespace mirvel

@@ -74,10 +74,13 @@ TEST_P(HostileSettingsTest, AFolderInPlaceOfTheFile)
     EXPECT_TRUE(std::filesystem::is_directory(Settings()));
 }
 
-TEST_P(HostileSettingsTest, AnUnreadableFile)
+// Write-only: had the settings been rewritten from what could be read (nothing), the user's
+// other values would be gone.
+TEST_P(HostileSettingsTest, AnUnreadableFileIsNeitherReadNorOverwritten)
 {
-    test::WriteAll(Settings(), Placed);
-    ASSERT_EQ(::chmod(Settings().c_str(), 0), 0);
+    const std::string settings = Placed + "\r\n[User]\r\nFSize=20\r\n\r\n[Elsewhere]\r\nKept=1\r\n";
+    test::WriteAll(Settings(), settings);
+    ASSERT_EQ(::chmod(Settings().c_str(), 0200), 0);
     {
         RefusedByModes refused;
         ASSERT_TRUE(refused.Active());
@@ -90,7 +93,7 @@ TEST_P(HostileSettingsTest, AnUnreadableFile)
         EXPECT_EQ(shell.errors, std::vector<QString>{CannotWrite()});
     }
     ::chmod(Settings().c_str(), 0644);
-    EXPECT_EQ(test::ReadAll(Settings()), Placed);
+    EXPECT_EQ(test::ReadAll(Settings()), settings);
 }
 
 TEST_P(HostileSettingsTest, GarbageLinesAroundTheKeys)
