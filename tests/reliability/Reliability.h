@@ -72,9 +72,10 @@ inline bool StillPending(const std::string& scratchFile)
 }
 
 // Runs `attempt(nth)`, which injects the fault at the nth call of its kind once it has set the
-// scene, for nth = 1, 2, ... until an attempt no longer fails. That attempt's fault must still be waiting for
-// a call the command did not make: a command that met a fault and carried on as if nothing happened is caught
-// here. Every step of the command has then failed once; returns how many steps there were.
+// scene, for nth = 1, 2, ... until an attempt no longer fails. That attempt's fault must still
+// be waiting for a call the command did not make: a command that met a fault and carried on as
+// if nothing happened is caught here. Every step of the command has then failed once; returns
+// how many steps there were.
 template <typename Attempt>
 int AtEveryStep(const StepFault& fault, const std::string& scratchFile, Attempt attempt)
 {
