@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "gui/Fonts.h"
 #include "IniFile.h"
 #include "Unit1.h"
 #include "Unit2.h"
@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirveledit"));
-    editor::RegisterFontSubstitutes();
+    mirvel::gui::RegisterFontSubstitutes();
 
     mirvel::gui::QtShell shell;
     const QString settingsPath =

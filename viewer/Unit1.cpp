@@ -1,7 +1,7 @@
 #include "Unit1.h"
 
 #include "ButtonHint.h"
-#include "Fonts.h"
+#include "gui/Fonts.h"
 #include "Glyph.h"
 #include "Preferences.h"
 #include "SnapGlue.h"
@@ -74,7 +74,7 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QStringList args
       ui(std::make_unique<Ui::TForm1>())
 {
     InitViewerResources();
-    RegisterFontSubstitutes();
+    mirvel::gui::RegisterFontSubstitutes();
     ui->setupUi(this);
     move(DesignLeft, DesignTop);
 

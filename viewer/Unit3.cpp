@@ -1,6 +1,6 @@
 #include "Unit3.h"
 
-#include "Fonts.h"
+#include "gui/Fonts.h"
 #include "Preferences.h"
 #include "ui_Unit3.h"
 
@@ -45,7 +45,7 @@ bool IsClick(QEvent* event, QWidget* widget)
 TForm3::TForm3(QWidget* parent) : QDialog(parent), ui(new Ui::TForm3)
 {
     InitSettingsResources();
-    RegisterFontSubstitutes();
+    mirvel::gui::RegisterFontSubstitutes();
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);

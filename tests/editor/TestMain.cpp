@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "gui/Fonts.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -11,6 +11,6 @@ int main(int argc, char* argv[])
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirveledit"));
-    editor::RegisterFontSubstitutes();
+    mirvel::gui::RegisterFontSubstitutes();
     return RUN_ALL_TESTS();
 }

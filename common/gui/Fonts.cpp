@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QStringList>
 
-namespace viewer {
+namespace mirvel::gui {
 
 void RegisterFontSubstitutes()
 {
@@ -18,4 +18,4 @@ void RegisterFontSubstitutes()
     (void)registered;
 }
 
-}  // namespace viewer
+}  // namespace mirvel::gui
