@@ -5,6 +5,8 @@
 // the parser keeps its place and the field check can name it. Well-formed UTF-8 never holds a
 // surrogate, so an escape can't be mistaken for text, and the code-page encoders refuse it.
 
+#include "Utf8Text.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -16,7 +18,7 @@ constexpr char32_t EscapeBase = 0xDC00;
 inline bool IsEscape(char32_t c) { return c >= EscapeBase && c <= EscapeBase + 0xFF; }
 inline unsigned char EscapedByte(char32_t c) { return static_cast<unsigned char>(c - EscapeBase); }
 
-void AppendUtf8(std::string& out, char32_t c);
+using mirvel::AppendUtf8;
 inline void AppendEscape(std::string& out, unsigned char byte) { AppendUtf8(out, EscapeBase + byte); }
 
 // The character at `at` of converter text (well-formed UTF-8 plus escapes); `at` moves past it.
