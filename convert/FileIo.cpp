@@ -1,6 +1,7 @@
 #include "FileIo.h"
 
 #include "InOutError.h"
+#include "LargeBuffer.h"
 #include "os/File.h"
 
 #include <cstdint>
@@ -43,6 +44,8 @@ std::string ReadWholeFile(const std::string& path)
     if (size > std::numeric_limits<std::size_t>::max() / 2) throw MessageError("メモリが足りません");
     std::string bytes;
     try {
+        bytes.reserve(static_cast<std::size_t>(size));
+        PreferHugePages(bytes.data(), bytes.capacity());
         bytes.resize(static_cast<std::size_t>(size));
     } catch (const std::bad_alloc&) {
         throw MessageError("メモリが足りません");

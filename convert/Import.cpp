@@ -3,6 +3,7 @@
 #include "CharEncoder.h"
 #include "Delimited.h"
 #include "InOutError.h"
+#include "LargeBuffer.h"
 #include "Utf8.h"
 
 #include <algorithm>
@@ -30,6 +31,7 @@ public:
     {
         // One record a line at most: the list is allocated once.
         result_.words.reserve(LineFeedCount(text) + 1);
+        PreferHugePages(result_.words.data(), result_.words.capacity() * sizeof(TWordRec));
     }
 
     ImportResult Run()
