@@ -38,14 +38,53 @@ bool CharEncoder::Append(char32_t c, std::string& out)
     return length > 0;
 }
 
+namespace {
+
+// The usual field: every character held and the whole within the limit, so that there is no
+// cut to plan and nothing to report. False, with `out` to be redone, for anything else.
+bool EncodeWholeField(CharEncoder& encoder, std::string_view text, std::size_t limit, EncodedField& out)
+{
+    char* const begin = out.buffer.data();
+    char* end = begin;
+    const bool asciiIsItself = encoder.AsciiIsItself();
+    for (std::size_t at = 0; at < text.size();) {
+        const auto first = static_cast<unsigned char>(text[at]);
+        if (asciiIsItself && first < 0x80) {
+            *end++ = static_cast<char>(first);
+            ++at;
+            continue;
+        }
+        char32_t c;
+        if ((first & 0xF0) == 0xE0 && text.size() - at >= 3) {
+            c = ((first & 0x0F) << 12) | ((static_cast<unsigned char>(text[at + 1]) & 0x3F) << 6) |
+                (static_cast<unsigned char>(text[at + 2]) & 0x3F);
+            at += 3;
+        } else {
+            c = NextChar(text, at);
+        }
+        const std::size_t length = encoder.Put(c, end);
+        if (length == 0) return false;
+        end += length;
+    }
+    const auto written = static_cast<std::size_t>(end - begin);
+    if (written > limit) return false;
+    out.length = written;
+    out.fitBytes = written;
+    out.fitTextLength = text.size();
+    return true;
+}
+
+}  // namespace
+
 void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit, EncodedField& out)
 {
-    out.unmapped.clear();
-    out.fitBytes = 0;
-    out.fitTextLength = 0;
     // A UTF-8 character never takes fewer bytes than in either code page, so the text's size
     // is room enough.
     if (out.buffer.size() < text.size()) out.buffer.resize(text.size());
+    out.unmapped.clear();
+    if (EncodeWholeField(encoder, text, limit, out)) return;
+    out.fitBytes = 0;
+    out.fitTextLength = 0;
     char* const begin = out.buffer.data();
     char* end = begin;
     const bool asciiIsItself = encoder.AsciiIsItself();
