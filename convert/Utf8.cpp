@@ -55,8 +55,20 @@ std::size_t FindInvalidUtf8(std::string_view text)
                 continue;
             }
         }
-        if (bytes[at] < 0x80) {
+        const unsigned char first = bytes[at];
+        if (first < 0x80) {
             ++at;
+            continue;
+        }
+        // Kana, kanji and accented letters without the general loop; any other sequence, and
+        // anything doubtful, goes through it.
+        if (first >= 0xE1 && first <= 0xEF && first != 0xED && size - at >= 3 &&
+            (bytes[at + 1] & 0xC0) == 0x80 && (bytes[at + 2] & 0xC0) == 0x80) {
+            at += 3;
+            continue;
+        }
+        if (first >= 0xC2 && first <= 0xDF && size - at >= 2 && (bytes[at + 1] & 0xC0) == 0x80) {
+            at += 2;
             continue;
         }
         const std::size_t length = SequenceLength(bytes + at, size - at);
