@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace mirvel::convert {
 
 std::size_t DelimitedReader::LineBreakLength(std::size_t at) const
@@ -19,6 +23,20 @@ std::size_t DelimitedReader::FindFieldEnd(std::size_t from) const
     const std::uint64_t separators = Ones * static_cast<unsigned char>(separator_);
     const auto hasZeroByte = [](std::uint64_t word) { return (word - Ones) & ~word & Highs; };
     const char* const bytes = text_.data();
+#if defined(__SSE2__)
+    const __m128i separator16 = _mm_set1_epi8(separator_);
+    const __m128i lineFeed16 = _mm_set1_epi8('\n');
+    const __m128i carriageReturn16 = _mm_set1_epi8('\r');
+    while (text_.size() - from >= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
+        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, separator16),
+                                                       _mm_cmpeq_epi8(chunk, lineFeed16)),
+                                          _mm_cmpeq_epi8(chunk, carriageReturn16));
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        if (mask != 0) return from + static_cast<std::size_t>(__builtin_ctz(mask));
+        from += 16;
+    }
+#endif
     while (text_.size() - from >= 8) {
         std::uint64_t word;
         std::memcpy(&word, bytes + from, 8);
