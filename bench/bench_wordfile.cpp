@@ -1,12 +1,18 @@
 // Word-list file and settings costs. Read side by side: block reads against one read call per
-// record, and what a save or a settings write costs with its flush and rename.
+// record, the reader and writer against one bulk call on a million records, and what a save or
+// a settings write costs with its flush and rename.
 #include "CodePage.h"
 #include "IniFile.h"
 #include "WordFile.h"
 #include "os/File.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
+#include <map>
+#include <memory>
+#include <vector>
 #include <string>
 #include <unistd.h>
 
@@ -111,6 +117,80 @@ void BM_WriteSettingsAtClose(benchmark::State& state)
 }
 BENCHMARK(BM_WriteSettingsAtClose)->Unit(benchmark::kMillisecond);
 
+// A million records through the word-list reader and writer, against the same bytes moved in
+// one bulk call each. The bulk write is flushed to the disk too, as every save is.
+constexpr std::int64_t MillionRecords = 1000000;
+
+void BM_MillionRead(benchmark::State& state)
+{
+    const std::string path = SampleFile(MillionRecords);
+    for (auto _ : state) benchmark::DoNotOptimize(ReadWordFile(path));
+}
+BENCHMARK(BM_MillionRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_MillionBulkRead(benchmark::State& state)
+{
+    const std::string path = SampleFile(MillionRecords);
+    for (auto _ : state) {
+        // A fresh buffer each time, as a load gets a fresh list.
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        const auto size = static_cast<std::size_t>(::lseek(fd, 0, SEEK_END));
+        std::unique_ptr<char[]> buffer(new char[size]);
+        benchmark::DoNotOptimize(::pread(fd, buffer.get(), size, 0));
+        ::close(fd);
+    }
+}
+BENCHMARK(BM_MillionBulkRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_MillionWrite(benchmark::State& state)
+{
+    const WordList words = SampleWords(MillionRecords);
+    const std::string path = Scratch().File("million-write.mirvel");
+    for (auto _ : state) WriteWordFile(path, words);
+}
+BENCHMARK(BM_MillionWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_MillionBulkWrite(benchmark::State& state)
+{
+    const WordList words = SampleWords(MillionRecords);
+    const std::string path = Scratch().File("million-bulk.mirvel");
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        benchmark::DoNotOptimize(::write(fd, words.data(), words.size() * RecordSize));
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+BENCHMARK(BM_MillionBulkWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Prints the runs as usual and keeps each one's time, for the ratios at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    void PrintRatio(const char* what, const std::string& ours, const std::string& bulk) const
+    {
+        const auto a = seconds_.find(ours), b = seconds_.find(bulk);
+        if (a == seconds_.end() || b == seconds_.end() || b->second <= 0) return;
+        std::printf("%s: %.2fx the bulk call (goal: within 2x)\n", what, a->second / b->second);
+    }
+
+private:
+    std::map<std::string, double> seconds_;
+};
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatio("read of 1,000,000 records", "BM_MillionRead/real_time", "BM_MillionBulkRead/real_time");
+    reporter.PrintRatio("write of 1,000,000 records", "BM_MillionWrite/real_time", "BM_MillionBulkWrite/real_time");
+    benchmark::Shutdown();
+    return 0;
+}
