@@ -2,6 +2,7 @@
 
 #include "Utf8.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace mirvel::convert {
@@ -48,6 +49,17 @@ bool EncodeWholeField(CharEncoder& encoder, std::string_view text, std::size_t l
     char* end = begin;
     const bool asciiIsItself = encoder.AsciiIsItself();
     for (std::size_t at = 0; at < text.size();) {
+        // Eight ASCII bytes at once; the buffer is as long as the text and never ahead of it.
+        if (asciiIsItself && text.size() - at >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + at, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                std::memcpy(end, &word, 8);
+                end += 8;
+                at += 8;
+                continue;
+            }
+        }
         const auto first = static_cast<unsigned char>(text[at]);
         if (asciiIsItself && first < 0x80) {
             *end++ = static_cast<char>(first);
