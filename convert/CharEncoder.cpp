@@ -71,6 +71,9 @@ bool EncodeWholeField(CharEncoder& encoder, std::string_view text, std::size_t l
             c = ((first & 0x0F) << 12) | ((static_cast<unsigned char>(text[at + 1]) & 0x3F) << 6) |
                 (static_cast<unsigned char>(text[at + 2]) & 0x3F);
             at += 3;
+        } else if ((first & 0xE0) == 0xC0 && text.size() - at >= 2) {  // accented letters
+            c = ((first & 0x1F) << 6) | (static_cast<unsigned char>(text[at + 1]) & 0x3F);
+            at += 2;
         } else {
             c = NextChar(text, at);
         }
