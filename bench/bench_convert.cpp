@@ -4,6 +4,8 @@
 #include "Commands.h"
 #include "WordFile.h"
 
+#include "TempDir.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -20,24 +22,10 @@ using namespace mirvel;
 
 constexpr std::int64_t Lines = 1000000;
 
-class ScratchFolder {
-public:
-    ScratchFolder()
-        : path_(std::filesystem::temp_directory_path() /
-                ("mirvel-bench-convert-" + std::to_string(::getpid())))
-    {
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path_); }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-const ScratchFolder& Scratch()
+// One folder for the whole run, removed at its end.
+const mirvel::test::TempDir& Scratch()
 {
-    static const ScratchFolder folder;
+    static const mirvel::test::TempDir folder;
     return folder;
 }
 

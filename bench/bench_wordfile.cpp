@@ -6,6 +6,8 @@
 #include "WordFile.h"
 #include "os/File.h"
 
+#include "TempDir.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fcntl.h>
@@ -20,23 +22,10 @@ namespace {
 
 using namespace mirvel;
 
-class ScratchFolder {
-public:
-    ScratchFolder()
-        : path_(std::filesystem::temp_directory_path() / ("mirvel-bench-" + std::to_string(::getpid())))
-    {
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path_); }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-const ScratchFolder& Scratch()
+// One folder for the whole run, removed at its end.
+const mirvel::test::TempDir& Scratch()
 {
-    static const ScratchFolder folder;
+    static const mirvel::test::TempDir folder;
     return folder;
 }
 
