@@ -6,6 +6,8 @@
 
 #include "TempDir.h"
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -92,36 +94,15 @@ void BM_PlainWriteWordFile(benchmark::State& state)
 }
 BENCHMARK(BM_PlainWriteWordFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Keeps each benchmark's time per iteration, to print their ratio after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.iterations > 0)
-                seconds_[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
-        }
-    }
-    double Seconds(const std::string& name) const
-    {
-        const auto found = seconds_.find(name);
-        return found == seconds_.end() ? 0 : found->second;
-    }
-
-private:
-    std::map<std::string, double> seconds_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    mirvel::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double import = reporter.Seconds("BM_ImportCommand/min_time:2.000");
-    const double plain = reporter.Seconds("BM_PlainWriteWordFile/min_time:2.000");
+    const double import = reporter.Seconds("BM_ImportCommand");
+    const double plain = reporter.Seconds("BM_PlainWriteWordFile");
     if (import > 0 && plain > 0)
         std::printf("import of %lld lines / plain write of the same pairs: %.2fx (goal: within 3x)\n",
                     static_cast<long long>(Lines), import / plain);

@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -151,21 +153,6 @@ BENCHMARK(BM_UpDownMiddle)->Arg(Small)->Arg(Large)->Unit(benchmark::kMicrosecond
 BENCHMARK(BM_Update)->Arg(Small)->Arg(Large)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemmoveAfterFirst)->Arg(Large)->Unit(benchmark::kMicrosecond);
 
-// Keeps each result so that the ratios can be printed after the run.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> nanoseconds;
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& run : runs) {
-            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
-            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime() / unit * 1e9;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -178,24 +165,22 @@ int main(int argc, char* argv[])
     workDir = &dir;
 
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    mirvel::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    const auto& ns = reporter.nanoseconds;
     std::printf("\n1,000,000 pairs against 1,000 pairs (goal: within 3x; delete within one memmove):\n");
     for (const char* name : {"BM_Add", "BM_DeleteFront", "BM_UpDownMiddle", "BM_Update"}) {
-        const auto small = ns.find(std::string(name) + "/" + std::to_string(Small));
-        const auto large = ns.find(std::string(name) + "/" + std::to_string(Large));
-        if (small == ns.end() || large == ns.end()) continue;
-        std::printf("  %-16s %10.1f us / %8.1f us = %8.2fx\n", name + 3, large->second / 1e3,
-                    small->second / 1e3, large->second / small->second);
+        const double small = reporter.Seconds(std::string(name) + "/" + std::to_string(Small));
+        const double large = reporter.Seconds(std::string(name) + "/" + std::to_string(Large));
+        if (small <= 0 || large <= 0) continue;
+        std::printf("  %-16s %10.1f us / %8.1f us = %8.2fx\n", name + 3, large * 1e6, small * 1e6, large / small);
     }
-    const auto memmove = ns.find("BM_MemmoveAfterFirst/" + std::to_string(Large));
-    const auto deleteLarge = ns.find("BM_DeleteFront/" + std::to_string(Large));
-    if (memmove != ns.end() && deleteLarge != ns.end()) {
+    const double memmove = reporter.Seconds("BM_MemmoveAfterFirst/" + std::to_string(Large));
+    const double deleteLarge = reporter.Seconds("BM_DeleteFront/" + std::to_string(Large));
+    if (memmove > 0 && deleteLarge > 0) {
         std::printf(
             "  delete at the front of 1,000,000 pairs: %.1f us, one memmove of the rest: %.1f us (%.2fx)\n",
-            deleteLarge->second / 1e3, memmove->second / 1e3, deleteLarge->second / memmove->second);
+            deleteLarge * 1e6, memmove * 1e6, deleteLarge / memmove);
     }
     windows.clear();
     benchmark::Shutdown();

@@ -8,6 +8,8 @@
 #include "WordFile.h"
 
 #include <QApplication>
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -96,27 +98,6 @@ BENCHMARK(BM_BareRead)->Arg(Large)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_EditorSave)->Arg(Small)->Arg(Large)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_BareWrite)->Arg(Large)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
-// Keeps each result so that the ratios can be printed after the run.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            std::string name = run.benchmark_name();
-            name = name.substr(0, name.find("/min_time"));
-            seconds[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Of(const std::string& name) const
-    {
-        const auto found = seconds.find(name);
-        return found == seconds.end() ? 0 : found->second;
-    }
-};
-
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -129,24 +110,24 @@ int main(int argc, char* argv[])
     workDir = &dir;
 
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    mirvel::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
     const auto large = "/" + std::to_string(Large);
     const auto small = "/" + std::to_string(Small);
-    const double open = reporter.Of("BM_EditorOpen" + large);
-    const double save = reporter.Of("BM_EditorSave" + large);
+    const double open = reporter.Seconds("BM_EditorOpen" + large);
+    const double save = reporter.Seconds("BM_EditorSave" + large);
     if (open > 0 && save > 0) {
         std::printf("\nEditor, 1,000,000 pairs:\n");
         std::printf(
             "  open, list filled   %8.1f ms (goal: under 1000 ms); %.0fx the 1,000-pair open; %.2fx the bare "
             "read\n",
-            open * 1e3, open / reporter.Of("BM_EditorOpen" + small),
-            open / reporter.Of("BM_BareRead" + large));
+            open * 1e3, open / reporter.Seconds("BM_EditorOpen" + small),
+            open / reporter.Seconds("BM_BareRead" + large));
         std::printf("  save                %8.1f ms; %.0fx the 1,000-pair save; %.2fx the bare write\n",
-                    save * 1e3, save / reporter.Of("BM_EditorSave" + small),
-                    save / reporter.Of("BM_BareWrite" + large));
+                    save * 1e3, save / reporter.Seconds("BM_EditorSave" + small),
+                    save / reporter.Seconds("BM_BareWrite" + large));
     }
     return 0;
 }

@@ -17,6 +17,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -162,29 +164,12 @@ BENCHMARK(BM_WindowText)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_WindowViewer)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_WindowEditor)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
-// Keeps each benchmark's real time per iteration, to print the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            const std::string name = run.benchmark_name();
-            seconds[name.substr(0, name.find('/'))] =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
-void PrintRatio(const RatioReporter& reporter, const char* what, const char* program, const char* baseline)
+void PrintRatio(const mirvel::bench::RatioReporter& reporter, const char* what, const char* program,
+                const char* baseline)
 {
-    const auto p = reporter.seconds.find(program);
-    const auto b = reporter.seconds.find(baseline);
-    if (p == reporter.seconds.end() || b == reporter.seconds.end()) return;
-    std::printf("  %-40s %9.3f ms / %8.3f ms = %6.2fx\n", what, p->second * 1e3, b->second * 1e3,
-                p->second / b->second);
+    const double p = reporter.Seconds(program), b = reporter.Seconds(baseline);
+    if (p <= 0 || b <= 0) return;
+    std::printf("  %-40s %9.3f ms / %8.3f ms = %6.2fx\n", what, p * 1e3, b * 1e3, p / b);
 }
 
 }  // namespace
@@ -205,7 +190,7 @@ int main(int argc, char* argv[])
 
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    mirvel::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 

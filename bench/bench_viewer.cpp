@@ -8,6 +8,8 @@
 #include "WordFile.h"
 
 #include <QApplication>
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -59,20 +61,6 @@ void BM_ViewerLoadWordFile(benchmark::State& state)
 BENCHMARK(BM_ReadWordFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ViewerLoadWordFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Keeps each benchmark's real time per iteration, to print the ratio at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> realTimes;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                realTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -85,15 +73,15 @@ int main(int argc, char* argv[])
     workDir = &dir;
     WriteLargeList();
 
-    RatioReporter reporter;
+    mirvel::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const auto bare = reporter.realTimes.find("BM_ReadWordFile/min_time:2.000");
-    const auto viewer = reporter.realTimes.find("BM_ViewerLoadWordFile/min_time:2.000");
-    if (bare != reporter.realTimes.end() && viewer != reporter.realTimes.end()) {
+    const double bare = reporter.Seconds("BM_ReadWordFile");
+    const double viewer = reporter.Seconds("BM_ViewerLoadWordFile");
+    if (bare > 0 && viewer > 0) {
         std::printf("viewer load / bare read (%d records): %.2fx (goal: within 1.5x)\n", RecordCount,
-                    viewer->second / bare->second);
+                    viewer / bare);
     }
     return 0;
 }

@@ -8,6 +8,8 @@
 
 #include "TempDir.h"
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fcntl.h>
@@ -152,34 +154,22 @@ void BM_MillionBulkWrite(benchmark::State& state)
 }
 BENCHMARK(BM_MillionBulkWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Prints the runs as usual and keeps each one's time, for the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    void PrintRatio(const char* what, const std::string& ours, const std::string& bulk) const
-    {
-        const auto a = seconds_.find(ours), b = seconds_.find(bulk);
-        if (a == seconds_.end() || b == seconds_.end() || b->second <= 0) return;
-        std::printf("%s: %.2fx the bulk call (goal: within 2x)\n", what, a->second / b->second);
-    }
-
-private:
-    std::map<std::string, double> seconds_;
-};
+void PrintRatio(const mirvel::bench::RatioReporter& reporter, const char* what, const char* ours,
+                const char* bulk)
+{
+    const double a = reporter.Seconds(ours), b = reporter.Seconds(bulk);
+    if (a > 0 && b > 0) std::printf("%s: %.2fx the bulk call (goal: within 2x)\n", what, a / b);
+}
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    mirvel::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("read of 1,000,000 records", "BM_MillionRead/real_time", "BM_MillionBulkRead/real_time");
-    reporter.PrintRatio("write of 1,000,000 records", "BM_MillionWrite/real_time", "BM_MillionBulkWrite/real_time");
+    PrintRatio(reporter, "read of 1,000,000 records", "BM_MillionRead", "BM_MillionBulkRead");
+    PrintRatio(reporter, "write of 1,000,000 records", "BM_MillionWrite", "BM_MillionBulkWrite");
     benchmark::Shutdown();
     return 0;
 }
