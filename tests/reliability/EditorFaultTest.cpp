@@ -172,34 +172,13 @@ TEST_F(EditorFaultTest, ClosingWhenTheSaveFailsKeepsTheWindowAndTheChanges)
 
 TEST_F(EditorFaultTest, SettingsFailingAtAnyStepOfTheCloseStillLetItClose)
 {
-    const std::string settings = "[Form]\r\nLeft=12\r\nTop=34\r\n";
-    const QString message = SettingsPath() + Utf8(" に書き込めません.");
     const StepFault faults[] = {{os::Op::Open, EMFILE, nullptr},
                                 {os::Op::Write, 0, nullptr},
                                 {os::Op::Flush, ENOSPC, nullptr},
                                 {os::Op::Rename, EACCES, nullptr},
                                 {os::Op::Close, EIO, nullptr}};
-    for (const StepFault& fault : faults) {
-        const int steps = AtEveryStep(fault, Scratch(), [&](int nth) {
-            test::WriteAll(dir.File("Mirveledit.ini"), settings);
-            auto form = Create();
-            const auto listing = FolderListing(dir.Path());
-            shell.errors.clear();
-
-            fault.InjectAt(nth);
-            EXPECT_TRUE(form->close());
-            EXPECT_FALSE(form->isVisible());
-            if (shell.errors.empty()) return false;
-            SCOPED_TRACE(fault.Name(nth));
-            EXPECT_EQ(shell.errors, std::vector<QString>{message});
-            EXPECT_EQ(FolderListing(dir.Path()), listing);
-            if (nth == 1) {
-                EXPECT_EQ(test::ReadAll(dir.File("Mirveledit.ini")), settings);
-            }
-            return true;
-        });
-        EXPECT_GE(steps, 2) << fault.Name(0) << ": Left and Top, one write each";
-    }
+    ExpectClosingSurvivesSettingsFaults(faults, dir.File("Mirveledit.ini"), Scratch(), shell.errors,
+                                        [&] { return Create(); });
 }
 
 }  // namespace

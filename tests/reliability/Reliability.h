@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <linux/capability.h>
 #include <set>
 #include <string>
@@ -107,6 +108,42 @@ inline std::vector<std::string> FolderListing(const std::filesystem::path& folde
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Closes a window made by `create` while its settings write fails at each step of each fault:
+// the error box (`errors`) says so once, the window closes all the same, the folder holds the
+// same files, and a failure at the first step leaves the settings file as it was. Every fault
+// must meet at least the two writes of the window position.
+template <typename Faults, typename Create>
+void ExpectClosingSurvivesSettingsFaults(const Faults& faults, const std::string& settingsFile,
+                                         const std::string& scratchFile, std::vector<QString>& errors,
+                                         Create create)
+{
+    const std::string settings = "[Form]\r\nLeft=12\r\nTop=34\r\n";
+    const std::filesystem::path folder = std::filesystem::path(settingsFile).parent_path();
+    const QString message = QString::fromStdString(settingsFile) + QString::fromUtf8(" に書き込めません.");
+    for (const StepFault& fault : faults) {
+        const int steps = AtEveryStep(fault, scratchFile, [&](int nth) {
+            std::ofstream(settingsFile, std::ios::binary | std::ios::trunc) << settings;
+            auto form = create();
+            const auto listing = FolderListing(folder);
+            errors.clear();
+
+            fault.InjectAt(nth);
+            EXPECT_TRUE(form->close());
+            EXPECT_FALSE(form->isVisible());
+            if (errors.empty()) return false;
+            SCOPED_TRACE(fault.Name(nth));
+            EXPECT_EQ(errors, std::vector<QString>{message});
+            EXPECT_EQ(FolderListing(folder), listing);
+            if (nth == 1) {
+                std::ifstream in(settingsFile, std::ios::binary);
+                EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), settings);
+            }
+            return true;
+        });
+        EXPECT_GE(steps, 2) << fault.Name(0);
+    }
 }
 
 // The process's peak resident memory so far, in KiB.

@@ -99,30 +99,9 @@ TEST_F(ViewerFaultTest, AFileGoneBetweenTheDialogAndTheReadIsNotFoundAndNothingE
 
 TEST_F(ViewerFaultTest, SettingsFailingAtAnyStepOfTheCloseStillLetItClose)
 {
-    const std::string settings = "[Form]\r\nLeft=12\r\nTop=34\r\n";
-    const QString message = SettingsPath() + Utf8(" に書き込めません.");
-    for (const StepFault& fault : SettingsFaults) {
-        const int steps = AtEveryStep(fault, Scratch(), [&](int nth) {
-            test::WriteAll(dir.File("Mirvel.ini"), settings);
-            auto form = Create();
-            const auto listing = FolderListing(dir.Path());
-            shell.errors.clear();
-
-            fault.InjectAt(nth);
-            EXPECT_TRUE(form->close());
-            EXPECT_FALSE(form->isVisible());
-            if (shell.errors.empty()) return false;
-            SCOPED_TRACE(fault.Name(nth));
-            EXPECT_EQ(shell.errors, std::vector<QString>{message});
-            EXPECT_EQ(FolderListing(dir.Path()), listing);
-            if (nth == 1) {
-                EXPECT_EQ(test::ReadAll(dir.File("Mirvel.ini")), settings);
-            }
-            return true;
-        });
-        // The position and the preferences: one write each, each a step that can fail.
-        EXPECT_GE(steps, 2) << fault.Name(0);
-    }
+    // The position and the preferences: one write each, each a step that can fail.
+    ExpectClosingSurvivesSettingsFaults(SettingsFaults, dir.File("Mirvel.ini"), Scratch(), shell.errors,
+                                        [&] { return Create(); });
 }
 
 }  // namespace
