@@ -13,24 +13,24 @@ using EditorFaultTest = EditorTest;
 
 const StepFault SaveFaults[] = {
     // Not an access-denied open: a save then rightly writes an existing target in place.
-    {os::Op::Open, EMFILE, "オープンしたファイルが多すぎます."},
-    {os::Op::Open, ENOSPC, "I/O エラー (112)"},
-    {os::Op::Write, EIO, "I/O エラー (1117)"},
-    {os::Op::Write, ENOSPC, "ディスクがいっぱいです."},
+    {os::Op::Open, platformError::TooManyOpen, "オープンしたファイルが多すぎます."},
+    {os::Op::Open, platformError::DiskFull, "I/O エラー (112)"},
+    {os::Op::Write, platformError::Device, "I/O エラー (1117)"},
+    {os::Op::Write, platformError::DiskFull, "ディスクがいっぱいです."},
     {os::Op::Write, 0, "ディスクがいっぱいです."},
-    {os::Op::Flush, EIO, "I/O エラー (1117)"},
-    {os::Op::Flush, ENOSPC, "I/O エラー (112)"},
-    {os::Op::Rename, EACCES, "ファイルへのアクセスが拒否されました."},
-    {os::Op::Rename, EXDEV, "I/O エラー (18)"},
-    {os::Op::Close, EIO, "I/O エラー (1117)"},
+    {os::Op::Flush, platformError::Device, "I/O エラー (1117)"},
+    {os::Op::Flush, platformError::DiskFull, "I/O エラー (112)"},
+    {os::Op::Rename, platformError::AccessDenied, "ファイルへのアクセスが拒否されました."},
+    {os::Op::Rename, platformError::OtherDevice, platformError::OtherDeviceMessage},
+    {os::Op::Close, platformError::Device, "I/O エラー (1117)"},
 };
 
 const StepFault LoadFaults[] = {
-    {os::Op::Open, ENOENT, "ファイルが見つかりません."},
-    {os::Op::Open, EACCES, "ファイルへのアクセスが拒否されました."},
-    {os::Op::Read, EIO, "I/O エラー (1117)"},
+    {os::Op::Open, platformError::NotFound, "ファイルが見つかりません."},
+    {os::Op::Open, platformError::AccessDenied, "ファイルへのアクセスが拒否されました."},
+    {os::Op::Read, platformError::Device, "I/O エラー (1117)"},
     {os::Op::Read, 0, "ファイルの末尾以降を読み込みました."},
-    {os::Op::Close, EIO, "I/O エラー (1117)"},
+    {os::Op::Close, platformError::Device, "I/O エラー (1117)"},
 };
 
 TEST_F(EditorFaultTest, ASaveFailingAtAnyStepLeavesTheOldFileAndTheDocumentAsTheyWere)
@@ -138,7 +138,7 @@ TEST_F(EditorFaultTest, AFileGoneBetweenTheDialogAndTheReadIsNotFoundAndNothingE
     const std::string vanishing = Write("vanishing.mirvel", PatternedList(5, "x"));
     shell.events.clear();
 
-    os::InjectFault(os::Op::Open, 1, ENOENT);
+    os::InjectFault(os::Op::Open, 1, platformError::NotFound);
     shell.yesNoAnswers.push_back(false);
     shell.openAnswers.push_back(QString::fromStdString(vanishing));
     form->Open1Click();
@@ -156,7 +156,7 @@ TEST_F(EditorFaultTest, ClosingWhenTheSaveFailsKeepsTheWindowAndTheChanges)
     auto form = EditedDocument(path);
     const EditorState before = EditorState::Of(*form);
 
-    os::InjectFault(os::Op::Flush, 1, EIO);
+    os::InjectFault(os::Op::Flush, 1, platformError::Device);
     shell.yesNoAnswers.push_back(true);
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
@@ -172,11 +172,11 @@ TEST_F(EditorFaultTest, ClosingWhenTheSaveFailsKeepsTheWindowAndTheChanges)
 
 TEST_F(EditorFaultTest, SettingsFailingAtAnyStepOfTheCloseStillLetItClose)
 {
-    const StepFault faults[] = {{os::Op::Open, EMFILE, nullptr},
+    const StepFault faults[] = {{os::Op::Open, platformError::TooManyOpen, nullptr},
                                 {os::Op::Write, 0, nullptr},
-                                {os::Op::Flush, ENOSPC, nullptr},
-                                {os::Op::Rename, EACCES, nullptr},
-                                {os::Op::Close, EIO, nullptr}};
+                                {os::Op::Flush, platformError::DiskFull, nullptr},
+                                {os::Op::Rename, platformError::AccessDenied, nullptr},
+                                {os::Op::Close, platformError::Device, nullptr}};
     ExpectClosingSurvivesSettingsFaults(faults, dir.File("Mirveledit.ini"), Scratch(), shell.errors,
                                         [&] { return Create(); });
 }

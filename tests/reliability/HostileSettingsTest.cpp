@@ -78,6 +78,10 @@ TEST_P(HostileSettingsTest, AFolderInPlaceOfTheFile)
 // other values would be gone.
 TEST_P(HostileSettingsTest, AnUnreadableFileIsNeitherReadNorOverwritten)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows makes a file unreadable to its owner only through access lists, which "
+                    "Wine doesn't enforce";
+#else
     const std::string settings = Placed + "\r\n[User]\r\nFSize=20\r\n\r\n[Elsewhere]\r\nKept=1\r\n";
     test::WriteAll(Settings(), settings);
     ASSERT_EQ(::chmod(Settings().c_str(), 0200), 0);
@@ -94,6 +98,7 @@ TEST_P(HostileSettingsTest, AnUnreadableFileIsNeitherReadNorOverwritten)
     }
     ::chmod(Settings().c_str(), 0644);
     EXPECT_EQ(test::ReadAll(Settings()), settings);
+#endif
 }
 
 TEST_P(HostileSettingsTest, GarbageLinesAroundTheKeys)

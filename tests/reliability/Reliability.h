@@ -1,8 +1,8 @@
 #pragma once
 
 // What the reliability tests share: the faults a failing disk can hit a command with, the
-// process's open descriptors and peak memory, and a scope in which root is refused like any
-// other user.
+// process's open descriptors (handles on Windows) and peak memory, and on Linux a scope in
+// which root is refused like any other user.
 
 #include "os/File.h"
 
@@ -11,22 +11,52 @@
 #include <ostream>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <linux/capability.h>
 #include <set>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include "os/Win32Api.h"
+
+#include <psapi.h>
+#include <winioctl.h>
+#else
+#include <cerrno>
+#include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 // Readable failure output for the window texts compared here.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace mirvel::reliability {
+
+// The platform's own numbers for the failures injected here (errno, or GetLastError() on
+// Windows); the file layer maps both onto the same codes and messages.
+namespace platformError {
+#ifdef _WIN32
+constexpr int NotFound = ERROR_FILE_NOT_FOUND;
+constexpr int AccessDenied = ERROR_ACCESS_DENIED;
+constexpr int TooManyOpen = ERROR_TOO_MANY_OPEN_FILES;
+constexpr int Device = ERROR_IO_DEVICE;
+constexpr int DiskFull = ERROR_DISK_FULL;
+constexpr int OtherDevice = ERROR_NOT_SAME_DEVICE;
+constexpr const char* OtherDeviceMessage = "I/O エラー (17)";
+#else
+constexpr int NotFound = ENOENT;
+constexpr int AccessDenied = EACCES;
+constexpr int TooManyOpen = EMFILE;
+constexpr int Device = EIO;
+constexpr int DiskFull = ENOSPC;
+constexpr int OtherDevice = EXDEV;
+constexpr const char* OtherDeviceMessage = "I/O エラー (18)";
+#endif
+}  // namespace platformError
 
 // One failure of one kind of file-layer call; `error` 0 means a short transfer instead (the
 // disk filled up, or the file ended early).
@@ -94,11 +124,17 @@ int AtEveryStep(const StepFault& fault, const std::string& scratchFile, Attempt 
 
 inline std::set<std::string> DescriptorsOpen()
 {
+#ifdef _WIN32
+    DWORD handles = 0;
+    ::GetProcessHandleCount(::GetCurrentProcess(), &handles);
+    return {"handles " + std::to_string(handles)};
+#else
     std::set<std::string> fds;
     for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
         fds.insert(entry.path().filename().string() + " " +
                    (entry.is_symlink() ? std::filesystem::read_symlink(entry.path()).string() : ""));
     return fds;
+#endif
 }
 
 inline std::vector<std::string> FolderListing(const std::filesystem::path& folder)
@@ -149,19 +185,41 @@ void ExpectClosingSurvivesSettingsFaults(const Faults& faults, const std::string
 // The process's peak resident memory so far, in KiB.
 inline std::int64_t PeakResidentKiB()
 {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters)) return -1;
+    return static_cast<std::int64_t>(counters.PeakWorkingSetSize / 1024);
+#else
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
         if (line.rfind("VmHWM:", 0) == 0) return std::stoll(line.substr(6));
     return -1;
+#endif
 }
 
 // A file of `size` bytes that occupies no disk: a hole up to its last byte.
 inline bool MakeSparse(const std::string& path, std::uint64_t size)
 {
+#ifdef _WIN32
+    const HANDLE file = ::CreateFileW(std::filesystem::path(path).wstring().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD returned = 0;
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    const bool made = ::DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr) &&
+                      ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
+    ::CloseHandle(file);
+    return made;
+#else
     std::ofstream(path, std::ios::binary | std::ios::trunc).close();
     return ::truncate(path.c_str(), static_cast<off_t>(size)) == 0;
+#endif
 }
+
+#ifndef _WIN32
 
 // Within its scope this thread (the GUI thread, which does all file access) is refused by
 // file modes as any user is, although tests run as root. Capabilities are per thread, and the
@@ -189,6 +247,7 @@ private:
     __user_cap_data_struct saved_[2] = {};
     bool active_ = false;
 };
+#endif
 
 inline QString Utf8(const char* text) { return QString::fromUtf8(text); }
 

@@ -9,19 +9,19 @@ namespace {
 using ViewerFaultTest = ViewerTest;
 
 const StepFault LoadFaults[] = {
-    {os::Op::Open, ENOENT, "ファイルが見つかりません."},
-    {os::Op::Open, EACCES, "ファイルへのアクセスが拒否されました."},
-    {os::Op::Open, EMFILE, "オープンしたファイルが多すぎます."},
-    {os::Op::Read, EIO, "I/O エラー (1117)"},
+    {os::Op::Open, platformError::NotFound, "ファイルが見つかりません."},
+    {os::Op::Open, platformError::AccessDenied, "ファイルへのアクセスが拒否されました."},
+    {os::Op::Open, platformError::TooManyOpen, "オープンしたファイルが多すぎます."},
+    {os::Op::Read, platformError::Device, "I/O エラー (1117)"},
     {os::Op::Read, 0, "ファイルの末尾以降を読み込みました."},
-    {os::Op::Close, EIO, "I/O エラー (1117)"},
+    {os::Op::Close, platformError::Device, "I/O エラー (1117)"},
 };
 
 // Faults of one settings write; the message is the settings file's own.
 const StepFault SettingsFaults[] = {
-    {os::Op::Open, EMFILE, nullptr},   {os::Op::Open, ENOSPC, nullptr}, {os::Op::Write, EIO, nullptr},
-    {os::Op::Write, ENOSPC, nullptr},  {os::Op::Write, 0, nullptr},     {os::Op::Flush, EIO, nullptr},
-    {os::Op::Rename, EACCES, nullptr}, {os::Op::Close, EIO, nullptr},
+    {os::Op::Open, platformError::TooManyOpen, nullptr},   {os::Op::Open, platformError::DiskFull, nullptr}, {os::Op::Write, platformError::Device, nullptr},
+    {os::Op::Write, platformError::DiskFull, nullptr},  {os::Op::Write, 0, nullptr},     {os::Op::Flush, platformError::Device, nullptr},
+    {os::Op::Rename, platformError::AccessDenied, nullptr}, {os::Op::Close, platformError::Device, nullptr},
 };
 
 TEST_F(ViewerFaultTest, ALoadFailingAtAnyStepChangesNothing)
@@ -88,7 +88,7 @@ TEST_F(ViewerFaultTest, AFileGoneBetweenTheDialogAndTheReadIsNotFoundAndNothingE
 
     // The existence test has passed; the file is gone when the read opens it.
     const QString vanishing = Write("vanishing.mirvel", PatternedList(5, "x"));
-    os::InjectFault(os::Op::Open, 1, ENOENT);
+    os::InjectFault(os::Op::Open, 1, platformError::NotFound);
     shell.openAnswers.push_back(vanishing);
     Click(*form, "btnOpen");
 
