@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-windows bench screenshots format clean fuzz fuzz-smoke test-asan
+.PHONY: all deps configure build run test test-windows windows-release bench screenshots format clean fuzz fuzz-smoke test-asan
 
 all: build
 
@@ -24,6 +24,10 @@ test: build
 
 test-windows: deps
 	@scripts/test-windows build-windows
+
+# dist/Mirvel-<version>-win64.zip, checked by starting both programs from it under Wine.
+windows-release: deps
+	@scripts/windows-release build-windows
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; "$$b" || exit 1; done
