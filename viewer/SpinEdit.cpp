@@ -1,7 +1,9 @@
 #include "SpinEdit.h"
 
 #include "IntParse.h"
+#include "SpinEditAccessible.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
@@ -17,7 +19,8 @@ bool IsSpinEditChar(char32_t c, char32_t decimalSeparator)
 {
     if (c >= U'0' && c <= U'9') return true;
     if (c == U'+' || c == U'-' || c == decimalSeparator) return true;
-    return c < 0x20 && c != U'\r';
+    // Delete comes as the control character DEL.
+    return (c < 0x20 && c != U'\r') || c == 0x7F;
 }
 
 int SpinEditValueOf(const std::string& text, int minValue)
@@ -66,6 +69,12 @@ TSpinEdit::TSpinEdit(QWidget* parent)
         Step(-1);
     });
     SetValue(0);
+    InstallSpinEditAccessibility();
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!QAccessible::isActive()) return;
+        QAccessibleValueChangeEvent event(this, Value());
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 void TSpinEdit::SetMinValue(int value) { minValue_ = value; }
