@@ -11,12 +11,13 @@ namespace editor {
 
 ListBox::ListBox(QWidget* parent) : QAbstractItemView(parent)
 {
+    // First: Qt looks up a widget's interface once for good, as soon as anything changes on it.
+    InstallListBoxAccessibility();
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectRows);
     setEditTriggers(NoEditTriggers);
     setTabKeyNavigation(false);
     setVerticalScrollMode(ScrollPerItem);
-    InstallListBoxAccessibility();
 }
 
 void ListBox::setItemHeight(int height)

@@ -58,6 +58,8 @@ QToolButton* MakeArrow(QWidget* parent, Qt::ArrowType arrow)
 TSpinEdit::TSpinEdit(QWidget* parent)
     : QLineEdit(parent), up_(MakeArrow(this, Qt::UpArrow)), down_(MakeArrow(this, Qt::DownArrow))
 {
+    // Before the first text is set: setting it makes Qt look up the box's interface, once for good.
+    InstallSpinEditAccessibility();
     setTextMargins(0, 0, ButtonWidth, 0);
     // An arrow click edits the box, so the box takes the focus as if it had been clicked.
     connect(up_, &QToolButton::clicked, this, [this] {
@@ -69,7 +71,6 @@ TSpinEdit::TSpinEdit(QWidget* parent)
         Step(-1);
     });
     SetValue(0);
-    InstallSpinEditAccessibility();
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (!QAccessible::isActive()) return;
         QAccessibleValueChangeEvent event(this, Value());
