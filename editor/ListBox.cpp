@@ -221,6 +221,7 @@ void ListBox::currentChanged(const QModelIndex& current, const QModelIndex& prev
 void ListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
     QAbstractItemView::selectionChanged(selected, deselected);
+    if (!deselected.isEmpty()) AnnounceItem(this, deselected.first().top(), QAccessible::SelectionRemove);
     if (!selected.isEmpty()) AnnounceItem(this, selected.first().top(), QAccessible::Selection);
 }
 
