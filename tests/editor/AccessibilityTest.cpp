@@ -130,6 +130,26 @@ TEST_F(EditorAccessibilityTest, EveryListCommandSelectsItsItemAndTellsTheReader)
     EXPECT_EQ(List()->child(1)->text(QAccessible::Name), "neuf");
 }
 
+// A reader walking a long list must not leave an interface behind for every item it passed.
+TEST_F(EditorAccessibilityTest, ALongListKeepsOnlyTheItemsLastAskedFor)
+{
+    constexpr int Count = 5000;
+    mirvel::WordList words(Count);
+    for (int i = 0; i < Count; ++i) words[static_cast<std::size_t>(i)].SetFrancais("m" + std::to_string(i));
+    const std::string path = dir.File("long.mirvel");
+    mirvel::WriteWordFile(path, words);
+    shell.openAnswers.push_back(QString::fromStdString(path));
+    form->Open1Click();
+
+    QAccessibleInterface* list = List();
+    ASSERT_EQ(list->childCount(), Count);
+    const QAccessible::Id first = QAccessible::uniqueId(list->child(0));
+    for (int i = 0; i < Count; ++i)
+        ASSERT_EQ(list->child(i)->text(QAccessible::Name), QStringLiteral("m%1").arg(i));
+    EXPECT_EQ(QAccessible::accessibleInterface(first), nullptr) << "the first item was let go";
+    EXPECT_EQ(list->child(0)->text(QAccessible::Name), "m0");
+}
+
 TEST_F(EditorAccessibilityTest, EveryControlHasANameAndTheHintsStayDescriptions)
 {
     EXPECT_EQ(NameOf("edF"), "フランス語");
