@@ -1,5 +1,7 @@
 #include "ListBox.h"
 
+#include "ListBoxAccessible.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -9,6 +11,8 @@ namespace editor {
 
 ListBox::ListBox(QWidget* parent) : QAbstractItemView(parent)
 {
+    // First: Qt looks up a widget's interface once for good, as soon as anything changes on it.
+    InstallListBoxAccessibility();
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectRows);
     setEditTriggers(NoEditTriggers);
@@ -27,10 +31,17 @@ void ListBox::setModel(QAbstractItemModel* model)
     QAbstractItemView::setModel(model);
     if (!model) return;
     // The base view re-lays nothing out for these; the scroll range and the picture must follow.
-    connect(model, &QAbstractItemModel::rowsInserted, this, &ListBox::Refresh);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &ListBox::Refresh);
-    connect(model, &QAbstractItemModel::modelReset, this, &ListBox::Refresh);
-    connect(model, &QAbstractItemModel::layoutChanged, this, &ListBox::Refresh);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ListBox::ItemsMoved);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ListBox::ItemsMoved);
+    connect(model, &QAbstractItemModel::modelReset, this, &ListBox::ItemsMoved);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &ListBox::ItemsMoved);
+    ItemsMoved();
+}
+
+void ListBox::ItemsMoved()
+{
+    ++itemsGeneration_;
+    Refresh();
 }
 
 void ListBox::Refresh()
@@ -197,6 +208,32 @@ void ListBox::paintEvent(QPaintEvent* event)
         if (index == current && hasFocus()) option.state |= QStyle::State_HasFocus;
         itemDelegateForIndex(index)->paint(&painter, option, index);
     }
+}
+
+// A reader follows the list through these: the item that gets the focus or the selection
+// (whoever moved it: a key, a click or a command), and an item's new text.
+void ListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (current.isValid() && hasFocus()) AnnounceItem(this, current.row(), QAccessible::Focus);
+}
+
+void ListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!deselected.isEmpty()) AnnounceItem(this, deselected.first().top(), QAccessible::SelectionRemove);
+    if (!selected.isEmpty()) AnnounceItem(this, selected.first().top(), QAccessible::Selection);
+}
+
+void ListBox::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    // One command changes one or two items; a larger change is left to readers asking again.
+    constexpr int MostNamedChanges = 16;
+    if (bottomRight.row() - topLeft.row() >= MostNamedChanges) return;
+    if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole)) return;
+    for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
+        AnnounceItem(this, row, QAccessible::NameChanged);
 }
 
 }  // namespace editor

@@ -23,6 +23,10 @@ public:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint& point) const override;
 
+    // Changes whenever items are inserted, removed or reordered, so that whoever keeps row
+    // numbers (the accessibility interfaces) knows they may be stale.
+    quint64 ItemsGeneration() const { return itemsGeneration_; }
+
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     int horizontalOffset() const override;
@@ -34,6 +38,10 @@ protected:
                                                          const QEvent* event = nullptr) const override;
     void updateGeometries() override;
     void paintEvent(QPaintEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
 
 private:
     int RowCount() const;
@@ -41,8 +49,10 @@ private:
     int VisibleRows() const;  // whole items that fit, at least 1
     QRect RowsRect(int first, int last) const;
     void Refresh();
+    void ItemsMoved();
 
     int itemHeight_ = 14;
+    quint64 itemsGeneration_ = 0;
 };
 
 }  // namespace editor

@@ -4,6 +4,7 @@
 #include "Unit2.h"
 #include "gui/Shell.h"
 #include "gui/TextEdge.h"
+#include "gui/Translation.h"
 #include "gui/WindowPlacement.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirveledit"));
+    mirvel::gui::InstallJapaneseQtTexts();
     mirvel::gui::RegisterFontSubstitutes();
 
     mirvel::gui::QtShell shell;

@@ -30,6 +30,8 @@ void SetHint(QAbstractButton& button, const QString& hint)
 {
     button.setProperty(HintProperty, hint);
     button.setToolTip(ShowsHint(button) ? hint : QString());
+    // A glyph button has no caption: a screen reader speaks its hint, shown or not.
+    button.setAccessibleName(hint);
 }
 
 void SetShowHint(QAbstractButton& button, bool show)

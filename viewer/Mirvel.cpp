@@ -5,6 +5,7 @@
 #include "IniFile.h"
 #include "gui/Shell.h"
 #include "gui/TextEdge.h"
+#include "gui/Translation.h"
 #include "gui/WindowPlacement.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirvel"));
+    mirvel::gui::InstallJapaneseQtTexts();
     mirvel::gui::QtShell shell;
 
     const QString settingsPath =

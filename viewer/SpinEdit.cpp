@@ -1,7 +1,9 @@
 #include "SpinEdit.h"
 
 #include "IntParse.h"
+#include "SpinEditAccessible.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
@@ -17,7 +19,8 @@ bool IsSpinEditChar(char32_t c, char32_t decimalSeparator)
 {
     if (c >= U'0' && c <= U'9') return true;
     if (c == U'+' || c == U'-' || c == decimalSeparator) return true;
-    return c < 0x20 && c != U'\r';
+    // Delete comes as the control character DEL.
+    return (c < 0x20 && c != U'\r') || c == 0x7F;
 }
 
 int SpinEditValueOf(const std::string& text, int minValue)
@@ -55,6 +58,8 @@ QToolButton* MakeArrow(QWidget* parent, Qt::ArrowType arrow)
 TSpinEdit::TSpinEdit(QWidget* parent)
     : QLineEdit(parent), up_(MakeArrow(this, Qt::UpArrow)), down_(MakeArrow(this, Qt::DownArrow))
 {
+    // Before the first text is set: setting it makes Qt look up the box's interface, once for good.
+    InstallSpinEditAccessibility();
     setTextMargins(0, 0, ButtonWidth, 0);
     // An arrow click edits the box, so the box takes the focus as if it had been clicked.
     connect(up_, &QToolButton::clicked, this, [this] {
@@ -66,6 +71,11 @@ TSpinEdit::TSpinEdit(QWidget* parent)
         Step(-1);
     });
     SetValue(0);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!QAccessible::isActive()) return;
+        QAccessibleValueChangeEvent event(this, Value());
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 void TSpinEdit::SetMinValue(int value) { minValue_ = value; }

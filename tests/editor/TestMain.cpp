@@ -1,4 +1,5 @@
 #include "gui/Fonts.h"
+#include "gui/Translation.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@ int main(int argc, char* argv[])
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirveledit"));
+    // The forms are built here as in the programs, with Qt's texts in Japanese.
+    mirvel::gui::InstallJapaneseQtTexts();
     mirvel::gui::RegisterFontSubstitutes();
     return RUN_ALL_TESTS();
 }

@@ -1,3 +1,5 @@
+#include "gui/Translation.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -8,5 +10,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
+    // The forms are built here as in the programs, with Qt's texts in Japanese.
+    mirvel::gui::InstallJapaneseQtTexts();
     return RUN_ALL_TESTS();
 }

@@ -17,7 +17,7 @@ namespace {
 
 TEST(SpinEditRulesTest, TypedCharacters)
 {
-    for (char32_t c : std::u32string_view(U"0123456789+-.\b\x16\x1b"))
+    for (char32_t c : std::u32string_view(U"0123456789+-.\b\x16\x1b\x7f"))
         EXPECT_TRUE(IsSpinEditChar(c, U'.')) << unsigned(c);
     EXPECT_TRUE(IsSpinEditChar(U',', U','));
     for (char32_t c : {U'\r', U' ', U'a', U'e', U'x', U'$', U',', U'１', U'ー'}) {

@@ -1,3 +1,5 @@
+#include "gui/Translation.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -9,5 +11,7 @@ int main(int argc, char* argv[])
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirvel"));
+    // The forms are built here as in the programs, with Qt's texts in Japanese.
+    mirvel::gui::InstallJapaneseQtTexts();
     return RUN_ALL_TESTS();
 }

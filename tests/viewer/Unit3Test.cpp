@@ -181,6 +181,22 @@ TEST_F(Unit3Test, EscapeDoesNothing)
     EXPECT_TRUE(form.isVisible());
 }
 
+// The keys come as the platforms deliver them: Delete with the control character DEL as its text.
+TEST_F(Unit3Test, DeleteAndBackspaceEditASizeBox)
+{
+    Open();
+    TSpinEdit* spin = Spin("SpinEdit1");
+    spin->SetValue(12);
+    spin->setFocus();
+    spin->setCursorPosition(0);
+    QTest::sendKeyEvent(QTest::Click, spin, Qt::Key_Delete, QChar(0x7F), Qt::NoModifier);
+    EXPECT_EQ("2", spin->text());
+    spin->setCursorPosition(1);
+    QTest::sendKeyEvent(QTest::Click, spin, Qt::Key_Backspace, QChar(0x08), Qt::NoModifier);
+    EXPECT_EQ("", spin->text());
+    EXPECT_EQ(7, Sample("lblSampleFrancais").pointSize()) << "the empty box reads as the minimum";
+}
+
 TEST_F(Unit3Test, OrderPicturesCheckTheirRadioButtons)
 {
     Open();
