@@ -5,11 +5,13 @@
 #include "gui/Shell.h"
 #include "gui/TextEdge.h"
 #include "gui/WindowPlacement.h"
+#include "os/File.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    mirvel::os::IgnoreFileSizeLimitSignal();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirveledit"));
     mirvel::gui::RegisterFontSubstitutes();
