@@ -121,6 +121,13 @@ bool SetEnd(HANDLE handle, std::int64_t size)
 // here and not half-way through the old file: the clusters set aside, then the file grown over
 // them (a grown file that isn't sparse has its clusters at once). A file system that can't do
 // either is refused as full: writing over the old file there could not be undone.
+// What a file system (or Wine) answers for an information class it doesn't have.
+bool Unsupported(DWORD error)
+{
+    return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_PARAMETER ||
+           error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
 void Reserve(HANDLE handle, std::size_t size, std::size_t oldSize)
 {
     DWORD error = static_cast<DWORD>(detail::NextCall(Op::Reserve).platformError);
@@ -129,16 +136,12 @@ void Reserve(HANDLE handle, std::size_t size, std::size_t oldSize)
         allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
         if (!::SetFileInformationByHandle(handle, FileAllocationInfo, &allocation, sizeof allocation))
             error = ::GetLastError();
-        if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_PARAMETER ||
-            error == ERROR_INVALID_FUNCTION)
-            error = 0;  // growing the file below still reserves its room
+        if (Unsupported(error)) error = 0;  // growing the file below still reserves its room
         if (error == 0 && !SetEnd(handle, static_cast<std::int64_t>(size))) error = ::GetLastError();
     }
     if (error == 0) return;
     SetEnd(handle, static_cast<std::int64_t>(oldSize));
-    if (IsFullDisk(error) || error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_PARAMETER ||
-        error == ERROR_INVALID_FUNCTION)
-        throw InOutError(IoDiskFull);
+    if (IsFullDisk(error) || Unsupported(error)) throw InOutError(IoDiskFull);
     Fail(error, {});
 }
 
