@@ -7,6 +7,7 @@
 #include "Help.h"
 #include "Import.h"
 #include "InOutError.h"
+#include "InputChunks.h"
 #include "InputDecoder.h"
 #include "List.h"
 #include "ListReader.h"
@@ -48,11 +49,15 @@ bool RefuseSameFile(const CommandLine& line, std::ostream& err)
     return true;
 }
 
+// Two passes over the input, so that only one chunk of it is held besides the records: the
+// first decides its encoding and counts its lines, the second reads its pairs.
 int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
     if (RefuseSameFile(line, err)) return ExitUsage;
-    DecodedInput input =
-        DecodeInput(OnFile(line.input, [&] { return ReadWholeFile(line.input); }), line.encoding);
+    InputChunks chunks(line.input);
+    InputProbe probe;
+    OnFile(line.input, [&] { chunks.Read([&](std::string_view chunk, bool) { probe.Add(chunk); }); });
+    const DecodedInput input = probe.Decide(line.encoding);
     if (input.notUtf8At) {
         err << NotUtf8Text(line.input, *input.notUtf8At, input.notUtf8Byte) << '\n';
         return ExitProblems;
@@ -64,7 +69,19 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
     options.csv = line.csv.value_or(HasCsvExtension(line.input));
     options.skip = line.skip;
     options.cut = line.cut;
-    const ImportResult result = OnFile(line.input, [&] { return ImportText(input.text, options); });
+    const bool utf16 = input.encoding == TextEncoding::Utf16Le || input.encoding == TextEncoding::Utf16Be;
+    const ImportResult result = OnFile(line.input, [&] {
+        ChunkedImport import(options, probe.LineFeeds());
+        bool first = true;
+        std::string storage;
+        chunks.Read(
+            [&](std::string_view chunk, bool last) {
+                import.Feed(probe.DecodeChunk(input, chunk, first, storage), last);
+                first = false;
+            },
+            utf16 ? 2 : 1, input.encoding == TextEncoding::Utf16Be);
+        return import.Finish();
+    });
     for (const ImportIssue& issue : result.issues)
         err << ImportIssueText(line.input, issue, options.csv, input.encoding) << '\n';
     if (!result.Writable()) {

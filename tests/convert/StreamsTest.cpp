@@ -144,6 +144,32 @@ TEST(Streams, PipesNamedOtherwiseAndDevicesAreRefusedAtOnce)
 #endif
 }
 
+TEST(Streams, AnImportReadInChunksKeepsRowsAndLineNumbersAcrossThem)
+{
+    // Rows of 14 bytes whose quoted field holds a line break: the first megabyte ends inside
+    // one, which must wait for the rest of its row in the next chunk.
+    constexpr int Rows = 200000;
+    std::string table;
+    char row[32];
+    for (int i = 0; i < Rows; ++i) {
+        std::snprintf(row, sizeof row, "\"x\n%07d\",y\n", i);
+        table += row;
+    }
+    table += "abcdefghijklmnopqrstuvwxyz,y\n";  // too long, on the last line
+    TempDir dir;
+    const std::string csv = dir.File("words.csv");
+    std::ofstream(csv, std::ios::binary) << table;
+    const Outcome imported = Convert({"import", csv, "-o", dir.File("words.mirvel"), "--skip"});
+    EXPECT_EQ(imported.code, ExitSuccess) << imported.err;
+    EXPECT_TRUE(Has(imported.err, csv + ":" + std::to_string(2 * Rows + 1) + ":1: ")) << imported.err;
+    const std::string list = ReadAll(dir.File("words.mirvel"));
+    ASSERT_EQ(list.size(), Rows * 60u);
+    for (const int i : {0, 74898, 74899, Rows - 1}) {
+        std::snprintf(row, sizeof row, "\x09x\n%07d", i);
+        EXPECT_EQ(list.substr(i * 60u, 10), std::string(row, 10)) << i;
+    }
+}
+
 TEST(Streams, CheckReadsAListManyTimesLargerThanItsMemory)
 {
 #if defined(_WIN32)
