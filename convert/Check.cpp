@@ -2,11 +2,13 @@
 
 #include "FieldText.h"
 
+#include <algorithm>
+
 namespace mirvel::convert {
 namespace {
 
-CheckFinding& Add(CheckReport& report, CheckFinding::Kind kind, std::int64_t record,
-                  Side side = Side::Francais)
+CheckFinding& AddFinding(CheckReport& report, CheckFinding::Kind kind, std::int64_t record,
+                         Side side = Side::Francais)
 {
     CheckFinding& finding = report.findings.emplace_back();
     finding.kind = kind;
@@ -19,10 +21,10 @@ void CheckField(CheckReport& report, std::int64_t record, Side side, unsigned ch
                 std::string_view bytes)
 {
     if (length > CapacityOf(side)) {
-        Add(report, CheckFinding::LengthAboveCapacity, record, side).length = length;
+        AddFinding(report, CheckFinding::LengthAboveCapacity, record, side).length = length;
     }
     for (UndecodableBytes& undecodable : DecodeField(side, bytes).undecodable) {
-        CheckFinding& finding = Add(report, CheckFinding::Undecodable, record, side);
+        CheckFinding& finding = AddFinding(report, CheckFinding::Undecodable, record, side);
         finding.byteIndex = undecodable.index;
         finding.bytes = std::move(undecodable.bytes);
     }
@@ -30,19 +32,29 @@ void CheckField(CheckReport& report, std::int64_t record, Side side, unsigned ch
 
 }  // namespace
 
+void Checker::Add(const TWordRec* records, std::size_t count, std::int64_t first)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::int64_t record = first + static_cast<std::int64_t>(i);
+        CheckField(report_, record, Side::Francais, records[i].Francais[0], records[i].FrancaisBytes());
+        CheckField(report_, record, Side::Japonais, records[i].Japonais[0], records[i].JaponaisBytes());
+    }
+    report_.recordCount = std::max(report_.recordCount, first - 1 + static_cast<std::int64_t>(count));
+}
+
+CheckReport Checker::Finish(const std::string& trailingBytes)
+{
+    if (!trailingBytes.empty()) {
+        AddFinding(report_, CheckFinding::TrailingPartial, report_.recordCount + 1).bytes = trailingBytes;
+    }
+    return std::move(report_);
+}
+
 CheckReport CheckWords(const WordList& words, const std::string& trailingBytes)
 {
-    CheckReport report;
-    report.recordCount = static_cast<std::int64_t>(words.size());
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::int64_t record = static_cast<std::int64_t>(i) + 1;
-        CheckField(report, record, Side::Francais, words[i].Francais[0], words[i].FrancaisBytes());
-        CheckField(report, record, Side::Japonais, words[i].Japonais[0], words[i].JaponaisBytes());
-    }
-    if (!trailingBytes.empty()) {
-        Add(report, CheckFinding::TrailingPartial, report.recordCount + 1).bytes = trailingBytes;
-    }
-    return report;
+    Checker checker;
+    checker.Add(words.data(), words.size(), 1);
+    return checker.Finish(trailingBytes);
 }
 
 }  // namespace mirvel::convert

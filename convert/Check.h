@@ -36,4 +36,15 @@ struct CheckReport {
 // (which both programs ignore and the editor's next save drops).
 CheckReport CheckWords(const WordList& words, const std::string& trailingBytes);
 
+// The same a block of records at a time, for a list read block by block: memory grows with
+// the findings, not with the list.
+class Checker {
+public:
+    void Add(const TWordRec* records, std::size_t count, std::int64_t first);
+    CheckReport Finish(const std::string& trailingBytes);
+
+private:
+    CheckReport report_;
+};
+
 }  // namespace mirvel::convert

@@ -73,6 +73,8 @@ public:
         if (line_.kind == CommandKind::Import && IsTextFileName(line_.output))
             Fail("出力先 " + line_.output +
                  " はテキストの単語表の名前です。.mirvel ファイルを指定してください");
+        if (line_.kind == CommandKind::Import && line_.output == "-")
+            Fail("単語リストは標準出力 (-) には書き出せません。.mirvel ファイルを指定してください");
         if (line_.kind == CommandKind::Export && HasExtension(line_.output, ".mirvel"))
             Fail("出力先 " + line_.output +
                  " は .mirvel ファイルの名前です。.tsv か .csv のファイルを指定してください");

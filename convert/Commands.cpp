@@ -7,11 +7,16 @@
 #include "Help.h"
 #include "Import.h"
 #include "InOutError.h"
+#include "InputChunks.h"
 #include "InputDecoder.h"
 #include "List.h"
+#include "ListReader.h"
 #include "Messages.h"
+#include "StandardInput.h"
 #include "WordFile.h"
+#include "os/File.h"
 
+#include <functional>
 #include <new>
 
 namespace mirvel::convert {
@@ -44,11 +49,15 @@ bool RefuseSameFile(const CommandLine& line, std::ostream& err)
     return true;
 }
 
+// Two passes over the input, so that only one chunk of it is held besides the records: the
+// first decides its encoding and counts its lines, the second reads its pairs.
 int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
     if (RefuseSameFile(line, err)) return ExitUsage;
-    DecodedInput input =
-        DecodeInput(OnFile(line.input, [&] { return ReadWholeFile(line.input); }), line.encoding);
+    InputChunks chunks(line.input);
+    InputProbe probe;
+    OnFile(line.input, [&] { chunks.Read([&](std::string_view chunk, bool) { probe.Add(chunk); }); });
+    const DecodedInput input = probe.Decide(line.encoding);
     if (input.notUtf8At) {
         err << NotUtf8Text(line.input, *input.notUtf8At, input.notUtf8Byte) << '\n';
         return ExitProblems;
@@ -60,7 +69,19 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
     options.csv = line.csv.value_or(HasCsvExtension(line.input));
     options.skip = line.skip;
     options.cut = line.cut;
-    const ImportResult result = OnFile(line.input, [&] { return ImportText(input.text, options); });
+    const bool utf16 = input.encoding == TextEncoding::Utf16Le || input.encoding == TextEncoding::Utf16Be;
+    const ImportResult result = OnFile(line.input, [&] {
+        ChunkedImport import(options, probe.LineFeeds());
+        bool first = true;
+        std::string storage;
+        chunks.Read(
+            [&](std::string_view chunk, bool last) {
+                import.Feed(probe.DecodeChunk(input, chunk, first, storage), last);
+                first = false;
+            },
+            utf16 ? 2 : 1, input.encoding == TextEncoding::Utf16Be);
+        return import.Finish();
+    });
     for (const ImportIssue& issue : result.issues)
         err << ImportIssueText(line.input, issue, options.csv, input.encoding) << '\n';
     if (!result.Writable()) {
@@ -72,44 +93,98 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
     return ExitSuccess;
 }
 
+// Two passes over the list, so that memory doesn't grow with it: the first finds what would
+// be refused (nothing is written while a refusal stands), the second writes block by block.
 int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
     if (RefuseSameFile(line, err)) return ExitUsage;
-    const WordFileContents contents = OnFile(line.input, [&] { return ReadWordListFile(line.input); });
-    if (!contents.trailingBytes.empty())
-        err << TrailingSkippedText(line.input, contents.trailingBytes.size()) << '\n';
-
+    const bool toStandardOutput = IsStandardStream(line.output);
+    if (!toStandardOutput) OnFile(line.output, [&] { RefusePipe(line.output, true); });
     ExportOptions options;
     options.csv = line.csv.value_or(HasCsvExtension(line.output));
     options.encoding = line.encoding.value_or(TextEncoding::Utf8);
     options.bom = line.bom;
-    const ExportResult result = ExportWords(contents.words, options);
-    for (const ExportIssue& issue : result.issues) err << ExportIssueText(issue, options.encoding) << '\n';
-    if (result.refusals > 0) {
-        err << ExportRefusedText(line.output, result) << '\n';
+
+    ListReader list(line.input, 2);
+    ExportWriter check(options);
+    std::int64_t records = 0;
+    const std::string trailing = OnFile(line.input, [&] {
+        return list.Read([&](const TWordRec* block, std::size_t count, std::int64_t first) {
+            check.Add(block, count, first);
+            check.result.bytes.clear();
+            records = first - 1 + static_cast<std::int64_t>(count);
+        });
+    });
+    if (!trailing.empty()) err << TrailingSkippedText(line.input, trailing.size()) << '\n';
+    for (const ExportIssue& issue : check.result.issues)
+        err << ExportIssueText(issue, options.encoding) << '\n';
+    if (check.result.refusals > 0) {
+        err << ExportRefusedText(line.output, check.result) << '\n';
         return ExitProblems;
     }
-    OnFile(line.output, [&] { WriteTextFile(line.output, result.bytes); });
-    out << ExportDoneText(line.output, contents.words.size()) << '\n';
+
+    const auto writeAll = [&](const std::function<void(const std::string&)>& emit) {
+        ExportWriter writer(options);
+        OnFile(line.input, [&] {
+            list.Read([&](const TWordRec* block, std::size_t count, std::int64_t first) {
+                writer.Add(block, count, first);
+                emit(writer.result.bytes);
+                writer.result.bytes.clear();
+            });
+        });
+        if (!writer.result.bytes.empty()) emit(writer.result.bytes);  // a BOM before no records
+    };
+    if (toStandardOutput) {
+        writeAll([&](const std::string& bytes) {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        });
+        return out ? ExitSuccess : ExitProblems;
+    }
+    OnFile(line.output, [&] {
+        os::ReplaceFile(line.output, [&](os::File& file) {
+            // A failing write is the output's, though it happens while the input is read.
+            writeAll([&](const std::string& bytes) {
+                OnFile(line.output, [&] {
+                    if (file.Write(bytes.data(), bytes.size()) < bytes.size()) throw InOutError(IoDiskFull);
+                });
+            });
+        });
+    });
+    out << ExportDoneText(line.output, static_cast<std::size_t>(records)) << '\n';
     return ExitSuccess;
 }
 
 int RunCheck(const CommandLine& line, std::ostream& out)
 {
-    const WordFileContents contents = OnFile(line.input, [&] { return ReadWordListFile(line.input); });
-    const CheckReport report = CheckWords(contents.words, contents.trailingBytes);
+    ListReader list(line.input);
+    Checker checker;
+    const std::string trailing = OnFile(line.input, [&] {
+        return list.Read([&](const TWordRec* block, std::size_t count, std::int64_t first) {
+            checker.Add(block, count, first);
+        });
+    });
+    const CheckReport report = checker.Finish(trailing);
     out << RecordCountText(line.input, report.recordCount) << '\n';
     for (const CheckFinding& finding : report.findings) out << CheckFindingText(finding) << '\n';
     out << CheckVerdictText(report) << '\n';
     return report.Clean() ? ExitSuccess : ExitProblems;
 }
 
+// Two passes: the French column's width is known only once every record was seen.
 int RunList(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
-    const WordFileContents contents = OnFile(line.input, [&] { return ReadWordListFile(line.input); });
-    out << ListWords(contents.words);
-    if (!contents.trailingBytes.empty())
-        err << TrailingSkippedText(line.input, contents.trailingBytes.size()) << '\n';
+    ListReader list(line.input, 2);
+    ListPrinter printer;
+    const std::string trailing = OnFile(line.input, [&] {
+        return list.Read(
+            [&](const TWordRec* block, std::size_t count, std::int64_t) { printer.Measure(block, count); });
+    });
+    OnFile(line.input, [&] {
+        list.Read([&](const TWordRec* block, std::size_t count, std::int64_t first) {
+            out << printer.Print(block, count, first);
+        });
+    });
+    if (!trailing.empty()) err << TrailingSkippedText(line.input, trailing.size()) << '\n';
     return ExitSuccess;
 }
 

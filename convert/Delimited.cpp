@@ -29,9 +29,9 @@ std::size_t DelimitedReader::FindFieldEnd(std::size_t from) const
     const __m128i carriageReturn16 = _mm_set1_epi8('\r');
     while (text_.size() - from >= 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
-        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, separator16),
-                                                       _mm_cmpeq_epi8(chunk, lineFeed16)),
-                                          _mm_cmpeq_epi8(chunk, carriageReturn16));
+        const __m128i hits =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, separator16), _mm_cmpeq_epi8(chunk, lineFeed16)),
+                         _mm_cmpeq_epi8(chunk, carriageReturn16));
         const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
         if (mask != 0) return from + static_cast<std::size_t>(__builtin_ctz(mask));
         from += 16;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CharEncoder.h"
 #include "Side.h"
 #include "TextEncoding.h"
 #include "WordRec.h"
@@ -49,5 +50,26 @@ struct ExportResult {
 // would come back as U+FFFD, and a TSV field with a tab, quote or line break would come back
 // split or unquoted.
 ExportResult ExportWords(const WordList& words, const ExportOptions& options);
+
+// The same a block of records at a time, for a list read block by block: each Add appends its
+// lines to result.bytes (the BOM first, when asked), which the caller writes out and clears;
+// the issues and refusals gather over all blocks. Unlike ExportWords, the bytes of a block
+// with a refusal are not taken back: the caller decides what a refusal means for its output.
+class ExportWriter {
+public:
+    explicit ExportWriter(const ExportOptions& options);
+    void Add(const TWordRec* records, std::size_t count, std::int64_t first);
+
+    ExportResult result;
+
+private:
+    void AppendField(Side side, unsigned char length, std::string_view bytes);
+    ExportIssue& AddIssue(ExportIssue::Kind kind, Side side, const std::string& text);
+
+    ExportOptions options_;
+    CharEncoder cp932_{CodePage::ShiftJis};
+    CharEncoder cp1252_{CodePage::Windows1252};
+    std::int64_t record_ = 0;
+};
 
 }  // namespace mirvel::convert

@@ -17,6 +17,9 @@ constexpr const char* Overview =
     "\n"
     "コマンドごとの説明: mirvel-convert <コマンド> --help\n"
     "\n"
+    "入力ファイルに - を指定すると標準入力から読み込み、export の -o - は標準出力に書き出します。\n"
+    "それ以外の名前のパイプやデバイスは読み書きしません。\n"
+    "\n"
     "終了コード: 0 成功、1 問題が見つかった・入力を受け付けなかった、2 使い方の誤り\n";
 
 constexpr const char* Import =

@@ -2,6 +2,7 @@
 
 #include "CharEncoder.h"
 #include "Delimited.h"
+#include "InputChunks.h"
 #include "InOutError.h"
 #include "LargeBuffer.h"
 #include "Utf8.h"
@@ -24,21 +25,42 @@ std::size_t LineFeedCount(std::string_view text)
     return count;
 }
 
+}  // namespace
+
 class Importer {
 public:
-    Importer(std::string_view text, const ImportOptions& options)
-        : options_(options), reader_(text, options.csv ? ',' : '\t', options.csv)
+    Importer(const ImportOptions& options, std::size_t lines) : options_(options)
     {
         // One record a line at most: the list is allocated once.
-        result_.words.reserve(LineFeedCount(text) + 1);
+        result_.words.reserve(lines + 1);
         PreferHugePages(result_.words.data(), result_.words.capacity() * sizeof(TWordRec));
     }
 
-    ImportResult Run()
+    void Feed(std::string_view chunk, bool last)
     {
-        while (reader_.Next(row_)) ReadRow();
-        return std::move(result_);
+        std::string_view text = chunk;
+        if (!carry_.empty()) {
+            carry_.append(chunk);
+            text = carry_;
+        }
+        DelimitedReader reader(text, options_.csv ? ',' : '\t', options_.csv);
+        reader_ = &reader;
+        while (reader.Next(row_)) {
+            if (!last && row_.fault == SyntaxFault::UnclosedQuote) {
+                // The closing quote may lie in the next chunk: the row is read again from there.
+                lineBase_ += row_.start.line - 1;
+                carry_ = std::string(text.substr(row_.start.offset));
+                reader_ = nullptr;
+                return;
+            }
+            ReadRow();
+        }
+        reader_ = nullptr;
+        lineBase_ += static_cast<long>(LineBreakCount(text));
+        carry_.clear();
     }
+
+    ImportResult Finish() { return std::move(result_); }
 
 private:
     void ReadRow()
@@ -47,14 +69,15 @@ private:
         if (row_.fault != SyntaxFault::None) {
             const auto kind = row_.fault == SyntaxFault::UnclosedQuote ? ImportIssue::UnclosedQuote
                                                                        : ImportIssue::TextAfterQuote;
-            Add(kind, Advance(reader_.Text(), row_.start, row_.faultOffset));
+            Add(kind, Advance(reader_->Text(), row_.start, row_.faultOffset));
         }
         if (row_.count < 2) {
-            Add(ImportIssue::MissingJaponais, Advance(reader_.Text(), row_.start, row_.end));
+            Add(ImportIssue::MissingJaponais, Advance(reader_->Text(), row_.start, row_.end));
         }
         for (std::size_t i = 2; i < row_.count; ++i) {
             if (row_.fields[i].value.empty()) continue;
-            Add(ImportIssue::ExtraField, reader_.Locate(row_, row_.fields[i], 0)).text = row_.fields[i].value;
+            Add(ImportIssue::ExtraField, reader_->Locate(row_, row_.fields[i], 0)).text =
+                row_.fields[i].value;
             break;
         }
         if (row_.count >= 1) EncodeSide(Side::Francais, row_.fields[0], francais_);
@@ -75,7 +98,8 @@ private:
                 ImportIssue skipped;
                 skipped.kind = ImportIssue::Skipped;
                 skipped.at = row_.start;
-                skipped.lastLine = row_.lastLine;
+                skipped.at.line += lineBase_;
+                skipped.lastLine = row_.lastLine + lineBase_;
                 result_.issues.push_back(std::move(skipped));
                 ++result_.skippedRows;
             }
@@ -102,7 +126,7 @@ private:
         for (const auto& [offset, c] : encoded.unmapped) {
             const bool escape = IsEscape(c);
             ImportIssue& issue = Add(escape ? ImportIssue::UndecodableByte : ImportIssue::NotInCodePage,
-                                     reader_.Locate(row_, field, offset));
+                                     reader_->Locate(row_, field, offset));
             issue.side = side;
             if (escape)
                 issue.byte = EscapedByte(c);
@@ -112,7 +136,7 @@ private:
         if (!encoded.unmapped.empty() || encoded.length <= limit) return;
 
         ImportIssue& issue =
-            Add(options_.cut ? ImportIssue::Cut : ImportIssue::TooLong, reader_.Locate(row_, field, 0));
+            Add(options_.cut ? ImportIssue::Cut : ImportIssue::TooLong, reader_->Locate(row_, field, 0));
         issue.side = side;
         issue.bytes = encoded.length;
         issue.limit = limit;
@@ -128,11 +152,14 @@ private:
         ImportIssue& issue = rowIssues_.emplace_back();
         issue.kind = kind;
         issue.at = at;
+        issue.at.line += lineBase_;
         return issue;
     }
 
-    const ImportOptions& options_;
-    DelimitedReader reader_;
+    const ImportOptions options_;
+    const DelimitedReader* reader_ = nullptr;  // over the chunk being read
+    long lineBase_ = 0;                        // lines in the chunks before it
+    std::string carry_;                        // a row that runs on into the next chunk
     DelimitedRow row_;
     CharEncoder francaisEncoder_{CodePage::Windows1252};
     CharEncoder japonaisEncoder_{CodePage::ShiftJis};
@@ -142,11 +169,22 @@ private:
     ImportResult result_;
 };
 
-}  // namespace
-
 ImportResult ImportText(std::string_view text, const ImportOptions& options)
 {
-    return Importer(text, options).Run();
+    Importer importer(options, LineFeedCount(text));
+    importer.Feed(text, true);
+    return importer.Finish();
 }
+
+ChunkedImport::ChunkedImport(const ImportOptions& options, std::size_t lines)
+    : importer_(std::make_unique<Importer>(options, lines))
+{
+}
+
+ChunkedImport::~ChunkedImport() = default;
+
+void ChunkedImport::Feed(std::string_view text, bool last) { importer_->Feed(text, last); }
+
+ImportResult ChunkedImport::Finish() { return importer_->Finish(); }
 
 }  // namespace mirvel::convert

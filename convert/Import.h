@@ -5,6 +5,7 @@
 #include "WordRec.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,5 +62,24 @@ struct ImportResult {
 // pair a line, French then Japanese, blank lines skipped. Trailing empty fields are allowed
 // (spreadsheets write them for columns used elsewhere); any other third field is a problem.
 ImportResult ImportText(std::string_view text, const ImportOptions& options);
+
+// The same over a text that comes in chunks ending at line breaks (InputChunks.h), so that only
+// one chunk of the input is held besides the records. `lines`: at most how many lines there
+// are, for the records to be allocated once. A CSV row whose quoted field runs past its chunk
+// waits for the next one.
+class Importer;
+class ChunkedImport {
+public:
+    ChunkedImport(const ImportOptions& options, std::size_t lines);
+    ~ChunkedImport();
+    ChunkedImport(const ChunkedImport&) = delete;
+    ChunkedImport& operator=(const ChunkedImport&) = delete;
+
+    void Feed(std::string_view text, bool last);
+    ImportResult Finish();
+
+private:
+    std::unique_ptr<Importer> importer_;
+};
 
 }  // namespace mirvel::convert

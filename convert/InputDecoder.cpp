@@ -1,10 +1,12 @@
 #include "InputDecoder.h"
 
 #include "CodePage.h"
+#include "InputChunks.h"
 #include "ShiftJisUnits.h"
 #include "Utf8.h"
 
 #include <array>
+#include <cstring>
 
 namespace mirvel::convert {
 namespace {
@@ -169,6 +171,74 @@ DecodedInput DecodeInput(std::string bytes, std::optional<TextEncoding> stated)
             break;
     }
     return input;
+}
+
+void InputProbe::Add(std::string_view chunk)
+{
+    if (!started_) {
+        started_ = true;
+        utf8Bom_ = StartsWith(chunk, "\xEF\xBB\xBF");
+        utf16Bom_ = StartsWith(chunk, "\xFF\xFE") || StartsWith(chunk, "\xFE\xFF");
+        bigEndian_ = utf16Bom_ && chunk[0] == '\xFE';
+        if (utf8Bom_) chunk.remove_prefix(3);
+    }
+    const char* const end = chunk.data() + chunk.size();
+    for (const char* at = chunk.data(); at && at < end; ++at) {
+        at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+        if (!at) break;
+        ++lineFeeds_;
+    }
+    if (utf16Bom_ || !valid_) return;
+    const std::size_t invalid = FindInvalidUtf8(chunk);
+    if (invalid == std::string_view::npos) {
+        linesBefore_ += static_cast<long>(LineBreakCount(chunk));
+        return;
+    }
+    valid_ = false;
+    // Everything before the first bad byte is UTF-8, so its line and column are exact.
+    invalidAt_ = PositionOf(chunk, invalid);
+    invalidAt_->line += linesBefore_;
+    invalidByte_ = static_cast<unsigned char>(chunk[invalid]);
+}
+
+DecodedInput InputProbe::Decide(std::optional<TextEncoding> stated) const
+{
+    DecodedInput input;
+    if (utf8Bom_ || utf16Bom_) {
+        input.bom = true;
+        if (utf16Bom_) input.encoding = bigEndian_ ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
+        return input;
+    }
+    if (valid_) return input;
+    if (!stated) {
+        input.notUtf8At = invalidAt_;
+        input.notUtf8Byte = invalidByte_;
+        return input;
+    }
+    input.encoding = *stated;
+    return input;
+}
+
+std::string_view InputProbe::DecodeChunk(const DecodedInput& decided, std::string_view chunk, bool first,
+                                         std::string& storage) const
+{
+    if (first && decided.bom) chunk.remove_prefix(utf16Bom_ ? 2 : 3);
+    switch (decided.encoding) {
+        case TextEncoding::Utf16Le:
+        case TextEncoding::Utf16Be:
+            storage = DecodeUtf16Escaping(chunk, decided.encoding == TextEncoding::Utf16Be);
+            return storage;
+        case TextEncoding::Cp932:
+            storage = DecodeCp932Escaping(chunk);
+            return storage;
+        case TextEncoding::Cp1252:
+            storage = DecodeCp1252Escaping(chunk);
+            return storage;
+        default:
+            if (valid_) return chunk;  // valid UTF-8 is the text as it is, without a copy
+            storage = DecodeUtf8Escaping(chunk);
+            return storage;
+    }
 }
 
 }  // namespace mirvel::convert

@@ -25,6 +25,31 @@ struct DecodedInput {
 // Valid UTF-8 becomes the text without a copy.
 DecodedInput DecodeInput(std::string bytes, std::optional<TextEncoding> stated);
 
+// DecodeInput's decision made over a file that comes in chunks ending at line feeds
+// (InputChunks.h), one pass that keeps nothing of the text: Add each chunk, then Decide; on a
+// second pass DecodeChunk turns each chunk into converter text.
+class InputProbe {
+public:
+    void Add(std::string_view chunk);
+    // `text` stays empty; notUtf8At is set as DecodeInput would set it.
+    DecodedInput Decide(std::optional<TextEncoding> stated) const;
+    std::size_t LineFeeds() const { return lineFeeds_; }
+    // UTF-16 is found in chunks as two-byte units; Decide says which.
+    std::string_view DecodeChunk(const DecodedInput& decided, std::string_view chunk, bool first,
+                                 std::string& storage) const;
+
+private:
+    bool started_ = false;
+    bool utf8Bom_ = false;
+    bool utf16Bom_ = false;
+    bool bigEndian_ = false;
+    bool valid_ = true;
+    std::optional<TextPosition> invalidAt_;
+    unsigned char invalidByte_ = 0;
+    long linesBefore_ = 0;
+    std::size_t lineFeeds_ = 0;
+};
+
 // Decoders of one encoding each, BOM already removed.
 std::string DecodeUtf8Escaping(std::string_view bytes);
 std::string DecodeUtf16Escaping(std::string_view bytes, bool bigEndian);

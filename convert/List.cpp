@@ -4,36 +4,50 @@
 #include "TerminalText.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace mirvel::convert {
+namespace {
 
-std::string ListWords(const WordList& words)
+std::string FrancaisOf(const TWordRec& record)
 {
-    std::vector<std::string> francais;
-    francais.reserve(words.size());
-    std::size_t francaisWidth = 0;
-    for (const TWordRec& record : words) {
-        francais.push_back(Printable(DecodeToUtf8(CodePage::Windows1252, record.FrancaisBytes())));
-        francaisWidth = std::max(francaisWidth, DisplayWidth(francais.back()));
-    }
-    const std::size_t numberWidth = std::to_string(words.size()).size();
+    return Printable(DecodeToUtf8(CodePage::Windows1252, record.FrancaisBytes()));
+}
 
+}  // namespace
+
+void ListPrinter::Measure(const TWordRec* records, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        francaisWidth_ = std::max(francaisWidth_, DisplayWidth(FrancaisOf(records[i])));
+    count_ += static_cast<std::int64_t>(count);
+}
+
+std::string ListPrinter::Print(const TWordRec* records, std::size_t count, std::int64_t first) const
+{
+    const std::size_t numberWidth = std::to_string(count_).size();
     std::string out;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::string number = std::to_string(i + 1);
-        out.append(numberWidth - number.size(), ' ');
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string number = std::to_string(first + static_cast<std::int64_t>(i));
+        out.append(numberWidth - std::min(numberWidth, number.size()), ' ');
         out += number;
         out += "  ";
-        out += francais[i];
-        const std::string japonais = Printable(DecodeToUtf8(CodePage::ShiftJis, words[i].JaponaisBytes()));
+        const std::string francais = FrancaisOf(records[i]);
+        out += francais;
+        const std::string japonais = Printable(DecodeToUtf8(CodePage::ShiftJis, records[i].JaponaisBytes()));
         if (!japonais.empty()) {
-            out.append(francaisWidth - DisplayWidth(francais[i]) + 2, ' ');
+            out.append(francaisWidth_ - std::min(francaisWidth_, DisplayWidth(francais)) + 2, ' ');
             out += japonais;
         }
         out += '\n';
     }
     return out;
+}
+
+std::string ListWords(const WordList& words)
+{
+    ListPrinter printer;
+    printer.Measure(words.data(), words.size());
+    return printer.Print(words.data(), words.size(), 1);
 }
 
 }  // namespace mirvel::convert

@@ -1,5 +1,6 @@
 // mirvel-convert: word lists in and out of ".mirvel" files.
 #include "Commands.h"
+#include "os/File.h"
 
 #include <iostream>
 #include <string>
@@ -13,6 +14,7 @@
 
 int main(int argc, char** argv)
 {
+    mirvel::os::IgnoreFileSizeLimitSignal();
     std::vector<std::string> args;
 #ifdef _WIN32
     // The console and the file names are UTF-8 throughout; argv would be in the ANSI code page.

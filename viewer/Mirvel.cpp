@@ -7,11 +7,13 @@
 #include "gui/TextEdge.h"
 #include "gui/Translation.h"
 #include "gui/WindowPlacement.h"
+#include "os/File.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    mirvel::os::IgnoreFileSizeLimitSignal();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirvel"));
     mirvel::gui::InstallJapaneseQtTexts();

@@ -12,7 +12,7 @@ struct Pending {
     detail::Injected what;
 };
 
-constexpr std::size_t OpCount = static_cast<std::size_t>(Op::Close) + 1;
+constexpr std::size_t OpCount = static_cast<std::size_t>(Op::Truncate) + 1;
 
 struct State {
     std::mutex mutex;

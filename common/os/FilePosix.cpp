@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <exception>
 #include <fcntl.h>
 #include <random>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +20,12 @@ struct FileAdopter {
     {
         File file;
         file.fd_ = fd;
+        return file;
+    }
+    static File InMemory(std::string& sink)
+    {
+        File file;
+        file.memory_ = &sink;
         return file;
     }
 };
@@ -35,10 +44,13 @@ detail::Injected CountCall(Op op)
     return injected;
 }
 
-// A full disk is a short write, which the caller reports as such; any other failure throws.
+bool IsFullDisk(int error) { return error == ENOSPC || error == EDQUOT || error == EFBIG; }
+
+// A full disk (or the file-size limit) is a short write, which the caller reports as such; any
+// other failure throws.
 std::size_t WriteFailed(int error, std::size_t done)
 {
-    if (error != ENOSPC && error != EDQUOT) Fail(error, {});
+    if (!IsFullDisk(error)) Fail(error, {});
     return done;
 }
 
@@ -93,8 +105,24 @@ int OpenCounted(const std::string& path, int flags, mode_t mode = 0)
     }
     int fd;
     do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
+        fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, mode);
     } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// Opens an existing regular file. Non-blocking while opening, so that a pipe swapped in after
+// the check can't stall the open, and checked again on the descriptor itself.
+int OpenRegular(const std::string& path, int flags)
+{
+    RequireRegularFile(path);
+    const int fd = OpenCounted(path, flags | O_NONBLOCK);
+    if (fd < 0) Fail(errno, path);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw InOutError(IoAccessDenied);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
@@ -128,16 +156,122 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
+// Room for `size` bytes from the start of the file, taken before any old byte is overwritten,
+// so that a full disk fails here and not half-way through the old file. A file system that
+// can't set room aside is refused as full: writing over the old file there could not be undone.
+void Reserve(int fd, std::size_t size, std::size_t oldSize)
+{
+    int error = detail::NextCall(Op::Reserve).platformError;
+    if (error == 0 && size > 0) {
+#ifdef __linux__
+        do {
+            error = ::fallocate(fd, 0, 0, static_cast<off_t>(size)) == 0 ? 0 : errno;
+        } while (error == EINTR);
+        // NFS before 4.2 and some others lack fallocate; the C library can emulate it there.
+        if (error == EOPNOTSUPP) error = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+#else
+        error = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+#endif
+    }
+    if (error == 0) return;
+    (void)!::ftruncate(fd, static_cast<off_t>(oldSize));  // a partial reservation may have grown it
+    if (IsFullDisk(error) || error == EOPNOTSUPP || error == EINVAL) throw InOutError(IoDiskFull);
+    Fail(error, {});
+}
+
+// The way back after a failed in-place write, never counted by the fault seam: the old bytes
+// written again and the file cut to its old size, through the open descriptor while there is
+// one, else through the target opened anew. What can't be put back is left as it is; the
+// failure that started it is the one reported.
+void PutBack(int fd, const std::string& target, std::string_view old)
+{
+    const int own = fd >= 0 ? -1 : ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int use = fd >= 0 ? fd : own;
+    if (use < 0) return;
+    for (std::size_t done = 0; done < old.size();) {
+        const ssize_t n = ::pwrite(use, old.data() + done, old.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    (void)!::ftruncate(use, static_cast<off_t>(old.size()));
+    ::fsync(use);
+    if (own >= 0) ::close(own);
+}
+
+std::string ReadAllOf(File& file)
+{
+    std::string bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(file.Size()));
+    } catch (const std::exception&) {
+        throw MessageError("メモリが足りません");
+    }
+    if (file.Read(bytes.data(), bytes.size()) < bytes.size()) throw InOutError(IoReadPastEnd);
+    return bytes;
+}
+
+// The fallback where the folder refuses a new file: the target itself is overwritten, with the
+// new bytes all known and their room reserved first, and the old bytes at hand to put back.
+void WriteInPlace(const std::string& target, const std::string& path, const std::function<void(File&)>& write)
+{
+    std::string next;
+    {
+        File memory = FileAdopter::InMemory(next);
+        write(memory);
+    }
+    const int fd = OpenCounted(target, O_RDWR | O_NONBLOCK);
+    if (fd < 0) Fail(errno, path);
+    File file = FileAdopter::Adopt(fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) throw InOutError(IoAccessDenied);
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    const std::string old = ReadAllOf(file);
+    Reserve(fd, next.size(), old.size());
+
+    std::exception_ptr failure;
+    try {
+        if (::lseek(fd, 0, SEEK_SET) < 0) Fail(errno, {});
+        if (!next.empty() && file.Write(next.data(), next.size()) < next.size()) throw InOutError(IoDiskFull);
+        CountCall(Op::Truncate);
+        if (::ftruncate(fd, static_cast<off_t>(next.size())) != 0) Fail(errno, {});
+        file.Flush();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure) {
+        PutBack(fd, target, old);
+        try {
+            file.Close();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::rethrow_exception(failure);
+    }
+    try {
+        file.Close();
+    } catch (...) {
+        PutBack(-1, target, old);
+        throw;
+    }
+}
+
 }  // namespace
 
-File::File(File&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+File::File(File&& other) noexcept : fd_(other.fd_), memory_(other.memory_)
+{
+    other.fd_ = -1;
+    other.memory_ = nullptr;
+}
 
 File& File::operator=(File&& other) noexcept
 {
     if (this != &other) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = other.fd_;
+        memory_ = other.memory_;
         other.fd_ = -1;
+        other.memory_ = nullptr;
     }
     return *this;
 }
@@ -147,12 +281,9 @@ File::~File()
     if (fd_ >= 0) ::close(fd_);
 }
 
-File File::OpenExisting(const std::string& path)
-{
-    const int fd = OpenCounted(path, O_RDWR);
-    if (fd < 0) Fail(errno, path);
-    return FileAdopter::Adopt(fd);
-}
+File File::OpenExisting(const std::string& path) { return FileAdopter::Adopt(OpenRegular(path, O_RDWR)); }
+
+File File::OpenForReading(const std::string& path) { return FileAdopter::Adopt(OpenRegular(path, O_RDONLY)); }
 
 std::int64_t File::Size()
 {
@@ -180,6 +311,10 @@ std::size_t File::Read(void* buffer, std::size_t size)
 
 std::size_t File::Write(const void* buffer, std::size_t size)
 {
+    if (memory_) {
+        memory_->append(static_cast<const char*>(buffer), size);
+        return size;
+    }
     // An injected error stands in for write(2)'s own, so that a full disk meets the same handling.
     const detail::Injected injected = detail::NextCall(Op::Write);
     if (injected.platformError != 0) return WriteFailed(injected.platformError, 0);
@@ -200,12 +335,14 @@ std::size_t File::Write(const void* buffer, std::size_t size)
 
 void File::Flush()
 {
+    if (memory_) return;
     CountCall(Op::Flush);
     if (::fsync(fd_) != 0) Fail(errno, {});
 }
 
 void File::Close()
 {
+    memory_ = nullptr;
     if (fd_ < 0) return;
     const int fd = fd_;
     fd_ = -1;
@@ -216,7 +353,7 @@ void File::Close()
     if (failed) Fail(errno, {});
 }
 
-bool File::IsOpen() const { return fd_ >= 0; }
+bool File::IsOpen() const { return fd_ >= 0 || memory_; }
 
 void ReplaceFile(const std::string& path, const std::function<void(File&)>& write)
 {
@@ -225,6 +362,7 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists) {
         if (S_ISDIR(existing.st_mode)) Fail(EISDIR, path);
+        if (!S_ISREG(existing.st_mode)) throw InOutError(IoAccessDenied);
         if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) Fail(errno, path);
     }
 
@@ -234,10 +372,7 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
         const int error = -fd;
         const bool folderRefused = error == EACCES || error == EPERM || error == EROFS;
         if (!exists || !folderRefused) Fail(error, target);
-        const int direct = OpenCounted(target, O_WRONLY | O_TRUNC);
-        if (direct < 0) Fail(errno, path);
-        File file = FileAdopter::Adopt(direct);
-        detail::WriteAndClose(file, write);
+        WriteInPlace(target, path, write);
         return;
     }
 
@@ -255,6 +390,20 @@ bool Exists(const std::string& path)
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
+
+void RequireRegularFile(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) throw InOutError(IoAccessDenied);
+}
+
+bool IsPipe(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode));
+}
+
+void IgnoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 int MapPlatformError(int platformError, const std::string& path)
 {
@@ -277,6 +426,7 @@ int MapPlatformError(int platformError, const std::string& path)
             return 1117;  // ERROR_IO_DEVICE; EIO's own 5 would read as access denied
         case ENOSPC:
         case EDQUOT:
+        case EFBIG:
             return 112;  // ERROR_DISK_FULL
         default:
             return platformError;

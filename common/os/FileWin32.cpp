@@ -5,6 +5,8 @@
 #include "Utf16.h"
 
 #include <algorithm>
+#include <cwctype>
+#include <exception>
 #include <random>
 
 namespace mirvel::os {
@@ -14,6 +16,12 @@ struct FileAdopter {
     {
         File file;
         file.handle_ = handle;
+        return file;
+    }
+    static File InMemory(std::string& sink)
+    {
+        File file;
+        file.memory_ = &sink;
         return file;
     }
 };
@@ -35,11 +43,38 @@ detail::Injected CountCall(Op op)
     return injected;
 }
 
+bool IsFullDisk(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
+
 // A full disk is a short write, which the caller reports as such; any other failure throws.
 std::size_t WriteFailed(DWORD error, std::size_t done)
 {
-    if (error != ERROR_DISK_FULL && error != ERROR_HANDLE_DISK_FULL) Fail(error, {});
+    if (!IsFullDisk(error)) Fail(error, {});
     return done;
+}
+
+bool StartsWithPipePrefix(const std::wstring& path)
+{
+    if (path.size() < 9) return false;
+    std::wstring head = path.substr(0, 9);
+    for (auto& c : head) c = c == L'/' ? L'\\' : static_cast<wchar_t>(::towlower(c));
+    return head == L"\\\\.\\pipe\\" || head == L"\\\\?\\pipe\\";
+}
+
+// Whether an existing name is something other than a regular file: a folder, a device (NUL,
+// CON, COM1, also with an extension or in a folder), a pipe. A pipe is told by its name alone:
+// opening one would take an instance from the program that serves it.
+bool IsSomethingElse(const std::wstring& path)
+{
+    if (StartsWithPipePrefix(path)) return true;
+    const HANDLE handle = ::CreateFileW(path.c_str(), 0, ShareReadWrite | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool disk = ::GetFileType(handle) == FILE_TYPE_DISK;
+    const bool folder = disk && ::GetFileInformationByHandle(handle, &info) &&
+                        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    ::CloseHandle(handle);
+    return !disk || folder;
 }
 
 std::wstring WidePath(const std::string& path)
@@ -58,6 +93,93 @@ HANDLE OpenCounted(const std::wstring& path, DWORD access, DWORD share, DWORD di
         return INVALID_HANDLE_VALUE;
     }
     return ::CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Opens an existing regular file; anything else is refused before it is opened and again on
+// the handle itself.
+HANDLE OpenRegular(const std::string& path, DWORD access)
+{
+    const std::wstring wide = WidePath(path);
+    if (IsSomethingElse(wide)) throw InOutError(IoAccessDenied);
+    const HANDLE handle = OpenCounted(wide, access, ShareReadWrite, OPEN_EXISTING);
+    if (handle == INVALID_HANDLE_VALUE) Fail(::GetLastError(), path);
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        ::CloseHandle(handle);
+        throw InOutError(IoAccessDenied);
+    }
+    return handle;
+}
+
+bool SetEnd(HANDLE handle, std::int64_t size)
+{
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = size;
+    return ::SetFileInformationByHandle(handle, FileEndOfFileInfo, &end, sizeof end);
+}
+
+// Room for the new file, taken before any old byte is overwritten, so that a full disk fails
+// here and not half-way through the old file: the clusters set aside, then the file grown over
+// them (a grown file that isn't sparse has its clusters at once). A file system that can't do
+// either is refused as full: writing over the old file there could not be undone.
+// What a file system (or Wine) answers for an information class it doesn't have.
+bool Unsupported(DWORD error)
+{
+    return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_PARAMETER ||
+           error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+void Reserve(HANDLE handle, std::size_t size, std::size_t oldSize)
+{
+    DWORD error = static_cast<DWORD>(detail::NextCall(Op::Reserve).platformError);
+    if (error == 0 && size > oldSize) {
+        FILE_ALLOCATION_INFO allocation{};
+        allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
+        if (!::SetFileInformationByHandle(handle, FileAllocationInfo, &allocation, sizeof allocation))
+            error = ::GetLastError();
+        if (Unsupported(error)) error = 0;  // growing the file below still reserves its room
+        if (error == 0 && !SetEnd(handle, static_cast<std::int64_t>(size))) error = ::GetLastError();
+    }
+    if (error == 0) return;
+    SetEnd(handle, static_cast<std::int64_t>(oldSize));
+    if (IsFullDisk(error) || Unsupported(error)) throw InOutError(IoDiskFull);
+    Fail(error, {});
+}
+
+// The way back after a failed in-place write, never counted by the fault seam: the old bytes
+// written again and the file cut to its old size, through the open handle while there is one,
+// else through the target opened anew. What can't be put back is left as it is; the failure
+// that started it is the one reported.
+void PutBack(HANDLE handle, const std::wstring& target, const std::string& old)
+{
+    const HANDLE own = handle ? nullptr
+                              : ::CreateFileW(target.c_str(), GENERIC_WRITE, ShareReadWrite, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE use = handle ? handle : own;
+    if (use == INVALID_HANDLE_VALUE) return;
+    LARGE_INTEGER start{};
+    if (::SetFilePointerEx(use, start, nullptr, FILE_BEGIN)) {
+        for (std::size_t done = 0; done < old.size();) {
+            DWORD moved = 0;
+            const auto chunk = static_cast<DWORD>(std::min<std::size_t>(old.size() - done, MaxTransfer));
+            if (!::WriteFile(use, old.data() + done, chunk, &moved, nullptr) || moved == 0) break;
+            done += moved;
+        }
+    }
+    SetEnd(use, static_cast<std::int64_t>(old.size()));
+    ::FlushFileBuffers(use);
+    if (own) ::CloseHandle(own);
+}
+
+std::string ReadAllOf(File& file)
+{
+    std::string bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(file.Size()));
+    } catch (const std::exception&) {
+        throw MessageError("メモリが足りません");
+    }
+    if (file.Read(bytes.data(), bytes.size()) < bytes.size()) throw InOutError(IoReadPastEnd);
+    return bytes;
 }
 
 std::wstring FolderOf(const std::wstring& path)
@@ -113,16 +235,67 @@ void ReplaceExisting(const std::wstring& target, const std::wstring& replacement
     Fail(error, path);
 }
 
+// The fallback where the folder refuses a new file: the target itself is overwritten, with the
+// new bytes all known and their room reserved first, and the old bytes at hand to put back.
+void WriteInPlace(const std::wstring& target, const std::string& path,
+                  const std::function<void(File&)>& write)
+{
+    std::string next;
+    {
+        File memory = FileAdopter::InMemory(next);
+        write(memory);
+    }
+    const HANDLE handle = OpenCounted(target, GENERIC_READ | GENERIC_WRITE, ShareReadWrite, OPEN_EXISTING);
+    if (handle == INVALID_HANDLE_VALUE) Fail(::GetLastError(), path);
+    File file = FileAdopter::Adopt(handle);
+    if (::GetFileType(handle) != FILE_TYPE_DISK) throw InOutError(IoAccessDenied);
+    const std::string old = ReadAllOf(file);
+    Reserve(handle, next.size(), old.size());
+
+    std::exception_ptr failure;
+    try {
+        LARGE_INTEGER start{};
+        if (!::SetFilePointerEx(handle, start, nullptr, FILE_BEGIN)) Fail(::GetLastError(), {});
+        if (!next.empty() && file.Write(next.data(), next.size()) < next.size()) throw InOutError(IoDiskFull);
+        CountCall(Op::Truncate);
+        if (!SetEnd(handle, static_cast<std::int64_t>(next.size()))) Fail(::GetLastError(), {});
+        file.Flush();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure) {
+        PutBack(handle, target, old);
+        try {
+            file.Close();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::rethrow_exception(failure);
+    }
+    try {
+        file.Close();
+    } catch (...) {
+        PutBack(nullptr, target, old);
+        throw;
+    }
+}
+
 }  // namespace
 
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+File::File(File&& other) noexcept : handle_(other.handle_), memory_(other.memory_)
+{
+    other.handle_ = nullptr;
+    other.memory_ = nullptr;
+}
 
 File& File::operator=(File&& other) noexcept
 {
     if (this != &other) {
         if (handle_) ::CloseHandle(handle_);
         handle_ = other.handle_;
+        memory_ = other.memory_;
         other.handle_ = nullptr;
+        other.memory_ = nullptr;
     }
     return *this;
 }
@@ -134,10 +307,12 @@ File::~File()
 
 File File::OpenExisting(const std::string& path)
 {
-    const HANDLE handle =
-        OpenCounted(WidePath(path), GENERIC_READ | GENERIC_WRITE, ShareReadWrite, OPEN_EXISTING);
-    if (handle == INVALID_HANDLE_VALUE) Fail(::GetLastError(), path);
-    return FileAdopter::Adopt(handle);
+    return FileAdopter::Adopt(OpenRegular(path, GENERIC_READ | GENERIC_WRITE));
+}
+
+File File::OpenForReading(const std::string& path)
+{
+    return FileAdopter::Adopt(OpenRegular(path, GENERIC_READ));
 }
 
 std::int64_t File::Size()
@@ -164,6 +339,10 @@ std::size_t File::Read(void* buffer, std::size_t size)
 
 std::size_t File::Write(const void* buffer, std::size_t size)
 {
+    if (memory_) {
+        memory_->append(static_cast<const char*>(buffer), size);
+        return size;
+    }
     // An injected error stands in for WriteFile's own, so that a full disk meets the same handling.
     const detail::Injected injected = detail::NextCall(Op::Write);
     if (injected.platformError != 0) return WriteFailed(static_cast<DWORD>(injected.platformError), 0);
@@ -183,12 +362,14 @@ std::size_t File::Write(const void* buffer, std::size_t size)
 
 void File::Flush()
 {
+    if (memory_) return;
     CountCall(Op::Flush);
     if (!::FlushFileBuffers(handle_)) Fail(::GetLastError(), {});
 }
 
 void File::Close()
 {
+    memory_ = nullptr;
     if (!handle_) return;
     const HANDLE handle = handle_;
     handle_ = nullptr;
@@ -199,11 +380,12 @@ void File::Close()
     if (!closed) Fail(error, {});
 }
 
-bool File::IsOpen() const { return handle_ != nullptr; }
+bool File::IsOpen() const { return handle_ != nullptr || memory_; }
 
 void ReplaceFile(const std::string& path, const std::function<void(File&)>& write)
 {
     const std::wstring target = ResolveLinks(WidePath(path));
+    if (IsSomethingElse(target)) throw InOutError(IoAccessDenied);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists) {
@@ -227,10 +409,7 @@ void ReplaceFile(const std::string& path, const std::function<void(File&)>& writ
     }
     if (temp == INVALID_HANDLE_VALUE) {
         if (!exists || error != ERROR_ACCESS_DENIED) Fail(error, path);
-        const HANDLE direct = OpenCounted(target, GENERIC_WRITE, ShareReadWrite, TRUNCATE_EXISTING);
-        if (direct == INVALID_HANDLE_VALUE) Fail(::GetLastError(), path);
-        File file = FileAdopter::Adopt(direct);
-        detail::WriteAndClose(file, write);
+        WriteInPlace(target, path, write);
         return;
     }
 
@@ -255,6 +434,19 @@ bool Exists(const std::string& path)
     const DWORD attributes = ::GetFileAttributesW(wide->c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+void RequireRegularFile(const std::string& path)
+{
+    if (IsSomethingElse(WidePath(path))) throw InOutError(IoAccessDenied);
+}
+
+bool IsPipe(const std::string& path)
+{
+    const auto wide = Utf16FromUtf8(path);
+    return wide && StartsWithPipePrefix(*wide);
+}
+
+void IgnoreFileSizeLimitSignal() {}  // Windows has no such signal: a write past a quota just fails
 
 int MapPlatformError(int platformError, const std::string&)
 {

@@ -10,6 +10,8 @@
 
 #ifdef _WIN32
 #include "os/Win32Api.h"
+#else
+#include "SmallVolume.h"
 #endif
 
 namespace mirvel {
@@ -17,6 +19,7 @@ namespace {
 
 using test::CodeOf;
 using test::ReadAll;
+using test::TempDir;
 using test::WriteAll;
 
 #ifdef _WIN32
@@ -52,9 +55,16 @@ TEST(FileLayer, AFullDiskIsAShortWriteNotAnError)
 #ifdef _WIN32
     GTEST_SKIP() << "Windows has no always-full device; an injected full disk takes the same path";
 #else
-    os::File full = os::File::OpenExisting("/dev/full");
-    const char bytes[60] = {};
-    EXPECT_EQ(full.Write(bytes, sizeof bytes), 0u);
+    // A full volume of its own: /dev/full is a device, which the layer refuses to open.
+    TempDir dir;
+    test::SmallVolume volume(dir.Path().string());
+    if (!volume.Mounted()) GTEST_SKIP() << volume.Why();
+    WriteAll(dir.File("list.mirvel"), "");
+    os::File file = os::File::OpenExisting(dir.File("list.mirvel"));
+    const std::string bytes(128 * 1024, 'x');
+    const std::size_t stored = file.Write(bytes.data(), bytes.size());
+    EXPECT_LT(stored, bytes.size());
+    EXPECT_EQ(file.Write(bytes.data(), 60), 0u);
 #endif
 }
 

@@ -1,0 +1,200 @@
+// The converter's inputs and outputs that aren't plain files: "-" for the standard streams,
+// pipes and devices named otherwise, and lists larger than the memory it may use.
+#include "Commands.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#ifndef _WIN32
+#include "../common/ChildProcess.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
+
+namespace mirvel::convert {
+namespace {
+
+using test::ReadAll;
+using test::TempDir;
+
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Outcome Convert(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = RunConvert(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+const std::string Starter = std::string(MIRVEL_SAMPLES_DIR) + "/starter.mirvel";
+const std::string AccessDenied = "ファイルへのアクセスが拒否されました";
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+#ifndef _WIN32
+// Runs the converter with `input` coming through a pipe on standard input, as a shell's `|` does.
+Outcome ConvertPiped(const std::string& input, const std::vector<std::string>& args)
+{
+    int ends[2];
+    if (::pipe(ends) != 0) return {-1, {}, {}};
+    const int saved = ::dup(0);
+    ::dup2(ends[0], 0);
+    ::close(ends[0]);
+    std::clearerr(stdin);
+    // Small enough for the pipe's buffer: written whole before the converter reads.
+    (void)!::write(ends[1], input.data(), input.size());
+    ::close(ends[1]);
+    const Outcome outcome = Convert(args);
+    ::dup2(saved, 0);
+    ::close(saved);
+    std::clearerr(stdin);
+    return outcome;
+}
+
+// The child's address space as it stands, in bytes.
+std::uint64_t AddressSpace()
+{
+    std::ifstream statm("/proc/self/statm");
+    std::uint64_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+}
+#endif
+
+TEST(Streams, DashReadsStandardInputAndWritesStandardOutput)
+{
+    const std::string list = ReadAll(Starter);
+    ASSERT_GT(list.size(), 600u);
+    TempDir dir;
+    const Outcome fromFile = Convert({"export", Starter, "-o", dir.File("words.tsv")});
+    ASSERT_EQ(fromFile.code, ExitSuccess) << fromFile.err;
+    const std::string table = ReadAll(dir.File("words.tsv"));
+
+    // To standard output: the table's bytes alone, no report mixed in.
+    const Outcome toOut = Convert({"export", Starter, "-o", "-"});
+    EXPECT_EQ(toOut.code, ExitSuccess);
+    EXPECT_EQ(toOut.out, table);
+#ifdef _WIN32
+    GTEST_SKIP() << "the rest puts a pipe on standard input with POSIX calls";
+#else
+    const Outcome exported = ConvertPiped(list, {"export", "-", "-o", "-"});
+    EXPECT_EQ(exported.out, table) << exported.err;
+    const Outcome checked = ConvertPiped(list, {"check", "-"});
+    EXPECT_EQ(checked.code, ExitSuccess) << checked.err;
+    EXPECT_EQ(checked.out, Convert({"check", Starter}).out.replace(0, Starter.size(), "-"));
+    EXPECT_EQ(ConvertPiped(list, {"list", "-"}).out, Convert({"list", Starter}).out);
+    const Outcome imported = ConvertPiped(table, {"import", "-", "-o", dir.File("back.mirvel")});
+    EXPECT_EQ(imported.code, ExitSuccess) << imported.err;
+    EXPECT_EQ(ReadAll(dir.File("back.mirvel")), list);
+#endif
+}
+
+TEST(Streams, PipesNamedOtherwiseAndDevicesAreRefusedAtOnce)
+{
+#ifdef _WIN32
+    EXPECT_TRUE(Has(Convert({"check", "NUL"}).err, AccessDenied));
+#else
+    TempDir dir;
+    const std::string fifo = dir.File("fifo.mirvel");
+    const std::string tableFifo = dir.File("fifo.tsv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    ASSERT_EQ(::mkfifo(tableFifo.c_str(), 0666), 0);
+    // In a child with an alarm: a read that blocks on the pipe ends the child, not the tests.
+    const int refused = test::RunInChild([&] {
+        ::alarm(10);
+        int ends[2];  // standard input a pipe whose writer never writes, as /dev/stdin in `a | b`
+        if (::pipe(ends) != 0 || ::dup2(ends[0], 0) < 0) return 0;
+        int count = 0;
+        for (const auto& args :
+             std::vector<std::vector<std::string> >{{"check", fifo},
+                                                    {"list", fifo},
+                                                    {"export", fifo, "-o", dir.File("out.tsv")},
+                                                    {"import", tableFifo, "-o", dir.File("out.mirvel")},
+                                                    {"check", "/dev/stdin"}}) {
+            const Outcome outcome = Convert(args);
+            count += outcome.code == ExitProblems &&
+                     Has(outcome.err, "標準入力から読み込むには - と指定してください");
+        }
+        const Outcome toFifo = Convert({"export", Starter, "-o", tableFifo});
+        count += toFifo.code == ExitProblems && Has(toFifo.err, "-o - と指定してください");
+        const Outcome device = Convert({"check", "/dev/zero"});
+        count += device.code == ExitProblems && Has(device.err, AccessDenied);
+        return count;
+    });
+    EXPECT_EQ(refused, 7);
+    struct stat info {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(::lstat(tableFifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+#endif
+}
+
+TEST(Streams, AnImportReadInChunksKeepsRowsAndLineNumbersAcrossThem)
+{
+    // Rows of 14 bytes whose quoted field holds a line break: the first megabyte ends inside
+    // one, which must wait for the rest of its row in the next chunk.
+    constexpr int Rows = 200000;
+    std::string table;
+    char row[32];
+    for (int i = 0; i < Rows; ++i) {
+        std::snprintf(row, sizeof row, "\"x\n%07d\",y\n", i);
+        table += row;
+    }
+    table += "abcdefghijklmnopqrstuvwxyz,y\n";  // too long, on the last line
+    TempDir dir;
+    const std::string csv = dir.File("words.csv");
+    std::ofstream(csv, std::ios::binary) << table;
+    const Outcome imported = Convert({"import", csv, "-o", dir.File("words.mirvel"), "--skip"});
+    EXPECT_EQ(imported.code, ExitSuccess) << imported.err;
+    EXPECT_TRUE(Has(imported.err, csv + ":" + std::to_string(2 * Rows + 1) + ":1: ")) << imported.err;
+    const std::string list = ReadAll(dir.File("words.mirvel"));
+    ASSERT_EQ(list.size(), Rows * 60u);
+    for (const int i : {0, 74898, 74899, Rows - 1}) {
+        std::snprintf(row, sizeof row, "\x09x\n%07d", i);
+        EXPECT_EQ(list.substr(i * 60u, 10), std::string(row, 10)) << i;
+    }
+}
+
+TEST(Streams, CheckReadsAListManyTimesLargerThanItsMemory)
+{
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows has no address-space limit that a test can set on a child";
+#elif defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP()
+        << "AddressSanitizer's own mappings fail under an address-space limit; the plain build runs this";
+#else
+    TempDir dir;
+    const std::string huge = dir.File("huge.mirvel");
+    // 10 million empty pairs, 600 MB that take no room on the disk.
+    std::ofstream(huge).close();
+    ASSERT_EQ(::truncate(huge.c_str(), 60 * 10'000'000LL), 0);
+    const int clean = test::RunInChild([&] {
+        const rlimit limit{AddressSpace() + (48u << 20), RLIM_INFINITY};
+        ::setrlimit(RLIMIT_AS, &limit);
+        const Outcome outcome = Convert({"check", huge});
+        return outcome.code == ExitSuccess && Has(outcome.out, "レコード 10000000 件") ? 1 : 0;
+    });
+    EXPECT_EQ(clean, 1);
+
+    ASSERT_EQ(::truncate(huge.c_str(), 60 * 2147483648LL), 0);
+    EXPECT_TRUE(Has(Convert({"check", huge}).err, "ファイルが大きすぎます"));
+#endif
+}
+
+}  // namespace
+}  // namespace mirvel::convert
