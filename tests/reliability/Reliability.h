@@ -76,7 +76,8 @@ struct StepFault {
     }
     std::string Name(int nth) const
     {
-        static const char* const ops[] = {"open", "read", "write", "flush", "rename", "close"};
+        static const char* const ops[] = {"open",   "read",  "write",   "flush",
+                                          "rename", "close", "reserve", "truncate"};
         return std::string(ops[static_cast<int>(op)]) + " #" + std::to_string(nth) + " " +
                (error == 0 ? std::string("short") : std::to_string(error));
     }
@@ -203,8 +204,9 @@ inline std::int64_t PeakResidentKiB()
 inline bool MakeSparse(const std::string& path, std::uint64_t size)
 {
 #ifdef _WIN32
-    const HANDLE file = ::CreateFileW(std::filesystem::path(path).wstring().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        ::CreateFileW(std::filesystem::path(path).wstring().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD returned = 0;
     LARGE_INTEGER end;
