@@ -34,9 +34,15 @@ bool IsLeadByte(char c)
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+bool IsTrailByte(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
 std::size_t CharLength(std::string_view text, std::size_t at)
 {
-    return IsLeadByte(text[at]) && at + 1 < text.size() ? 2 : 1;
+    return IsLeadByte(text[at]) && at + 1 < text.size() && IsTrailByte(text[at + 1]) ? 2 : 1;
 }
 
 // Only ASCII letters fold, so ア (83 41) and ヂ (83 61) stay two names.
