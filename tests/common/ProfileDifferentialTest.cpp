@@ -311,8 +311,10 @@ public:
             "Compared with the platform's profile functions: %d reads, %d writes and %d reads after them",
             reads_, writes_, readsAfterWrites_);
         if (skipped > 0)
-            std::printf("; skipped %d Shift-JIS files: the process's ANSI code page is %u, not 932", skipped,
-                        ::GetACP());
+            std::printf(
+                "; skipped %d Shift-JIS files and the Shift-JIS names in the others: the process's ANSI "
+                "code page is %u, not 932",
+                skipped, ::GetACP());
         std::printf(".\n");
         for (const auto& [reason, count] : excluded_)
             std::printf("  excluded %d: %s\n", count, reason.c_str());
