@@ -183,17 +183,13 @@ TIniFile::TIniFile(std::string path) : path_(std::move(path))
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const
 {
-    std::string_view value;
     const auto found = FindSection(lines_, section);
     const auto at = found ? FindKey(lines_, *found, key) : std::nullopt;
+    std::string_view value = at ? WithoutQuotes(EntryOf(lines_[*at].text)->value) : defaultValue;
     // Profile values are C strings: a NUL byte in a damaged file ends the value there, as it
     // would end any message made from it.
-    if (at) {
-        value = WithoutQuotes(EntryOf(lines_[*at].text)->value);
-        value = value.substr(0, value.find('\0'));
-    } else {
-        value = defaultValue;
-        value = value.substr(0, value.find('\0'));
+    value = value.substr(0, value.find('\0'));
+    if (!at) {
         while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
     }
     return std::string(value.substr(0, MaxValueBytes));

@@ -16,7 +16,7 @@ struct IniLine {
 
 // A Windows profile (INI) file, read and written by the rules of Windows' own profile functions:
 // - "[Section]" headers and "Key=Value" lines; a line ends at CR LF, at a CR alone or at an LF
-//   alone; ";" starts a comment line; a line without "=" is a key without value.
+//   alone; ";" starts a comment line; a line without "=" is a key whose value is empty.
 // - Names match regardless of case as Windows matches them in code page 932: a double-byte
 //   character counts whole, so its second byte is never a "]" or a letter, and only ASCII
 //   letters fold. Blanks around names are dropped; the first of duplicate sections or keys
