@@ -26,11 +26,38 @@ std::string_view Trim(std::string_view text)
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// Settings text is in the system code page, 932 for the program's users: a lead byte and the
+// byte after it are one character, whose second byte may look like "A" or "]".
+bool IsLeadByte(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool IsTrailByte(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+std::size_t CharLength(std::string_view text, std::size_t at)
+{
+    return IsLeadByte(text[at]) && at + 1 < text.size() && IsTrailByte(text[at + 1]) ? 2 : 1;
+}
+
+// Only ASCII letters fold, so ア (83 41) and ヂ (83 61) stay two names.
 bool SameName(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    for (std::size_t i = 0; i < a.size();) {
+        const std::size_t length = CharLength(a, i);
+        if (length == 2) {
+            if (a.compare(i, 2, b, i, 2) != 0) return false;
+        } else if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+        i += length;
+    }
     return true;
 }
 
@@ -38,7 +65,10 @@ std::optional<std::string_view> SectionName(std::string_view line)
 {
     line = Trim(line);
     if (line.empty() || line.front() != '[') return std::nullopt;
-    const auto close = line.rfind(']');
+    // The last "]" that is a character of its own; whatever follows it is no part of the name.
+    std::size_t close = std::string_view::npos;
+    for (std::size_t i = 1; i < line.size(); i += CharLength(line, i))
+        if (line[i] == ']') close = i;
     if (close == std::string_view::npos) return std::nullopt;
     return Trim(line.substr(1, close - 1));
 }
@@ -71,25 +101,24 @@ struct Section {
     std::size_t end;  // one past its last line
 };
 
-std::optional<Section> FindSection(const std::vector<std::string>& lines, std::string_view name)
+std::optional<Section> FindSection(const std::vector<IniLine>& lines, std::string_view name)
 {
     name = Trim(name);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto found = SectionName(lines[i]);
+        const auto found = SectionName(lines[i].text);
         if (!found || !SameName(*found, name)) continue;
         std::size_t end = i + 1;
-        while (end < lines.size() && !SectionName(lines[end])) ++end;
+        while (end < lines.size() && !SectionName(lines[end].text)) ++end;
         return Section{i, end};
     }
     return std::nullopt;
 }
 
-std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, Section section,
-                                   std::string_view key)
+std::optional<std::size_t> FindKey(const std::vector<IniLine>& lines, Section section, std::string_view key)
 {
     key = Trim(key);
     for (std::size_t i = section.header + 1; i < section.end; ++i) {
-        const auto entry = EntryOf(lines[i]);
+        const auto entry = EntryOf(lines[i].text);
         if (entry && SameName(entry->key, key)) return i;
     }
     return std::nullopt;
@@ -114,20 +143,23 @@ std::optional<std::string> ReadText(const std::string& path)
     }
 }
 
-std::vector<std::string> LinesOf(const std::string& text)
+// A line ends at CR LF, at a CR alone or at an LF alone, as the profile functions have it; each
+// line keeps its own end so that a write gives back every other line byte for byte.
+std::vector<IniLine> LinesOf(const std::string& text)
 {
-    std::vector<std::string> lines;
+    std::vector<IniLine> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        auto end = text.find('\n', start);
+        auto end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
+        const std::size_t endLength = text.compare(end, 2, "\r\n") == 0 ? 2 : end < text.size() ? 1 : 0;
+        lines.push_back({text.substr(start, end - start), text.substr(end, endLength)});
+        start = end + endLength;
     }
     return lines;
 }
+
+IniLine NewLine(std::string text) { return {std::move(text), "\r\n"}; }
 
 }  // namespace
 
@@ -151,35 +183,36 @@ TIniFile::TIniFile(std::string path) : path_(std::move(path))
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const
 {
-    std::string_view value = defaultValue;
-    if (const auto found = FindSection(lines_, section)) {
-        if (const auto at = FindKey(lines_, *found, key)) value = WithoutQuotes(EntryOf(lines_[*at])->value);
-    }
+    const auto found = FindSection(lines_, section);
+    const auto at = found ? FindKey(lines_, *found, key) : std::nullopt;
+    std::string_view value = at ? WithoutQuotes(EntryOf(lines_[*at].text)->value) : defaultValue;
     // Profile values are C strings: a NUL byte in a damaged file ends the value there, as it
     // would end any message made from it.
     value = value.substr(0, value.find('\0'));
+    if (!at) {
+        while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+    }
     return std::string(value.substr(0, MaxValueBytes));
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
     if (!readable_) throw MessageError(path_ + " に書き込めません");
-    std::vector<std::string> lines = lines_;
+    std::vector<IniLine> lines = lines_;
     const auto found = FindSection(lines, section);
     if (!found) {
-        if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
-        lines.push_back("[" + section + "]");
-        lines.push_back(key + "=" + value);
+        lines.push_back(NewLine("[" + section + "]"));
+        lines.push_back(NewLine(key + "=" + value));
     } else if (const auto at = FindKey(lines, *found, key)) {
-        lines[*at] = std::string(EntryOf(lines[*at])->key) + "=" + value;
+        lines[*at].text = std::string(EntryOf(lines[*at].text)->key) + "=" + value;
     } else {
         std::size_t after = found->end;
-        while (after > found->header + 1 && Trim(lines[after - 1]).empty()) --after;
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after), key + "=" + value);
+        while (after > found->header + 1 && Trim(lines[after - 1].text).empty()) --after;
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after), NewLine(key + "=" + value));
     }
 
     std::string text;
-    for (const auto& line : lines) text += line + "\r\n";
+    for (const auto& line : lines) text += line.text + (line.end.empty() ? "\r\n" : line.end);
     try {
         os::ReplaceFile(path_, [&](os::File& file) {
             if (file.Write(text.data(), text.size()) < text.size()) throw InOutError(IoDiskFull);

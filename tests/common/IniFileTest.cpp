@@ -76,7 +76,7 @@ TEST_F(IniFile, WritingCreatesTheFileAndItsSectionsInOrder)
     ini.WriteString("Form", "Top", "200");
     ini.WriteString("User", "Order", "FJ");
     ini.WriteString("Form", "Left", "-3");
-    EXPECT_EQ(ReadAll(path), "[Form]\r\nLeft=-3\r\nTop=200\r\n\r\n[User]\r\nOrder=FJ\r\n");
+    EXPECT_EQ(ReadAll(path), "[Form]\r\nLeft=-3\r\nTop=200\r\n[User]\r\nOrder=FJ\r\n");
     EXPECT_EQ(ini.ReadString("form", "left", ""), "-3");
     EXPECT_EQ(TIniFile(path).ReadString("User", "Order", ""), "FJ");
 }
@@ -95,14 +95,58 @@ TEST_F(IniFile, WritingOneKeyKeepsEveryOtherLine)
     ini.WriteString("Form", "Left", "7");
     ini.WriteString("Form", "Top", "8");
     EXPECT_EQ(ReadAll(path),
-              "; kept\r\n"
-              "[Form]\r\n"
-              "LEFT=7\r\n"
-              "Extra = kept\r\n"
+              "; kept\n"
+              "[Form]\n"
+              "LEFT=7\n"
+              "Extra = kept\n"
               "Top=8\r\n"
-              "\r\n"
-              "[User]\r\n"
-              "FSize=9\r\n");
+              "\n"
+              "[User]\n"
+              "FSize=9\n");
+}
+
+TEST_F(IniFile, ACarriageReturnAloneEndsALine)
+{
+    WriteAll(path, "[Form]\rLeft=1\r\n\rTop=2\n\r[User]\rOrder=FJ");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("Form", "Left", ""), "1");
+    EXPECT_EQ(ini.ReadString("Form", "Top", ""), "2");
+    EXPECT_EQ(ini.ReadString("User", "Order", ""), "FJ");
+    ini.WriteString("Form", "Left", "3");
+    ini.WriteString("User", "FSize", "9");
+    EXPECT_EQ(ReadAll(path), "[Form]\rLeft=3\r\n\rTop=2\n\r[User]\rOrder=FJ\r\nFSize=9\r\n");
+}
+
+TEST_F(IniFile, TrailingSpacesOfTheDefaultAreDropped)
+{
+    const TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("Form", "Left", " 12  "), " 12");
+    EXPECT_EQ(ini.ReadString("Form", "Left", "12\t"), "12\t");
+    EXPECT_EQ(ini.ReadString("Form", "Left", "   "), "");
+}
+
+// ア 83 41, ヂ 83 61, ゾ 83 5D in code page 932.
+TEST_F(IniFile, DoubleByteCharactersOfNamesCountWhole)
+{
+    WriteAll(path,
+             "[\x83\x41]\r\n"
+             "\x83\x41=a\r\n"
+             "[\x83\x5D\r\n"
+             "x=in a\r\n"
+             "[Form]\x83\x5D\r\n"
+             "Left=5\r\n");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("\x83\x41", "x", ""), "in a");
+    EXPECT_EQ(ini.ReadString("\x83", "x", "none"), "none");
+    EXPECT_EQ(ini.ReadString("FORM", "left", ""), "5");
+    EXPECT_EQ(ini.ReadString("\x83\x61", "\x83\x41", "none"), "none");
+    EXPECT_EQ(ini.ReadString("\x83\x41", "\x83\x61", "none"), "none");
+    ini.WriteString("\x83\x61", "\x83\x61", "d");
+    ini.WriteString("\x83\x41", "\x83\x61", "d");
+    const TIniFile reread(path);
+    EXPECT_EQ(reread.ReadString("\x83\x41", "\x83\x41", ""), "a");
+    EXPECT_EQ(reread.ReadString("\x83\x41", "\x83\x61", ""), "d");
+    EXPECT_EQ(reread.ReadString("\x83\x61", "\x83\x61", ""), "d");
 }
 
 TEST_F(IniFile, TheFileIsReadOnceWhenTheObjectIsMade)

@@ -1,6 +1,7 @@
 // The settings file on arbitrary text, then a run of reads and writes chosen by the input:
 // a written key reads back, every other key keeps its value, the file on disk stays a profile
-// file (CRLF lines, every other line kept in its place) and reads the same when opened afresh,
+// file (every other line kept byte for byte in its place, with its own line end; new and
+// changed lines end in CRLF) and reads the same when opened afresh,
 // and a write failing at any step of the save leaves file and object as they were.
 #include "FuzzScratch.h"
 
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -47,41 +49,77 @@ std::string_view Trim(std::string_view text)
     return text;
 }
 
+// Code page 932: a lead byte and a trail byte after it are one character.
+std::size_t CharLength(std::string_view text, std::size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (!((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) || at + 1 >= text.size())
+        return 1;
+    const auto trail = static_cast<unsigned char>(text[at + 1]);
+    return trail >= 0x40 && trail <= 0xFC && trail != 0x7F ? 2 : 1;
+}
+
+// Double-byte characters compared whole, ASCII letters regardless of case.
 bool SameName(std::string_view a, std::string_view b)
 {
     a = Trim(a);
     b = Trim(b);
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
+    for (std::size_t i = 0; i < a.size();) {
+        const std::size_t length = CharLength(a, i);
         char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
+        if (length == 1 && x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (length == 1 && y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y || (length == 2 && a[i + 1] != b[i + 1])) return false;
+        i += length;
     }
     return true;
 }
 
-// The lines as a profile reader sees them: split at LF, one CR before it dropped.
-std::vector<std::string> Lines(const std::string& text)
+// The name of a "[Name]" line: up to its last "]" that is a character of its own.
+std::optional<std::string_view> HeaderName(std::string_view line)
 {
-    std::vector<std::string> lines;
+    line = Trim(line);
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    std::optional<std::size_t> close;
+    for (std::size_t i = 1; i < line.size(); i += CharLength(line, i))
+        if (line[i] == ']') close = i;
+    if (!close) return std::nullopt;
+    return Trim(line.substr(1, *close - 1));
+}
+
+struct Line {
+    std::string text;
+    std::string end;  // "\r\n", "\r", "\n", or empty for a last line without one
+    bool operator==(const Line& other) const { return text == other.text && end == other.end; }
+};
+
+// The lines as a profile reader sees them: ended by CR LF, by a CR alone or by an LF alone.
+std::vector<Line> Lines(const std::string& text)
+{
+    std::vector<Line> lines;
     for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
+        const std::size_t endLength = text.compare(end, 2, "\r\n") == 0 ? 2 : end < text.size() ? 1 : 0;
+        lines.push_back({text.substr(start, end - start), text.substr(end, endLength)});
+        start = end + endLength;
     }
     return lines;
 }
 
 // Names and values a program writes: printable, no brackets, "=", ";" or quotes that would
-// make the line something else, nothing that reading trims away.
+// make the line something else, nothing that reading trims away, no name ending in the first
+// byte of a double-byte character, which would take the "]" after it.
 bool Writable(std::string_view text, bool isName)
 {
     if (text.empty()) return !isName;
     if (IsBlank(text.front()) || IsBlank(text.back())) return false;
+    if (isName) {
+        std::size_t last = 0;
+        for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) last = i;
+        if (last + 1 == text.size() && CharLength(std::string(1, text.back()) + "]", 0) == 2) return false;
+    }
     for (const char c : text) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 0x20 || b == 0x7F) return false;
@@ -104,11 +142,10 @@ struct Pool {
 
     explicit Pool(const std::string& text)
     {
-        for (const std::string& line : Lines(text)) {
-            const std::string_view trimmed = Trim(line);
-            if (!trimmed.empty() && trimmed.front() == '[') {
-                const auto close = trimmed.rfind(']');
-                if (close != std::string_view::npos) Add(sections, Trim(trimmed.substr(1, close - 1)));
+        for (const Line& line : Lines(text)) {
+            const std::string_view trimmed = Trim(line.text);
+            if (const auto name = HeaderName(trimmed)) {
+                Add(sections, *name);
             } else if (const auto equals = trimmed.find('='); equals != std::string_view::npos) {
                 Add(keys, Trim(trimmed.substr(0, equals)));
             }
@@ -147,15 +184,15 @@ bool IsEntryFor(std::string_view line, std::string_view key, std::string_view va
            line.substr(equals + 1) == value;
 }
 
-// The written file: CRLF lines, and the old lines in their places around the one change.
+// The written file: the old lines in their places around the one change, each with its own
+// line end (a last one without gets CRLF); the changed or added lines end in CRLF.
 void CheckRewrite(const std::string& before, const std::string& after, const std::string& section,
                   const std::string& key, const std::string& value)
 {
-    const std::vector<std::string> old = Lines(before);
-    const std::vector<std::string> now = Lines(after);
-    std::string joined;
-    for (const auto& line : now) joined += line + "\r\n";
-    FUZZ_CHECK(joined == after);
+    std::vector<Line> old = Lines(before);
+    const std::vector<Line> now = Lines(after);
+    if (!old.empty() && old.back().end.empty()) old.back().end = "\r\n";
+    for (const Line& line : now) FUZZ_CHECK(!line.end.empty());
 
     std::size_t p = 0;
     while (p < old.size() && p < now.size() && old[p] == now[p]) ++p;
@@ -167,20 +204,19 @@ void CheckRewrite(const std::string& before, const std::string& after, const std
     if (p == old.size() && now.size() == old.size()) {
         // The key's line already read exactly so.
     } else if (now.size() == old.size()) {
-        FUZZ_CHECK(IsEntryFor(now[p], key, value));
-        FUZZ_CHECK(SameName(old[p].substr(0, old[p].find('=')), key));
+        FUZZ_CHECK(IsEntryFor(now[p].text, key, value));
+        FUZZ_CHECK(now[p].end == old[p].end);
+        FUZZ_CHECK(SameName(old[p].text.substr(0, old[p].text.find('=')), key));
         FUZZ_CHECK(sameTail(p + 1, p + 1));
     } else if (now.size() == old.size() + 1) {
-        FUZZ_CHECK(now[p] == key + "=" + value);
+        FUZZ_CHECK(now[p] == (Line{key + "=" + value, "\r\n"}));
         FUZZ_CHECK(sameTail(p, p + 1));
     } else {
-        // A new section at the end, after an empty line unless the file ended with one.
+        // A new section at the end, straight after the last line.
         FUZZ_CHECK(p == old.size());
-        const std::size_t added = now.size() - old.size();
-        FUZZ_CHECK(added == 2 || added == 3);
-        if (added == 3) FUZZ_CHECK(now[p].empty());
-        FUZZ_CHECK(now[now.size() - 2] == "[" + section + "]");
-        FUZZ_CHECK(now.back() == key + "=" + value);
+        FUZZ_CHECK(now.size() == old.size() + 2);
+        FUZZ_CHECK(now[p] == (Line{"[" + section + "]", "\r\n"}));
+        FUZZ_CHECK(now[p + 1] == (Line{key + "=" + value, "\r\n"}));
     }
 }
 

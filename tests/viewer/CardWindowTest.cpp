@@ -372,7 +372,7 @@ TEST_F(CardWindowTest, ExitClosesAndPlacementIsRestoredNextTime)
         Click(*form, "btnExit");
         EXPECT_FALSE(form->isVisible());
     }
-    EXPECT_EQ(Settings().rfind("[Form]\r\nLeft=-20\r\nTop=45\r\n\r\n[User]\r\n", 0), 0u) << Settings();
+    EXPECT_EQ(Settings().rfind("[Form]\r\nLeft=-20\r\nTop=45\r\n[User]\r\n", 0), 0u) << Settings();
     auto form = Create();
     EXPECT_EQ(form->pos(), QPoint(-20, 45));
     EXPECT_TRUE(shell.errors.empty());

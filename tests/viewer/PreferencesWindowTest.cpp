@@ -147,14 +147,14 @@ TEST_F(PreferencesWindowTest, CloseWritesEveryKeyInOrder)
     form->close();
     EXPECT_EQ(Settings(),
               "[User]\r\nFSize=12\r\nJBold=true\r\nShowNumber=false\r\nOrder=FJ\r\nFBold=true\r\nJSize=9\r\n"
-              "ShowHint=true\r\n\r\n[Form]\r\nLeft=33\r\nTop=44\r\n");
+              "ShowHint=true\r\n[Form]\r\nLeft=33\r\nTop=44\r\n");
 
     std::remove(dir.File("Mirvel.ini").c_str());
     auto fresh = Create();
     fresh->move(5, 6);
     fresh->close();
     EXPECT_EQ(Settings(),
-              "[Form]\r\nLeft=5\r\nTop=6\r\n\r\n[User]\r\nOrder=FJ\r\nFSize=9\r\nFBold=true\r\nJSize=9\r\n"
+              "[Form]\r\nLeft=5\r\nTop=6\r\n[User]\r\nOrder=FJ\r\nFSize=9\r\nFBold=true\r\nJSize=9\r\n"
               "JBold=false\r\nShowHint=true\r\nShowNumber=true\r\n");
 }
 
