@@ -1,0 +1,117 @@
+// The Qt shell's own boxes and dialogs, run for real: a zero timer acts on the modal window
+// once it is up, and a later one ends any box still open, so that no test can block.
+#include "FakeShell.h"
+#include "TempDir.h"
+#include "gui/Shell.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace mirvel::gui {
+namespace {
+
+void WhenModal(std::function<void(QWidget*)> act)
+{
+    QTimer::singleShot(0, [act] {
+        QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QTimer::singleShot(5000, [dialog] {
+            if (dialog && dialog->isVisible()) {
+                ADD_FAILURE() << "still open";
+                dialog->done(QDialog::Rejected);
+            }
+        });
+        act(dialog);
+    });
+}
+
+TEST(QtShellPrompt, OnlyYesOrNoAnswersNeitherEscapeNorTheCloseBox)
+{
+    QtShell shell;
+    bool upAfterEscape = false;
+    bool upAfterClose = false;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), "確認");
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        QTest::keyClick(box, Qt::Key_Escape);
+        upAfterEscape = box->isVisible();
+        box->close();
+        upAfterClose = box->isVisible();
+        QTest::keyClick(box, Qt::Key_Return);  // Yes is the default button
+    });
+    EXPECT_TRUE(shell.AskYesNo(nullptr, "確認", "変更を保存しますか？"));
+    EXPECT_TRUE(upAfterEscape);
+    EXPECT_TRUE(upAfterClose);
+
+    WhenModal([](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_FALSE(shell.AskYesNo(nullptr, "確認", "変更を保存しますか？"));
+}
+
+// Types a name into the real file dialog and confirms it; the path chosen.
+std::string Choose(const QString& typed, bool save, const std::string& folder)
+{
+    WhenModal([typed](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QtShell shell;
+    FileDialogOptions options;
+    options.filter = QStringLiteral("Mirvel files (*.mirvel)|*.mirvel");
+    options.defaultExtension = QStringLiteral("mirvel");
+    options.initialFolder = QString::fromStdString(folder);
+    const auto chosen =
+        save ? shell.GetSaveFileName(nullptr, options) : shell.GetOpenFileName(nullptr, options);
+    return chosen ? chosen->toStdString() : "(cancelled)";
+}
+
+TEST(QtShellFileDialogs, OpenAddsTheExtensionOnlyWhereTheNameAsTypedIsNoFile)
+{
+    test::TempDir dir;
+    const std::string folder =
+        QDir::fromNativeSeparators(QString::fromStdString(dir.Path().string())).toStdString();
+    test::WriteAll(dir.File("vocab"), "");
+    test::WriteAll(dir.File("liste.mirvel"), "");
+    EXPECT_EQ(Choose("vocab", false, folder), folder + "/vocab");
+    EXPECT_EQ(Choose("liste", false, folder), folder + "/liste.mirvel");
+    EXPECT_EQ(Choose("absent", false, folder), folder + "/absent");
+
+    // Save As appends it whatever is there.
+    EXPECT_EQ(Choose("vocab", true, folder), folder + "/vocab.mirvel");
+    EXPECT_EQ(Choose("oui", true, folder), folder + "/oui.mirvel");
+    EXPECT_EQ(Choose("oui.txt", true, folder), folder + "/oui.txt");
+}
+
+TEST(QtShellFileDialogs, PatternsMatchAnyCaseAndGiveALowerCaseExtension)
+{
+    const QString save = QStringLiteral("Mirvel Files(*.mirvel)|*.MIRVEL");
+    // Windows' dialog matches any case itself and appends the pattern's extension as spelt.
+    EXPECT_EQ(NameFiltersFromFilter(save, PatternCase::Insensitive),
+              QStringList{"Mirvel Files(*.mirvel) (*.mirvel)"});
+    EXPECT_EQ(NameFiltersFromFilter("A|*.Txt;*.CSV|B|*", PatternCase::Insensitive),
+              (QStringList{"A (*.txt *.csv)", "B (*)"}));
+    // Elsewhere each letter matches either case.
+    EXPECT_EQ(NameFiltersFromFilter(save, PatternCase::Sensitive),
+              QStringList{"Mirvel Files(*.mirvel) (*.[mM][iI][rR][vV][eE][lL])"});
+    EXPECT_EQ(NameFiltersFromFilter(save), NameFiltersFromFilter(save, PlatformPatternCase));
+}
+
+}  // namespace
+}  // namespace mirvel::gui
