@@ -305,11 +305,14 @@ bool TForm1::WordLabelMouse(QObject* label, QEvent* event)
 {
     // Every event of the labels passes here; only mouse events may be taken for one.
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
         return false;
     auto* mouse = static_cast<QMouseEvent*>(event);
     switch (type) {
+        // Qt reports the second press of a double-click as a double-click; it drags all the same.
         case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
             if (label == ui->lblFrancais)
                 lblFrancaisMouseDown(mouse);
             else

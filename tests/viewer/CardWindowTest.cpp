@@ -236,6 +236,12 @@ public:
         buttons_ |= button;
         Send(QEvent::MouseButtonPress, button);
     }
+    // The second press of a double-click, as Qt reports it.
+    void DoubleClick(Qt::MouseButton button)
+    {
+        buttons_ |= button;
+        Send(QEvent::MouseButtonDblClick, button);
+    }
     void MoveBy(int dx, int dy)
     {
         global_ += QPoint(dx, dy);
@@ -283,6 +289,20 @@ TEST_F(CardWindowTest, LeftPressOnAWordDragsTheWindow)
     again.Press(Qt::LeftButton);
     again.MoveBy(10, -10);
     EXPECT_EQ(form->pos(), start + QPoint(35, 15));
+}
+
+TEST_F(CardWindowTest, TheSecondPressOfADoubleClickDragsToo)
+{
+    auto form = Create({ThreeWords()});
+    form->show();
+    const QPoint start = form->pos();
+    QLabel* francais = Label(*form, "lblFrancais");
+    Pointer pointer(francais, francais->mapToGlobal(QPoint(20, 20)));
+    pointer.Press(Qt::LeftButton);
+    pointer.Release(Qt::LeftButton);
+    pointer.DoubleClick(Qt::LeftButton);
+    pointer.MoveBy(30, 20);
+    EXPECT_EQ(form->pos(), start + QPoint(30, 20));
 }
 
 TEST_F(CardWindowTest, PressOnTheCounterDoesNotDrag)
