@@ -259,6 +259,8 @@ void TForm1::btnDownClick()
 
 void TForm1::Exit1Click() { close(); }
 
+void TForm1::CreateAboutBox() { aboutBox_ = new TForm2(this); }
+
 void TForm1::About1Click()
 {
     Run([this] {

@@ -29,6 +29,9 @@ public:
     ~TForm1() override;
 
     void SetAboutBox(TForm2* form) { aboutBox_ = form; }
+    // Creates the About box, owned by the main window: no task-bar entry of its own, never
+    // behind the main window.
+    void CreateAboutBox();
     const Document& Doc() const { return document_; }
 
     void FormCreate();

@@ -5,6 +5,7 @@
 #include "Glyph.h"
 #include "Preferences.h"
 #include "SnapGlue.h"
+#include "Unit2.h"
 #include "Unit3.h"
 #include "ui_Unit1.h"
 
@@ -108,6 +109,8 @@ void TForm1::SetDialogs(QDialog* form2, TForm3* form3)
     form2_ = form2;
     form3_ = form3;
 }
+
+void TForm1::CreateDialogs() { SetDialogs(new TForm2(this), new TForm3(this)); }
 
 void TForm1::FormCreate(const QStringList& args)
 {

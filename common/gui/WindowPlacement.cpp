@@ -1,6 +1,10 @@
 #include "WindowPlacement.h"
 
+#include "IniFile.h"
+#include "TextEdge.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -36,5 +40,10 @@ void MoveOuterTop(QWidget& window, int top) { window.move(window.pos().x(), top)
 
 QString ExecutableFolder() { return QCoreApplication::applicationDirPath(); }
 QString ExecutablePath() { return QCoreApplication::applicationFilePath(); }
+
+QString SettingsFilePath()
+{
+    return QDir::toNativeSeparators(FromUtf8(mirvel::SettingsPathFor(ToUtf8(ExecutablePath()))));
+}
 
 }  // namespace mirvel::gui

@@ -23,4 +23,8 @@ void MoveOuterTop(QWidget& window, int top);
 QString ExecutableFolder();
 QString ExecutablePath();
 
+// The settings file beside the executable, in the platform's own spelling (C:\...\Mirvel.ini
+// on Windows), as messages show it.
+QString SettingsFilePath();
+
 }  // namespace mirvel::gui

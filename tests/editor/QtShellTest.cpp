@@ -1,7 +1,6 @@
-// The Qt shell's own boxes and dialogs, run for real: a zero timer acts on the modal window
-// once it is up, and a later one ends any box still open, so that no test can block.
-#include "FakeShell.h"
+// The Qt shell's own boxes and dialogs, run for real.
 #include "TempDir.h"
+#include "WhenModal.h"
 #include "gui/Shell.h"
 
 #include <QApplication>
@@ -9,31 +8,15 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QDir>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace mirvel::gui {
 namespace {
 
-void WhenModal(std::function<void(QWidget*)> act)
-{
-    QTimer::singleShot(0, [act] {
-        QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QTimer::singleShot(5000, [dialog] {
-            if (dialog && dialog->isVisible()) {
-                ADD_FAILURE() << "still open";
-                dialog->done(QDialog::Rejected);
-            }
-        });
-        act(dialog);
-    });
-}
+using test::WhenModal;
 
 TEST(QtShellPrompt, OnlyYesOrNoAnswersNeitherEscapeNorTheCloseBox)
 {
