@@ -235,6 +235,27 @@ TEST_F(EditorTest, BoxesRefuseCharactersTheirCodePageCannotHold)
     EXPECT_EQ(edJ()->text(), QString(QChar(0x732B)));
 }
 
+TEST_F(EditorTest, BoxesRefuseCharactersBeyondTheBasicPlaneTypedOrPasted)
+{
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");                 // U+1F600
+    const QString flag = QString::fromUtf8("\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7");  // France
+    for (QLineEdit* box : {edF(), edJ()}) {
+        box->setFocus();
+        Type(box, "ab");
+        // One keystroke or input-method commit brings the whole pair.
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, emoji, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, flag, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, emoji.left(1), Qt::NoModifier);
+        EXPECT_EQ(box->text(), "ab");
+        QApplication::clipboard()->setText("x" + emoji + "y");
+        box->paste();
+        EXPECT_EQ(box->text(), "ab");
+    }
+    Click("btnRenew");
+    EXPECT_EQ(form->Doc().Words()[0].FrancaisBytes(), "ab");
+    EXPECT_EQ(form->Doc().Words()[0].JaponaisBytes(), "ab");
+}
+
 TEST_F(EditorTest, LongValuesFromAFileSurviveAnUpdateOfTheOtherBox)
 {
     mirvel::WordList list(1);
