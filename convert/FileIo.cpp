@@ -41,16 +41,16 @@ std::string ReadWholeFile(const std::string& path)
     if (!in) FailToOpen(path);
     const std::uintmax_t size = fs::file_size(PathOf(path), error);
     if (error) throw InOutError(IoAccessDenied);
-    if (size > std::numeric_limits<std::size_t>::max() / 2) throw MessageError("メモリが足りません");
+    if (size > std::numeric_limits<std::size_t>::max() / 2) throw MessageError(OutOfMemoryMessage);
     std::string bytes;
     try {
         bytes.reserve(static_cast<std::size_t>(size));
         PreferHugePages(bytes.data(), bytes.capacity());
         bytes.resize(static_cast<std::size_t>(size));
     } catch (const std::bad_alloc&) {
-        throw MessageError("メモリが足りません");
+        throw MessageError(OutOfMemoryMessage);
     } catch (const std::length_error&) {
-        throw MessageError("メモリが足りません");
+        throw MessageError(OutOfMemoryMessage);
     }
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (static_cast<std::uintmax_t>(in.gcount()) < size) throw InOutError(IoReadPastEnd);
@@ -67,7 +67,7 @@ WordFileContents ReadWordListFile(const std::string& path)
     try {
         contents.words.resize(count);
     } catch (const std::bad_alloc&) {
-        throw MessageError("メモリが足りません");
+        throw MessageError(OutOfMemoryMessage);
     }
     if (count > 0) std::memcpy(contents.words.data(), bytes.data(), count * RecordSize);
     contents.trailingBytes = bytes.substr(count * RecordSize);

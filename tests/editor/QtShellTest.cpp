@@ -1,6 +1,8 @@
 // The Qt shell's own boxes and dialogs, run for real.
+#include "FakeShell.h"
 #include "TempDir.h"
 #include "WhenModal.h"
+#include "gui/Guard.h"
 #include "gui/Shell.h"
 
 #include <QApplication>
@@ -12,6 +14,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <new>
 
 namespace mirvel::gui {
 namespace {
@@ -94,6 +98,13 @@ TEST(QtShellFileDialogs, PatternsMatchAnyCaseAndGiveALowerCaseExtension)
     EXPECT_EQ(NameFiltersFromFilter(save, PatternCase::Sensitive),
               QStringList{"Mirvel Files(*.mirvel) (*.[mM][iI][rR][vV][eE][lL])"});
     EXPECT_EQ(NameFiltersFromFilter(save), NameFiltersFromFilter(save, PlatformPatternCase));
+}
+
+TEST(ErrorGuard, RunningOutOfMemorySaysWhatAFileTooLargeForMemorySays)
+{
+    test::FakeShell shell;
+    EXPECT_FALSE(Guarded(shell, nullptr, [] { throw std::bad_alloc(); }));
+    EXPECT_EQ(shell.errors, std::vector<QString>{QString::fromUtf8("メモリが足りません.")});
 }
 
 }  // namespace
