@@ -13,6 +13,8 @@
 
 #include <QFileInfo>
 #include <QLayout>
+#include <QShowEvent>
+#include <algorithm>
 #include <optional>
 
 // The pictures live in this static library, whose resources are not registered on their own.
@@ -82,6 +84,33 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
 
 TForm1::~TForm1() { document_.SetObserver(nullptr); }
 
+void TForm1::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous() && !placedByFrame_) {
+        placedByFrame_ = true;
+        PlaceByFrame();
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TForm1::PlaceByFrame()
+{
+    // The window system tells the frame only once the window exists: on Windows before the
+    // window is on the screen, so this is still before it appears; on X11 not before the window
+    // manager has framed it, which counts as no frame here. An edge centred at create time is
+    // centred again by the real outer size, and a window whose caption would be off every
+    // screen (a monitor since removed, a damaged file) comes back centred.
+    const QMargins frame = mirvel::gui::KnownFrame(*this);
+    const QSize outer = size().grownBy(frame);
+    QPoint position = mirvel::gui::OuterPosition(*this);
+    const QRect caption(0, 0, outer.width(), std::max(frame.top(), mirvel::GripSize));
+    if (!mirvel::gui::GripReachable(position, caption)) centredLeft_ = centredTop_ = true;
+    const QPoint centred = mirvel::gui::CentredPosition(outer);
+    if (centredLeft_) position.setX(centred.x());
+    if (centredTop_) position.setY(centred.y());
+    move(position);
+}
+
 void TForm1::ConnectHandlers()
 {
     connect(ui->ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -120,7 +149,9 @@ void TForm1::FormCreate()
         const QSize screen = mirvel::gui::PrimaryScreenSize();
         const QSize outer = mirvel::gui::OuterSize(*this);
         mirvel::gui::MoveOuterLeft(*this, mirvel::ReadFormLeft(ini, screen.width(), outer.width()));
+        centredLeft_ = !mirvel::HasFormValue(ini, "Left");
         mirvel::gui::MoveOuterTop(*this, mirvel::ReadFormTop(ini, screen.height(), outer.height()));
+        centredTop_ = !mirvel::HasFormValue(ini, "Top");
     });
     // A damaged settings file has had its error box; the window still comes up complete.
     Run([this] {

@@ -63,10 +63,12 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ConnectHandlers();
+    void PlaceByFrame();
     void FormClose(QCloseEvent* event);
     bool Run(const std::function<void()>& body);
 
@@ -88,7 +90,11 @@ private:
     CodePageValidator* validatorF_;
     CodePageValidator* validatorJ_;
     TForm2* aboutBox_ = nullptr;
-    bool commandSelects_ = false;  // a command, not the user, is moving the list's selection
+    bool commandSelects_ = false;
+    // Left or top edge centred at create time, before the frame was known.
+    bool centredLeft_ = false;
+    bool centredTop_ = false;
+    bool placedByFrame_ = false;  // a command, not the user, is moving the list's selection
     mirvel::gui::FileDialogOptions OpenDialog1;
     mirvel::gui::FileDialogOptions SaveDialog1;
 };

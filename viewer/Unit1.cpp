@@ -131,6 +131,10 @@ void TForm1::FormCreate(const QStringList& args)
         }
         mirvel::gui::MoveOuterTop(*this, top);
         mirvel::gui::MoveOuterLeft(*this, left);
+        // The card has no caption and no menu to move it by: a position off every screen (a
+        // monitor since removed, a damaged file) would lose it for good.
+        if (!mirvel::gui::GripReachable(mirvel::gui::OuterPosition(*this), ui->lblFrancais->geometry()))
+            move(mirvel::gui::CentredPosition(mirvel::gui::OuterSize(*this)));
 
         // No existence test here: a missing file is reported like any other failed load.
         if (!args.isEmpty()) {

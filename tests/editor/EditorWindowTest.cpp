@@ -4,6 +4,8 @@
 
 #include <QClipboard>
 #include <QMenuBar>
+#include <QScreen>
+#include <QWindow>
 
 namespace editor::test {
 namespace {
@@ -274,16 +276,52 @@ TEST_F(EditorTest, LongValuesFromAFileSurviveAnUpdateOfTheOtherBox)
 
 TEST_F(EditorTest, FirstStartIsCentredAndAStoredPositionIsRestoredAsItIs)
 {
-    // At create time the window is not framed yet and its menu bar not laid out: the window
-    // counts as its client area.
+    // Centred by the real outer size: the client area, the menu bar and the frame (2 pixels
+    // on every side offscreen), which is known only once the window exists.
     const QSize screen = mirvel::gui::PrimaryScreenSize();
+    const QSize outer = form->frameGeometry().size();
+    ASSERT_EQ(outer, form->size().grownBy(form->windowHandle()->frameMargins()));
+    EXPECT_GT(outer.width(), 467);
+    EXPECT_GT(outer.height(), 208 + form->menuBar()->height());
     EXPECT_EQ(mirvel::gui::OuterPosition(*form),
-              QPoint((screen.width() - 467) / 2, (screen.height() - 208) / 2));
+              QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2));
 
     form->hide();
     mirvel::test::WriteAll(SettingsPath(), "[Form]\r\nLeft=-20\r\nTop=33\r\n");
     Create();
     EXPECT_EQ(mirvel::gui::OuterPosition(*form), QPoint(-20, 33));
+
+    // A stored edge stays as it is; a missing one is centred by the real outer size.
+    form->hide();
+    mirvel::test::WriteAll(SettingsPath(), "[Form]\r\nTop=33\r\n");
+    Create();
+    EXPECT_EQ(mirvel::gui::OuterPosition(*form), QPoint((screen.width() - outer.width()) / 2, 33));
+}
+
+TEST_F(EditorTest, APositionThatLeavesTooLittleOfTheCaptionOnAScreenComesBackCentred)
+{
+    const QPoint centred = mirvel::gui::OuterPosition(*form);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const int width = form->frameGeometry().width();
+    // A grip is 16 × 16 pixels of the caption, which is at least that high.
+    const std::vector<std::pair<QPoint, QPoint>> cases{
+        {{99999999, 33}, centred},
+        {{-99999999, 33}, centred},
+        {{33, 99999999}, centred},
+        {{33, -99999999}, centred},
+        {{area.left() + 16 - width, 33}, {area.left() + 16 - width, 33}},
+        {{area.left() + 15 - width, 33}, centred},
+        {{area.right() + 1 - 16, area.top()}, {area.right() + 1 - 16, area.top()}},
+        {{33, area.top() - 1}, centred},
+    };
+    for (const auto& [stored, shown] : cases) {
+        form->hide();
+        mirvel::test::WriteAll(SettingsPath(), "[Form]\r\nLeft=" + std::to_string(stored.x()) +
+                                                   "\r\nTop=" + std::to_string(stored.y()) + "\r\n");
+        Create();
+        EXPECT_EQ(mirvel::gui::OuterPosition(*form), shown) << stored.x() << "," << stored.y();
+    }
+    EXPECT_TRUE(shell.errors.empty());
 }
 
 TEST_F(EditorTest, ADamagedSettingsFileShowsTheErrorAndTheEditorStillWorks)

@@ -398,6 +398,30 @@ TEST_F(CardWindowTest, ExitClosesAndPlacementIsRestoredNextTime)
     EXPECT_TRUE(shell.errors.empty());
 }
 
+TEST_F(CardWindowTest, APositionOffEveryScreenComesBackCentred)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    const QPoint centred((screen.width() - 156) / 2, (screen.height() - 76) / 2);
+    // The word area starts one pixel inside the card; a grip is 16 × 16 pixels of it.
+    const std::vector<std::pair<QPoint, QPoint>> cases{
+        {{99999999, 45}, centred},
+        {{-99999999, 45}, centred},
+        {{45, 99999999}, centred},
+        {{45, -99999999}, centred},
+        {{area.left() - 139, 45}, {area.left() - 139, 45}},
+        {{area.left() - 140, 45}, centred},
+        {{45, area.bottom() + 1 - 17}, {45, area.bottom() + 1 - 17}},
+        {{45, area.bottom() + 1 - 16}, centred},
+    };
+    for (const auto& [stored, shown] : cases) {
+        WriteSettings("[Form]\r\nLeft=" + std::to_string(stored.x()) +
+                      "\r\nTop=" + std::to_string(stored.y()) + "\r\n");
+        EXPECT_EQ(Create()->pos(), shown) << stored.x() << "," << stored.y();
+    }
+    EXPECT_TRUE(shell.errors.empty());
+}
+
 TEST_F(CardWindowTest, SettingsThatCannotBeWrittenStillLetTheWindowClose)
 {
     auto form =
