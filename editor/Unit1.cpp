@@ -3,6 +3,7 @@
 #include "AccentTable.h"
 #include "CodePageValidator.h"
 #include "IniFile.h"
+#include "InputMethodSwitch.h"
 #include "Placement.h"
 #include "Unit2.h"
 #include "WordListModel.h"
@@ -11,6 +12,7 @@
 #include "gui/WindowPlacement.h"
 #include "ui_Unit1.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLayout>
 #include <QShowEvent>
@@ -53,7 +55,9 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TForm1>()),
       shell_(shell),
-      settingsPath_(std::move(settingsPath))
+      settingsPath_(std::move(settingsPath)),
+      platformIme_(PlatformInputMethodSwitch()),
+      ime_(platformIme_.get())
 {
     InitEditorResources();
     ui->setupUi(this);
@@ -72,9 +76,12 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
     validatorJ_ = new CodePageValidator(*ui->edJ, mirvel::CodePage::ShiftJis, 40);
     ui->edF->setValidator(validatorF_);
     ui->edJ->setValidator(validatorJ_);
-    // Japanese conversion stays off in the French box and is on in the Japanese one.
+    // Japanese conversion stays off in the French box and is on in the Japanese one: allowed
+    // or refused here, switched as each box gets the focus.
     ui->edF->setAttribute(Qt::WA_InputMethodEnabled, false);
     ui->edJ->setAttribute(Qt::WA_InputMethodEnabled, true);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* focused) { SwitchInputMethod(focused); });
     ui->edF->installEventFilter(this);
     ui->edF->setFocus();
 
@@ -109,6 +116,14 @@ void TForm1::PlaceByFrame()
     if (centredLeft_) position.setX(centred.x());
     if (centredTop_) position.setY(centred.y());
     move(position);
+}
+
+void TForm1::SwitchInputMethod(QWidget* focused)
+{
+    if (focused == ui->edJ)
+        ime_->SetOpen(*ui->edJ, true);
+    else if (focused == ui->edF)
+        ime_->SetOpen(*ui->edF, false);
 }
 
 void TForm1::ConnectHandlers()

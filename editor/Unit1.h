@@ -15,6 +15,7 @@ class TForm1;
 namespace editor {
 
 class CodePageValidator;
+class InputMethodSwitch;
 class TForm2;
 class WordListModel;
 
@@ -29,6 +30,8 @@ public:
     ~TForm1() override;
 
     void SetAboutBox(TForm2* form) { aboutBox_ = form; }
+    // In place of the platform's input-method switch (tests record the calls).
+    void SetInputMethodSwitch(InputMethodSwitch& ime) { ime_ = &ime; }
     // Creates the About box, owned by the main window: no task-bar entry of its own, never
     // behind the main window.
     void CreateAboutBox();
@@ -68,6 +71,7 @@ protected:
 
 private:
     void ConnectHandlers();
+    void SwitchInputMethod(QWidget* focused);
     void PlaceByFrame();
     void FormClose(QCloseEvent* event);
     bool Run(const std::function<void()>& body);
@@ -90,6 +94,8 @@ private:
     CodePageValidator* validatorF_;
     CodePageValidator* validatorJ_;
     TForm2* aboutBox_ = nullptr;
+    std::unique_ptr<InputMethodSwitch> platformIme_;
+    InputMethodSwitch* ime_;
     bool commandSelects_ = false;
     // Left or top edge centred at create time, before the frame was known.
     bool centredLeft_ = false;

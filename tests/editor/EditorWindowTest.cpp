@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "InputMethodSwitch.h"
 #include "Unit2.h"
 #include "gui/WindowPlacement.h"
 
@@ -203,6 +204,32 @@ TEST_F(EditorTest, TabCyclesThroughTheTwoBoxesAndTheListOnly)
         EXPECT_EQ(button->focusPolicy(), Qt::ClickFocus) << button->objectName().toStdString();
         EXPECT_FALSE(button->isDefault() || button->autoDefault());
     }
+}
+
+class RecordingInputMethod : public InputMethodSwitch {
+public:
+    std::vector<std::string> calls;
+    void SetOpen(QWidget& box, bool open) override
+    {
+        calls.push_back(box.objectName().toStdString() + (open ? " open" : " closed"));
+    }
+};
+
+TEST_F(EditorTest, TheJapaneseBoxSwitchesTheInputMethodOnAndTheFrenchBoxOff)
+{
+    RecordingInputMethod ime;
+    form->SetInputMethodSwitch(ime);
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ime.calls.clear();
+    edJ()->setFocus();
+    ListBox1()->setFocus();
+    edF()->setFocus();
+    QTest::keyClick(edF(), Qt::Key_Tab);
+    EXPECT_EQ(ime.calls, (std::vector<std::string>{"edJ open", "edF closed", "edJ open"}));
+    // The window goes while the recorder is still there.
+    form->hide();
+    form.reset();
 }
 
 TEST_F(EditorTest, JapaneseBoxHoldsAtMostFortyShiftJisBytes)
