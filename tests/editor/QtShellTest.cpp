@@ -97,7 +97,12 @@ TEST(QtShellFileDialogs, PatternsMatchAnyCaseAndGiveALowerCaseExtension)
     // Elsewhere each letter matches either case.
     EXPECT_EQ(NameFiltersFromFilter(save, PatternCase::Sensitive),
               QStringList{"Mirvel Files(*.mirvel) (*.[mM][iI][rR][vV][eE][lL])"});
-    EXPECT_EQ(NameFiltersFromFilter(save), NameFiltersFromFilter(save, PlatformPatternCase));
+#ifdef _WIN32
+    EXPECT_EQ(NameFiltersFromFilter(save), QStringList{"Mirvel Files(*.mirvel) (*.mirvel)"});
+#else
+    EXPECT_EQ(NameFiltersFromFilter(save),
+              QStringList{"Mirvel Files(*.mirvel) (*.[mM][iI][rR][vV][eE][lL])"});
+#endif
 }
 
 TEST(ErrorGuard, RunningOutOfMemorySaysWhatAFileTooLargeForMemorySays)
