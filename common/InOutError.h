@@ -35,6 +35,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What every program says when memory runs out, whether an allocation failed or a size was
+// refused before trying.
+inline constexpr char OutOfMemoryMessage[] = "メモリが足りません";
+
 // The error box's text: an ASCII "." is appended when the first byte of the message's last
 // character, in Shift-JIS, is above 0x2E (so "... (5)" gets none). Message and result are UTF-8.
 std::string ErrorBoxText(const std::string& message);

@@ -3,6 +3,7 @@
 #include "IniFile.h"
 #include "IntParse.h"
 
+#include <algorithm>
 #include <string>
 
 namespace mirvel {
@@ -31,6 +32,24 @@ std::int32_t ReadFormLeft(const TIniFile& ini, std::int32_t screenWidth, std::in
 std::int32_t ReadFormTop(const TIniFile& ini, std::int32_t screenHeight, std::int32_t windowHeight)
 {
     return ReadFormCoordinate(ini, "Top", screenHeight, windowHeight);
+}
+
+bool HasFormValue(const TIniFile& ini, const char* key)
+{
+    // No stored value equals both defaults.
+    return ini.ReadString("Form", key, "0") != "0" || ini.ReadString("Form", key, "1") != "1";
+}
+
+bool GripOnScreen(const ScreenRect& grip, const std::vector<ScreenRect>& workAreas)
+{
+    const auto overlap = [](std::int64_t start, std::int64_t length, std::int64_t areaStart,
+                            std::int64_t areaLength) {
+        return std::min(start + length, areaStart + areaLength) - std::max(start, areaStart);
+    };
+    return std::any_of(workAreas.begin(), workAreas.end(), [&](const ScreenRect& area) {
+        return overlap(grip.Left, grip.Width, area.Left, area.Width) >= GripSize &&
+               overlap(grip.Top, grip.Height, area.Top, area.Height) >= GripSize;
+    });
 }
 
 void WriteFormPosition(TIniFile& ini, std::int32_t left, std::int32_t top)

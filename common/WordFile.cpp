@@ -27,9 +27,9 @@ WordList ReadWordFile(const std::string& path, const RecordRead& onRecord)
     try {
         words.reserve(total);
     } catch (const std::bad_alloc&) {
-        throw MessageError("メモリが足りません");
+        throw MessageError(OutOfMemoryMessage);
     } catch (const std::length_error&) {
-        throw MessageError("メモリが足りません");
+        throw MessageError(OutOfMemoryMessage);
     }
     while (words.size() < total) {
         const std::size_t first = words.size();

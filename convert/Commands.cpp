@@ -37,7 +37,7 @@ auto OnFile(const std::string& path, Action action) -> decltype(action())
     } catch (const MessageError& error) {
         throw FileFailure{FileErrorText(path, error.what())};
     } catch (const std::bad_alloc&) {
-        throw FileFailure{FileErrorText(path, "メモリが足りません")};
+        throw FileFailure{FileErrorText(path, OutOfMemoryMessage)};
     }
 }
 
@@ -220,7 +220,7 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << failure.text << '\n';
         return ExitProblems;
     } catch (const std::bad_alloc&) {
-        err << "mirvel-convert: メモリが足りません\n";
+        err << "mirvel-convert: " << OutOfMemoryMessage << "\n";
         return ExitProblems;
     }
     out << HelpText(CommandKind::Overview);

@@ -43,8 +43,9 @@ int CodePageValidator::ByteLength(const QString& text) const
 QValidator::State CodePageValidator::validate(QString& input, int& pos) const
 {
     // The inserted part is what lies between the longest common start and end of the two
-    // texts. Characters outside the Basic Multilingual Plane fit neither code page, so judging
-    // one UTF-16 unit at a time is enough.
+    // texts. Characters outside the Basic Multilingual Plane (an emoji, a flag) fit neither
+    // code page; each half of their surrogate pair is refused on its own, so that a pair is
+    // never judged, or stored, as the "?" a lone half converts to.
     const QString& before = accepted_;
     const qsizetype shorter = std::min(before.size(), input.size());
     qsizetype start = 0;
@@ -54,7 +55,7 @@ QValidator::State CodePageValidator::validate(QString& input, int& pos) const
     qsizetype insertedEnd = input.size() - end;
 
     for (qsizetype i = start; i < insertedEnd; ++i) {
-        if (CharBytes(QStringView(input).mid(i, 1)) < 0) return Invalid;
+        if (input[i].isSurrogate() || CharBytes(QStringView(input).mid(i, 1)) < 0) return Invalid;
     }
 
     int total = ByteLength(input);

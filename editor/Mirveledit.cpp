@@ -1,9 +1,6 @@
 #include "gui/Fonts.h"
-#include "IniFile.h"
 #include "Unit1.h"
-#include "Unit2.h"
 #include "gui/Shell.h"
-#include "gui/TextEdge.h"
 #include "gui/Translation.h"
 #include "gui/WindowPlacement.h"
 #include "os/File.h"
@@ -19,11 +16,8 @@ int main(int argc, char* argv[])
     mirvel::gui::RegisterFontSubstitutes();
 
     mirvel::gui::QtShell shell;
-    const QString settingsPath =
-        mirvel::gui::FromUtf8(mirvel::SettingsPathFor(mirvel::gui::ToUtf8(mirvel::gui::ExecutablePath())));
-    editor::TForm1 form1(shell, settingsPath);
-    editor::TForm2 form2(&form1);
-    form1.SetAboutBox(&form2);
+    editor::TForm1 form1(shell, mirvel::gui::SettingsFilePath());
+    form1.CreateAboutBox();
     form1.show();
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include "AccentTable.h"
 #include "CodePageValidator.h"
 #include "IniFile.h"
+#include "InputMethodSwitch.h"
 #include "Placement.h"
 #include "Unit2.h"
 #include "WordListModel.h"
@@ -11,8 +12,11 @@
 #include "gui/WindowPlacement.h"
 #include "ui_Unit1.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLayout>
+#include <QShowEvent>
+#include <algorithm>
 #include <optional>
 
 // The pictures live in this static library, whose resources are not registered on their own.
@@ -51,7 +55,9 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TForm1>()),
       shell_(shell),
-      settingsPath_(std::move(settingsPath))
+      settingsPath_(std::move(settingsPath)),
+      platformIme_(PlatformInputMethodSwitch()),
+      ime_(platformIme_.get())
 {
     InitEditorResources();
     ui->setupUi(this);
@@ -70,9 +76,12 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
     validatorJ_ = new CodePageValidator(*ui->edJ, mirvel::CodePage::ShiftJis, 40);
     ui->edF->setValidator(validatorF_);
     ui->edJ->setValidator(validatorJ_);
-    // Japanese conversion stays off in the French box and is on in the Japanese one.
+    // Japanese conversion stays off in the French box and is on in the Japanese one: allowed
+    // or refused here, switched as each box gets the focus.
     ui->edF->setAttribute(Qt::WA_InputMethodEnabled, false);
     ui->edJ->setAttribute(Qt::WA_InputMethodEnabled, true);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* focused) { SwitchInputMethod(focused); });
     ui->edF->installEventFilter(this);
     ui->edF->setFocus();
 
@@ -81,6 +90,41 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
 }
 
 TForm1::~TForm1() { document_.SetObserver(nullptr); }
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous() && !placedByFrame_) {
+        placedByFrame_ = true;
+        PlaceByFrame();
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TForm1::PlaceByFrame()
+{
+    // The window system tells the frame only once the window exists: on Windows before the
+    // window is on the screen, so this is still before it appears; on X11 not before the window
+    // manager has framed it, which counts as no frame here. An edge centred at create time is
+    // centred again by the real outer size, and a window whose caption would be off every
+    // screen (a monitor since removed, a damaged file) comes back centred.
+    const QMargins frame = mirvel::gui::KnownFrame(*this);
+    const QSize outer = size().grownBy(frame);
+    QPoint position = mirvel::gui::OuterPosition(*this);
+    const QRect caption(0, 0, outer.width(), std::max(frame.top(), mirvel::GripSize));
+    if (!mirvel::gui::GripReachable(position, caption)) centredLeft_ = centredTop_ = true;
+    const QPoint centred = mirvel::gui::CentredPosition(outer);
+    if (centredLeft_) position.setX(centred.x());
+    if (centredTop_) position.setY(centred.y());
+    move(position);
+}
+
+void TForm1::SwitchInputMethod(QWidget* focused)
+{
+    if (focused == ui->edJ)
+        ime_->SetOpen(*ui->edJ, true);
+    else if (focused == ui->edF)
+        ime_->SetOpen(*ui->edF, false);
+}
 
 void TForm1::ConnectHandlers()
 {
@@ -120,7 +164,9 @@ void TForm1::FormCreate()
         const QSize screen = mirvel::gui::PrimaryScreenSize();
         const QSize outer = mirvel::gui::OuterSize(*this);
         mirvel::gui::MoveOuterLeft(*this, mirvel::ReadFormLeft(ini, screen.width(), outer.width()));
+        centredLeft_ = !mirvel::HasFormValue(ini, "Left");
         mirvel::gui::MoveOuterTop(*this, mirvel::ReadFormTop(ini, screen.height(), outer.height()));
+        centredTop_ = !mirvel::HasFormValue(ini, "Top");
     });
     // A damaged settings file has had its error box; the window still comes up complete.
     Run([this] {
@@ -258,6 +304,8 @@ void TForm1::btnDownClick()
 }
 
 void TForm1::Exit1Click() { close(); }
+
+void TForm1::CreateAboutBox() { aboutBox_ = new TForm2(this); }
 
 void TForm1::About1Click()
 {

@@ -15,6 +15,7 @@ class TForm1;
 namespace editor {
 
 class CodePageValidator;
+class InputMethodSwitch;
 class TForm2;
 class WordListModel;
 
@@ -29,6 +30,11 @@ public:
     ~TForm1() override;
 
     void SetAboutBox(TForm2* form) { aboutBox_ = form; }
+    // In place of the platform's input-method switch (tests record the calls).
+    void SetInputMethodSwitch(InputMethodSwitch& ime) { ime_ = &ime; }
+    // Creates the About box, owned by the main window: no task-bar entry of its own, never
+    // behind the main window.
+    void CreateAboutBox();
     const Document& Doc() const { return document_; }
 
     void FormCreate();
@@ -60,10 +66,13 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ConnectHandlers();
+    void SwitchInputMethod(QWidget* focused);
+    void PlaceByFrame();
     void FormClose(QCloseEvent* event);
     bool Run(const std::function<void()>& body);
 
@@ -85,7 +94,13 @@ private:
     CodePageValidator* validatorF_;
     CodePageValidator* validatorJ_;
     TForm2* aboutBox_ = nullptr;
-    bool commandSelects_ = false;  // a command, not the user, is moving the list's selection
+    std::unique_ptr<InputMethodSwitch> platformIme_;
+    InputMethodSwitch* ime_;
+    bool commandSelects_ = false;
+    // Left or top edge centred at create time, before the frame was known.
+    bool centredLeft_ = false;
+    bool centredTop_ = false;
+    bool placedByFrame_ = false;  // a command, not the user, is moving the list's selection
     mirvel::gui::FileDialogOptions OpenDialog1;
     mirvel::gui::FileDialogOptions SaveDialog1;
 };

@@ -2,6 +2,8 @@
 
 #include "ui_Unit2.h"
 
+#include <QKeyEvent>
+
 namespace editor {
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm2>())
@@ -14,5 +16,15 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
 }
 
 TForm2::~TForm2() = default;
+
+void TForm2::keyPressEvent(QKeyEvent* event)
+{
+    // No cancel button, so no cancel key; accepted so that the owner doesn't get it either.
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 }  // namespace editor

@@ -9,13 +9,16 @@ class TForm2;
 
 namespace editor {
 
-// The About box.
+// The About box. Its only button is OK: Escape does nothing, only OK and the close box end it.
 class TForm2 : public QDialog {
     Q_OBJECT
 
 public:
     explicit TForm2(QWidget* parent = nullptr);
     ~TForm2() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TForm2> ui;

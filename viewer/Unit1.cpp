@@ -5,6 +5,7 @@
 #include "Glyph.h"
 #include "Preferences.h"
 #include "SnapGlue.h"
+#include "Unit2.h"
 #include "Unit3.h"
 #include "ui_Unit1.h"
 
@@ -109,6 +110,8 @@ void TForm1::SetDialogs(QDialog* form2, TForm3* form3)
     form3_ = form3;
 }
 
+void TForm1::CreateDialogs() { SetDialogs(new TForm2(this), new TForm3(this)); }
+
 void TForm1::FormCreate(const QStringList& args)
 {
     Guarded(shell_, this, [&] {
@@ -128,6 +131,10 @@ void TForm1::FormCreate(const QStringList& args)
         }
         mirvel::gui::MoveOuterTop(*this, top);
         mirvel::gui::MoveOuterLeft(*this, left);
+        // The card has no caption and no menu to move it by: a position off every screen (a
+        // monitor since removed, a damaged file) would lose it for good.
+        if (!mirvel::gui::GripReachable(mirvel::gui::OuterPosition(*this), ui->lblFrancais->geometry()))
+            move(mirvel::gui::CentredPosition(mirvel::gui::OuterSize(*this)));
 
         // No existence test here: a missing file is reported like any other failed load.
         if (!args.isEmpty()) {
@@ -305,11 +312,14 @@ bool TForm1::WordLabelMouse(QObject* label, QEvent* event)
 {
     // Every event of the labels passes here; only mouse events may be taken for one.
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
         return false;
     auto* mouse = static_cast<QMouseEvent*>(event);
     switch (type) {
+        // Qt reports the second press of a double-click as a double-click; it drags all the same.
         case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
             if (label == ui->lblFrancais)
                 lblFrancaisMouseDown(mouse);
             else

@@ -44,6 +44,8 @@ public:
 
     // The About box and the settings dialog are created after the card window.
     void SetDialogs(QDialog* form2, TForm3* form3);
+    // Creates both, owned by the card: they add no task-bar entry and can't fall behind it.
+    void CreateDialogs();
 
     const Navigation& Cards() const { return cards_; }
 

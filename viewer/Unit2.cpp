@@ -2,6 +2,8 @@
 
 #include "ui_Unit2.h"
 
+#include <QKeyEvent>
+
 namespace viewer {
 namespace {
 
@@ -20,5 +22,15 @@ TForm2::TForm2(QWidget* parent)
 }
 
 TForm2::~TForm2() = default;
+
+void TForm2::keyPressEvent(QKeyEvent* event)
+{
+    // No cancel button, so no cancel key; accepted so that the owner doesn't get it either.
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 }  // namespace viewer

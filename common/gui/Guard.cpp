@@ -15,7 +15,7 @@ bool Guarded(Shell& shell, QWidget* parent, const std::function<void()>& body)
         body();
         return true;
     } catch (const std::bad_alloc&) {
-        message = "メモリが不足しています";
+        message = OutOfMemoryMessage;
     } catch (const std::exception& error) {
         message = error.what();
     } catch (...) {

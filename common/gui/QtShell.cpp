@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
@@ -79,15 +81,45 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogOptions& o
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilters(NameFiltersFromFilter(options.filter));
-    dialog.setDefaultSuffix(options.defaultExtension);
+    // Qt's own dialog would append the extension to every name, also in Open, where a file
+    // named without one must open as it is; the rules are applied to its answer instead.
+    if (save) dialog.setDefaultSuffix(options.defaultExtension);
     const QString start = DialogStartPath(options);
     if (!options.proposedFile.isEmpty())
         dialog.selectFile(start);
     else if (!start.isEmpty())
         dialog.setDirectory(start);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return WithDefaultExtension(dialog.selectedFiles().constFirst(), options.defaultExtension);
+    const QString chosen = dialog.selectedFiles().constFirst();
+    return save ? WithDefaultExtension(chosen, options.defaultExtension)
+                : OpenedFileName(chosen, options.defaultExtension);
 }
+
+// Qt makes No the escape answer of a Yes/No box. Here neither Escape nor the close box answers:
+// at the prompt before changes are dropped, either would throw them away unasked.
+class YesNoBox : public QMessageBox {
+public:
+    YesNoBox(QWidget* parent, const QString& caption, const QString& text)
+        : QMessageBox(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, parent)
+    {
+        setDefaultButton(QMessageBox::Yes);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override
+    {
+        // A click on Yes or No hides the box without a close event; anything else is refused.
+        event->ignore();
+    }
+};
 
 }  // namespace
 
@@ -103,14 +135,14 @@ std::optional<QString> QtShell::GetSaveFileName(QWidget* parent, const FileDialo
 
 bool QtShell::AskYesNo(QWidget* parent, const QString& caption, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    YesNoBox box(parent, caption, text);
     return box.exec() == QMessageBox::Yes;
 }
 
 void QtShell::ShowError(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text, QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 

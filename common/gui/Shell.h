@@ -14,7 +14,7 @@ namespace mirvel::gui {
 // form ("Mirvel files (*.mirvel)|*.mirvel"); patterns match regardless of case.
 struct FileDialogOptions {
     QString filter;
-    QString defaultExtension;  // without the dot; appended to a name typed without extension
+    QString defaultExtension;  // without the dot; see WithDefaultExtension and OpenedFileName
     QString initialFolder;     // used when nothing is proposed
     QString proposedFile;      // the file last chosen in this dialog, or empty
 };
@@ -68,13 +68,27 @@ private:
     ActivationTracker* tracker_;
 };
 
-// "desc|pattern|desc|pattern" to Qt's "desc (pattern)" name filters, one per pair.
-QStringList NameFiltersFromFilter(const QString& filter);
+// How the platform's file dialog matches patterns against file names.
+enum class PatternCase { Sensitive, Insensitive };
+#ifdef _WIN32
+constexpr PatternCase PlatformPatternCase = PatternCase::Insensitive;
+#else
+constexpr PatternCase PlatformPatternCase = PatternCase::Sensitive;
+#endif
+
+// "desc|pattern|desc|pattern" to Qt's "desc (pattern)" name filters, one per pair, whose
+// patterns match regardless of case under the given matching and give a name typed without
+// extension a lower-case one.
+QStringList NameFiltersFromFilter(const QString& filter, PatternCase patternCase = PlatformPatternCase);
 
 // The folder a file dialog opens in: the proposed file's folder, else the initial folder.
 QString DialogStartPath(const FileDialogOptions& options);
 
-// Appends ".ext" to a chosen name that has no extension.
+// Save: appends ".ext" to a chosen name that has no extension.
 QString WithDefaultExtension(const QString& path, const QString& defaultExtension);
+
+// Open: the name as given when that file exists or the name with the default extension
+// doesn't; otherwise the name with it, as the platform's open dialog looks a name up.
+QString OpenedFileName(const QString& path, const QString& defaultExtension);
 
 }  // namespace mirvel::gui

@@ -6,13 +6,10 @@
 namespace mirvel::gui {
 namespace {
 
-// The widget file dialog matches patterns with the file system's case rules; spelling each
-// letter as a class makes "*.MIRVEL" find "words.mirvel" on every platform.
-QString CaseInsensitivePattern(const QString& pattern)
+// Spells each letter as a class, so that "*.MIRVEL" finds "words.mirvel" where the dialog
+// matches patterns by the file system's case rules.
+QString LetterClasses(const QString& pattern)
 {
-#ifdef _WIN32
-    return pattern;
-#else
     QString result;
     for (const QChar c : pattern) {
         if (c.isLetter() && c.toLower() != c.toUpper())
@@ -21,18 +18,22 @@ QString CaseInsensitivePattern(const QString& pattern)
             result += c;
     }
     return result;
-#endif
 }
 
 }  // namespace
 
-QStringList NameFiltersFromFilter(const QString& filter)
+QStringList NameFiltersFromFilter(const QString& filter, PatternCase patternCase)
 {
     QStringList result;
     const QStringList parts = filter.split(QLatin1Char('|'));
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString& p : patterns) p = CaseInsensitivePattern(p.trimmed());
+        for (QString& p : patterns) {
+            p = p.trimmed();
+            // Windows' own dialog matches regardless of case, but appends the selected pattern's
+            // extension as spelt to a name typed without one: "*.MIRVEL" would save "oui.MIRVEL".
+            p = patternCase == PatternCase::Insensitive ? p.toLower() : LetterClasses(p);
+        }
         // The description is shown as it stands; the dialog hides the pattern part that follows.
         result << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
@@ -52,6 +53,13 @@ QString WithDefaultExtension(const QString& path, const QString& defaultExtensio
     QString result = path;
     if (result.endsWith(QLatin1Char('.'))) result.chop(1);
     return result + QLatin1Char('.') + defaultExtension;
+}
+
+QString OpenedFileName(const QString& path, const QString& defaultExtension)
+{
+    if (path.isEmpty() || QFileInfo::exists(path)) return path;
+    const QString extended = WithDefaultExtension(path, defaultExtension);
+    return QFileInfo::exists(extended) ? extended : path;
 }
 
 }  // namespace mirvel::gui

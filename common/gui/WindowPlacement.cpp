@@ -1,8 +1,14 @@
 #include "WindowPlacement.h"
 
+#include "IniFile.h"
+#include "Placement.h"
+#include "TextEdge.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 namespace mirvel::gui {
 
@@ -31,10 +37,42 @@ QPoint OuterPosition(const QWidget& window)
     return window.pos();  // a window's pos() includes its frame
 }
 
+QMargins KnownFrame(const QWidget& window)
+{
+    const QWindow* handle = window.windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
+}
+
+QPoint CentredPosition(const QSize& outer)
+{
+    const QSize screen = PrimaryScreenSize();
+    return {mirvel::DefaultPlacement(screen.width(), outer.width()),
+            mirvel::DefaultPlacement(screen.height(), outer.height())};
+}
+
+bool GripReachable(const QPoint& outerPosition, const QRect& grip)
+{
+    std::vector<mirvel::ScreenRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({area.left(), area.top(), area.width(), area.height()});
+    }
+    // A position read from a damaged file may lie anywhere in 32 bits; the grip lies beyond it.
+    const mirvel::ScreenRect screenGrip{std::int64_t{outerPosition.x()} + grip.left(),
+                                        std::int64_t{outerPosition.y()} + grip.top(), grip.width(),
+                                        grip.height()};
+    return mirvel::GripOnScreen(screenGrip, areas);
+}
+
 void MoveOuterLeft(QWidget& window, int left) { window.move(left, window.pos().y()); }
 void MoveOuterTop(QWidget& window, int top) { window.move(window.pos().x(), top); }
 
 QString ExecutableFolder() { return QCoreApplication::applicationDirPath(); }
 QString ExecutablePath() { return QCoreApplication::applicationFilePath(); }
+
+QString SettingsFilePath()
+{
+    return QDir::toNativeSeparators(FromUtf8(mirvel::SettingsPathFor(ToUtf8(ExecutablePath()))));
+}
 
 }  // namespace mirvel::gui

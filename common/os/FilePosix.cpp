@@ -205,7 +205,7 @@ std::string ReadAllOf(File& file)
     try {
         bytes.resize(static_cast<std::size_t>(file.Size()));
     } catch (const std::exception&) {
-        throw MessageError("メモリが足りません");
+        throw MessageError(OutOfMemoryMessage);
     }
     if (file.Read(bytes.data(), bytes.size()) < bytes.size()) throw InOutError(IoReadPastEnd);
     return bytes;

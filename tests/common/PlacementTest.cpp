@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace mirvel {
 namespace {
@@ -19,6 +21,29 @@ TEST(Placement, DefaultCentresRoundingTowardZero)
     constexpr auto min = std::numeric_limits<std::int32_t>::min();
     EXPECT_EQ(DefaultPlacement(max, min), max);
     EXPECT_EQ(DefaultPlacement(min, max), min + 1);  // -2147483647.5
+}
+
+TEST(Placement, AWindowStaysWhereSixteenBySixteenPixelsOfItsGripAreOnAWorkArea)
+{
+    // A second screen to the right of the first, reaching higher.
+    const std::vector<ScreenRect> areas{{0, 0, 1024, 738}, {1024, -200, 1280, 984}};
+    const auto reachable = [&](std::int64_t left, std::int64_t top) {
+        return GripOnScreen({left, top, 154, 58}, areas);
+    };
+    EXPECT_TRUE(reachable(-20, 10));  // half off the edge
+    EXPECT_TRUE(reachable(-138, 10));
+    EXPECT_FALSE(reachable(-139, 10));  // 15 pixels left
+    EXPECT_TRUE(reachable(10, 722));
+    EXPECT_FALSE(reachable(10, 723));
+    EXPECT_TRUE(reachable(1500, -150));  // on the second screen only
+    EXPECT_FALSE(reachable(2289, 0));
+    EXPECT_FALSE(reachable(500, -243));  // above both
+    constexpr std::int64_t max = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int64_t min = std::numeric_limits<std::int32_t>::min();
+    for (const auto& [left, top] : std::vector<std::pair<std::int64_t, std::int64_t>>{
+             {99999999, 10}, {-99999999, 10}, {10, 99999999}, {10, -99999999}, {max, max}, {min, min}})
+        EXPECT_FALSE(reachable(left, top)) << left << "," << top;
+    EXPECT_FALSE(GripOnScreen({0, 0, 154, 58}, {}));
 }
 
 class FormPosition : public ::testing::Test {
@@ -40,6 +65,15 @@ TEST_F(FormPosition, StoredValuesAreRestoredUnchecked)
     const TIniFile ini(path);
     EXPECT_EQ(ReadFormLeft(ini, 1024, 156), -40);
     EXPECT_EQ(ReadFormTop(ini, 768, 76), 16);
+}
+
+TEST_F(FormPosition, AKeyHoldsAValueEvenWhenItIsEmptyOrZero)
+{
+    test::WriteAll(path, "[Form]\r\nLeft=\r\nTop=0\r\n[User]\r\nBottom=1\r\n");
+    const TIniFile ini(path);
+    EXPECT_TRUE(HasFormValue(ini, "Left"));
+    EXPECT_TRUE(HasFormValue(ini, "top"));
+    EXPECT_FALSE(HasFormValue(ini, "Bottom"));
 }
 
 TEST_F(FormPosition, AStoredValueThatIsNoIntegerFails)

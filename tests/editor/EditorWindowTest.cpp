@@ -1,9 +1,12 @@
 #include "EditorFixture.h"
+#include "InputMethodSwitch.h"
 #include "Unit2.h"
 #include "gui/WindowPlacement.h"
 
 #include <QClipboard>
 #include <QMenuBar>
+#include <QScreen>
+#include <QWindow>
 
 namespace editor::test {
 namespace {
@@ -203,6 +206,32 @@ TEST_F(EditorTest, TabCyclesThroughTheTwoBoxesAndTheListOnly)
     }
 }
 
+class RecordingInputMethod : public InputMethodSwitch {
+public:
+    std::vector<std::string> calls;
+    void SetOpen(QWidget& box, bool open) override
+    {
+        calls.push_back(box.objectName().toStdString() + (open ? " open" : " closed"));
+    }
+};
+
+TEST_F(EditorTest, TheJapaneseBoxSwitchesTheInputMethodOnAndTheFrenchBoxOff)
+{
+    RecordingInputMethod ime;
+    form->SetInputMethodSwitch(ime);
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ime.calls.clear();
+    edJ()->setFocus();
+    ListBox1()->setFocus();
+    edF()->setFocus();
+    QTest::keyClick(edF(), Qt::Key_Tab);
+    EXPECT_EQ(ime.calls, (std::vector<std::string>{"edJ open", "edF closed", "edJ open"}));
+    // The window goes while the recorder is still there.
+    form->hide();
+    form.reset();
+}
+
 TEST_F(EditorTest, JapaneseBoxHoldsAtMostFortyShiftJisBytes)
 {
     edJ()->setFocus();
@@ -235,6 +264,27 @@ TEST_F(EditorTest, BoxesRefuseCharactersTheirCodePageCannotHold)
     EXPECT_EQ(edJ()->text(), QString(QChar(0x732B)));
 }
 
+TEST_F(EditorTest, BoxesRefuseCharactersBeyondTheBasicPlaneTypedOrPasted)
+{
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");                 // U+1F600
+    const QString flag = QString::fromUtf8("\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7");  // France
+    for (QLineEdit* box : {edF(), edJ()}) {
+        box->setFocus();
+        Type(box, "ab");
+        // One keystroke or input-method commit brings the whole pair.
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, emoji, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, flag, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, emoji.left(1), Qt::NoModifier);
+        EXPECT_EQ(box->text(), "ab");
+        QApplication::clipboard()->setText("x" + emoji + "y");
+        box->paste();
+        EXPECT_EQ(box->text(), "ab");
+    }
+    Click("btnRenew");
+    EXPECT_EQ(form->Doc().Words()[0].FrancaisBytes(), "ab");
+    EXPECT_EQ(form->Doc().Words()[0].JaponaisBytes(), "ab");
+}
+
 TEST_F(EditorTest, LongValuesFromAFileSurviveAnUpdateOfTheOtherBox)
 {
     mirvel::WordList list(1);
@@ -253,16 +303,52 @@ TEST_F(EditorTest, LongValuesFromAFileSurviveAnUpdateOfTheOtherBox)
 
 TEST_F(EditorTest, FirstStartIsCentredAndAStoredPositionIsRestoredAsItIs)
 {
-    // At create time the window is not framed yet and its menu bar not laid out: the window
-    // counts as its client area.
+    // Centred by the real outer size: the client area, the menu bar and the frame (2 pixels
+    // on every side offscreen), which is known only once the window exists.
     const QSize screen = mirvel::gui::PrimaryScreenSize();
+    const QSize outer = form->frameGeometry().size();
+    ASSERT_EQ(outer, form->size().grownBy(form->windowHandle()->frameMargins()));
+    EXPECT_GT(outer.width(), 467);
+    EXPECT_GT(outer.height(), 208 + form->menuBar()->height());
     EXPECT_EQ(mirvel::gui::OuterPosition(*form),
-              QPoint((screen.width() - 467) / 2, (screen.height() - 208) / 2));
+              QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2));
 
     form->hide();
     mirvel::test::WriteAll(SettingsPath(), "[Form]\r\nLeft=-20\r\nTop=33\r\n");
     Create();
     EXPECT_EQ(mirvel::gui::OuterPosition(*form), QPoint(-20, 33));
+
+    // A stored edge stays as it is; a missing one is centred by the real outer size.
+    form->hide();
+    mirvel::test::WriteAll(SettingsPath(), "[Form]\r\nTop=33\r\n");
+    Create();
+    EXPECT_EQ(mirvel::gui::OuterPosition(*form), QPoint((screen.width() - outer.width()) / 2, 33));
+}
+
+TEST_F(EditorTest, APositionThatLeavesTooLittleOfTheCaptionOnAScreenComesBackCentred)
+{
+    const QPoint centred = mirvel::gui::OuterPosition(*form);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const int width = form->frameGeometry().width();
+    // A grip is 16 × 16 pixels of the caption, which is at least that high.
+    const std::vector<std::pair<QPoint, QPoint>> cases{
+        {{99999999, 33}, centred},
+        {{-99999999, 33}, centred},
+        {{33, 99999999}, centred},
+        {{33, -99999999}, centred},
+        {{area.left() + 16 - width, 33}, {area.left() + 16 - width, 33}},
+        {{area.left() + 15 - width, 33}, centred},
+        {{area.right() + 1 - 16, area.top()}, {area.right() + 1 - 16, area.top()}},
+        {{33, area.top() - 1}, centred},
+    };
+    for (const auto& [stored, shown] : cases) {
+        form->hide();
+        mirvel::test::WriteAll(SettingsPath(), "[Form]\r\nLeft=" + std::to_string(stored.x()) +
+                                                   "\r\nTop=" + std::to_string(stored.y()) + "\r\n");
+        Create();
+        EXPECT_EQ(mirvel::gui::OuterPosition(*form), shown) << stored.x() << "," << stored.y();
+    }
+    EXPECT_TRUE(shell.errors.empty());
 }
 
 TEST_F(EditorTest, ADamagedSettingsFileShowsTheErrorAndTheEditorStillWorks)

@@ -51,6 +51,7 @@ protected:
         const std::string path = elsewhere.File(GetParam().settingsName);
         if (!settings.empty()) test::WriteAll(path, settings);
         auto form = GetParam().create(quiet, QString::fromStdString(path));
+        form->show();  // the editor is placed by its frame once it is shown
         EXPECT_TRUE(quiet.errors.empty());
         return form->pos();
     }

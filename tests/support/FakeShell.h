@@ -36,7 +36,10 @@ public:
     {
         openCalls.push_back(options);
         events.push_back("open");
-        return PopAnswer(openAnswers);
+        // As the platform's dialog looks up a name typed without extension.
+        auto answer = PopAnswer(openAnswers);
+        if (answer) return gui::OpenedFileName(*answer, options.defaultExtension);
+        return answer;
     }
     std::optional<QString> GetSaveFileName(QWidget*, const gui::FileDialogOptions& options) override
     {

@@ -236,6 +236,12 @@ public:
         buttons_ |= button;
         Send(QEvent::MouseButtonPress, button);
     }
+    // The second press of a double-click, as Qt reports it.
+    void DoubleClick(Qt::MouseButton button)
+    {
+        buttons_ |= button;
+        Send(QEvent::MouseButtonDblClick, button);
+    }
     void MoveBy(int dx, int dy)
     {
         global_ += QPoint(dx, dy);
@@ -283,6 +289,20 @@ TEST_F(CardWindowTest, LeftPressOnAWordDragsTheWindow)
     again.Press(Qt::LeftButton);
     again.MoveBy(10, -10);
     EXPECT_EQ(form->pos(), start + QPoint(35, 15));
+}
+
+TEST_F(CardWindowTest, TheSecondPressOfADoubleClickDragsToo)
+{
+    auto form = Create({ThreeWords()});
+    form->show();
+    const QPoint start = form->pos();
+    QLabel* francais = Label(*form, "lblFrancais");
+    Pointer pointer(francais, francais->mapToGlobal(QPoint(20, 20)));
+    pointer.Press(Qt::LeftButton);
+    pointer.Release(Qt::LeftButton);
+    pointer.DoubleClick(Qt::LeftButton);
+    pointer.MoveBy(30, 20);
+    EXPECT_EQ(form->pos(), start + QPoint(30, 20));
 }
 
 TEST_F(CardWindowTest, PressOnTheCounterDoesNotDrag)
@@ -375,6 +395,30 @@ TEST_F(CardWindowTest, ExitClosesAndPlacementIsRestoredNextTime)
     EXPECT_EQ(Settings().rfind("[Form]\r\nLeft=-20\r\nTop=45\r\n[User]\r\n", 0), 0u) << Settings();
     auto form = Create();
     EXPECT_EQ(form->pos(), QPoint(-20, 45));
+    EXPECT_TRUE(shell.errors.empty());
+}
+
+TEST_F(CardWindowTest, APositionOffEveryScreenComesBackCentred)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    const QPoint centred((screen.width() - 156) / 2, (screen.height() - 76) / 2);
+    // The word area starts one pixel inside the card; a grip is 16 × 16 pixels of it.
+    const std::vector<std::pair<QPoint, QPoint>> cases{
+        {{99999999, 45}, centred},
+        {{-99999999, 45}, centred},
+        {{45, 99999999}, centred},
+        {{45, -99999999}, centred},
+        {{area.left() - 139, 45}, {area.left() - 139, 45}},
+        {{area.left() - 140, 45}, centred},
+        {{45, area.bottom() + 1 - 17}, {45, area.bottom() + 1 - 17}},
+        {{45, area.bottom() + 1 - 16}, centred},
+    };
+    for (const auto& [stored, shown] : cases) {
+        WriteSettings("[Form]\r\nLeft=" + std::to_string(stored.x()) +
+                      "\r\nTop=" + std::to_string(stored.y()) + "\r\n");
+        EXPECT_EQ(Create()->pos(), shown) << stored.x() << "," << stored.y();
+    }
     EXPECT_TRUE(shell.errors.empty());
 }
 
