@@ -16,7 +16,7 @@ const char* const Denied = "ファイルへのアクセスが拒否されまし�
 
 #ifdef _WIN32
 // Windows' own kinds: a named pipe with a server waiting on it, and the null device.
-class SpecialFiles : public EditorTest {
+class PipesAndDevices : public EditorTest {
 protected:
     void SetUp() override
     {
@@ -43,7 +43,7 @@ public:
     ~Watchdog() { ::alarm(0); }
 };
 
-class SpecialFiles : public EditorTest {
+class PipesAndDevices : public EditorTest {
 protected:
     void SetUp() override
     {
@@ -65,7 +65,7 @@ protected:
 };
 #endif
 
-TEST_F(SpecialFiles, TheViewerRefusesThemOnTheCommandLineAndThroughOpen)
+TEST_F(PipesAndDevices, TheViewerRefusesThemOnTheCommandLineAndThroughOpen)
 {
     auto atStart = std::make_unique<viewer::TForm1>(shell, QString::fromStdString(dir.File("Mirvel.ini")),
                                                     QStringList{QString::fromStdString(fifo)});
@@ -88,7 +88,7 @@ TEST_F(SpecialFiles, TheViewerRefusesThemOnTheCommandLineAndThroughOpen)
     }
 }
 
-TEST_F(SpecialFiles, TheEditorRefusesToOpenThemAndItsSaveNeverReplacesOne)
+TEST_F(PipesAndDevices, TheEditorRefusesToOpenThemAndItsSaveNeverReplacesOne)
 {
     const std::string path = Write("words.mirvel", PatternedList(3, "mot"));
     auto form = EditedDocument(path);
