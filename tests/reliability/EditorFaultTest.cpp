@@ -13,24 +13,24 @@ using EditorFaultTest = EditorTest;
 
 const StepFault SaveFaults[] = {
     // Not an access-denied open: a save then rightly writes an existing target in place.
-    {os::Op::Open, platformError::TooManyOpen, "オープンしたファイルが多すぎます."},
-    {os::Op::Open, platformError::DiskFull, "I/O エラー (112)"},
-    {os::Op::Write, platformError::Device, "I/O エラー (1117)"},
-    {os::Op::Write, platformError::DiskFull, "ディスクがいっぱいです."},
+    {os::Op::Open, test::platform::TooManyOpenFiles, "オープンしたファイルが多すぎます."},
+    {os::Op::Open, test::platform::DiskFull, "I/O エラー (112)"},
+    {os::Op::Write, test::platform::DeviceError, "I/O エラー (1117)"},
+    {os::Op::Write, test::platform::DiskFull, "ディスクがいっぱいです."},
     {os::Op::Write, 0, "ディスクがいっぱいです."},
-    {os::Op::Flush, platformError::Device, "I/O エラー (1117)"},
-    {os::Op::Flush, platformError::DiskFull, "I/O エラー (112)"},
-    {os::Op::Rename, platformError::AccessDenied, "ファイルへのアクセスが拒否されました."},
-    {os::Op::Rename, platformError::OtherDevice, platformError::OtherDeviceMessage},
-    {os::Op::Close, platformError::Device, "I/O エラー (1117)"},
+    {os::Op::Flush, test::platform::DeviceError, "I/O エラー (1117)"},
+    {os::Op::Flush, test::platform::DiskFull, "I/O エラー (112)"},
+    {os::Op::Rename, test::platform::AccessDenied, "ファイルへのアクセスが拒否されました."},
+    {os::Op::Rename, test::platform::OtherDevice, test::platform::OtherDeviceMessage},
+    {os::Op::Close, test::platform::DeviceError, "I/O エラー (1117)"},
 };
 
 const StepFault LoadFaults[] = {
-    {os::Op::Open, platformError::NotFound, "ファイルが見つかりません."},
-    {os::Op::Open, platformError::AccessDenied, "ファイルへのアクセスが拒否されました."},
-    {os::Op::Read, platformError::Device, "I/O エラー (1117)"},
+    {os::Op::Open, test::platform::NotFound, "ファイルが見つかりません."},
+    {os::Op::Open, test::platform::AccessDenied, "ファイルへのアクセスが拒否されました."},
+    {os::Op::Read, test::platform::DeviceError, "I/O エラー (1117)"},
     {os::Op::Read, 0, "ファイルの末尾以降を読み込みました."},
-    {os::Op::Close, platformError::Device, "I/O エラー (1117)"},
+    {os::Op::Close, test::platform::DeviceError, "I/O エラー (1117)"},
 };
 
 TEST_F(EditorFaultTest, ASaveFailingAtAnyStepLeavesTheOldFileAndTheDocumentAsTheyWere)
@@ -138,7 +138,7 @@ TEST_F(EditorFaultTest, AFileGoneBetweenTheDialogAndTheReadIsNotFoundAndNothingE
     const std::string vanishing = Write("vanishing.mirvel", PatternedList(5, "x"));
     shell.events.clear();
 
-    os::InjectFault(os::Op::Open, 1, platformError::NotFound);
+    os::InjectFault(os::Op::Open, 1, test::platform::NotFound);
     shell.yesNoAnswers.push_back(false);
     shell.openAnswers.push_back(QString::fromStdString(vanishing));
     form->Open1Click();
@@ -156,7 +156,7 @@ TEST_F(EditorFaultTest, ClosingWhenTheSaveFailsKeepsTheWindowAndTheChanges)
     auto form = EditedDocument(path);
     const EditorState before = EditorState::Of(*form);
 
-    os::InjectFault(os::Op::Flush, 1, platformError::Device);
+    os::InjectFault(os::Op::Flush, 1, test::platform::DeviceError);
     shell.yesNoAnswers.push_back(true);
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
@@ -172,11 +172,11 @@ TEST_F(EditorFaultTest, ClosingWhenTheSaveFailsKeepsTheWindowAndTheChanges)
 
 TEST_F(EditorFaultTest, SettingsFailingAtAnyStepOfTheCloseStillLetItClose)
 {
-    const StepFault faults[] = {{os::Op::Open, platformError::TooManyOpen, nullptr},
+    const StepFault faults[] = {{os::Op::Open, test::platform::TooManyOpenFiles, nullptr},
                                 {os::Op::Write, 0, nullptr},
-                                {os::Op::Flush, platformError::DiskFull, nullptr},
-                                {os::Op::Rename, platformError::AccessDenied, nullptr},
-                                {os::Op::Close, platformError::Device, nullptr}};
+                                {os::Op::Flush, test::platform::DiskFull, nullptr},
+                                {os::Op::Rename, test::platform::AccessDenied, nullptr},
+                                {os::Op::Close, test::platform::DeviceError, nullptr}};
     ExpectClosingSurvivesSettingsFaults(faults, dir.File("Mirveledit.ini"), Scratch(), shell.errors,
                                         [&] { return Create(); });
 }

@@ -4,6 +4,7 @@
 // process's open descriptors (handles on Windows) and peak memory, and on Linux a scope in
 // which root is refused like any other user.
 
+#include "PlatformErrors.h"
 #include "os/File.h"
 
 #include <QString>
@@ -35,28 +36,6 @@
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace mirvel::reliability {
-
-// The platform's own numbers for the failures injected here (errno, or GetLastError() on
-// Windows); the file layer maps both onto the same codes and messages.
-namespace platformError {
-#ifdef _WIN32
-constexpr int NotFound = ERROR_FILE_NOT_FOUND;
-constexpr int AccessDenied = ERROR_ACCESS_DENIED;
-constexpr int TooManyOpen = ERROR_TOO_MANY_OPEN_FILES;
-constexpr int Device = ERROR_IO_DEVICE;
-constexpr int DiskFull = ERROR_DISK_FULL;
-constexpr int OtherDevice = ERROR_NOT_SAME_DEVICE;
-constexpr const char* OtherDeviceMessage = "I/O エラー (17)";
-#else
-constexpr int NotFound = ENOENT;
-constexpr int AccessDenied = EACCES;
-constexpr int TooManyOpen = EMFILE;
-constexpr int Device = EIO;
-constexpr int DiskFull = ENOSPC;
-constexpr int OtherDevice = EXDEV;
-constexpr const char* OtherDeviceMessage = "I/O エラー (18)";
-#endif
-}  // namespace platformError
 
 // One failure of one kind of file-layer call; `error` 0 means a short transfer instead (the
 // disk filled up, or the file ended early).

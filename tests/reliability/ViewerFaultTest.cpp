@@ -9,19 +9,24 @@ namespace {
 using ViewerFaultTest = ViewerTest;
 
 const StepFault LoadFaults[] = {
-    {os::Op::Open, platformError::NotFound, "ファイルが見つかりません."},
-    {os::Op::Open, platformError::AccessDenied, "ファイルへのアクセスが拒否されました."},
-    {os::Op::Open, platformError::TooManyOpen, "オープンしたファイルが多すぎます."},
-    {os::Op::Read, platformError::Device, "I/O エラー (1117)"},
+    {os::Op::Open, test::platform::NotFound, "ファイルが見つかりません."},
+    {os::Op::Open, test::platform::AccessDenied, "ファイルへのアクセスが拒否されました."},
+    {os::Op::Open, test::platform::TooManyOpenFiles, "オープンしたファイルが多すぎます."},
+    {os::Op::Read, test::platform::DeviceError, "I/O エラー (1117)"},
     {os::Op::Read, 0, "ファイルの末尾以降を読み込みました."},
-    {os::Op::Close, platformError::Device, "I/O エラー (1117)"},
+    {os::Op::Close, test::platform::DeviceError, "I/O エラー (1117)"},
 };
 
 // Faults of one settings write; the message is the settings file's own.
 const StepFault SettingsFaults[] = {
-    {os::Op::Open, platformError::TooManyOpen, nullptr},   {os::Op::Open, platformError::DiskFull, nullptr}, {os::Op::Write, platformError::Device, nullptr},
-    {os::Op::Write, platformError::DiskFull, nullptr},  {os::Op::Write, 0, nullptr},     {os::Op::Flush, platformError::Device, nullptr},
-    {os::Op::Rename, platformError::AccessDenied, nullptr}, {os::Op::Close, platformError::Device, nullptr},
+    {os::Op::Open, test::platform::TooManyOpenFiles, nullptr},
+    {os::Op::Open, test::platform::DiskFull, nullptr},
+    {os::Op::Write, test::platform::DeviceError, nullptr},
+    {os::Op::Write, test::platform::DiskFull, nullptr},
+    {os::Op::Write, 0, nullptr},
+    {os::Op::Flush, test::platform::DeviceError, nullptr},
+    {os::Op::Rename, test::platform::AccessDenied, nullptr},
+    {os::Op::Close, test::platform::DeviceError, nullptr},
 };
 
 TEST_F(ViewerFaultTest, ALoadFailingAtAnyStepChangesNothing)
@@ -88,7 +93,7 @@ TEST_F(ViewerFaultTest, AFileGoneBetweenTheDialogAndTheReadIsNotFoundAndNothingE
 
     // The existence test has passed; the file is gone when the read opens it.
     const QString vanishing = Write("vanishing.mirvel", PatternedList(5, "x"));
-    os::InjectFault(os::Op::Open, 1, platformError::NotFound);
+    os::InjectFault(os::Op::Open, 1, test::platform::NotFound);
     shell.openAnswers.push_back(vanishing);
     Click(*form, "btnOpen");
 
