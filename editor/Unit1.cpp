@@ -80,8 +80,8 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
     // or refused here, switched as each box gets the focus.
     ui->edF->setAttribute(Qt::WA_InputMethodEnabled, false);
     ui->edJ->setAttribute(Qt::WA_InputMethodEnabled, true);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* focused) { SwitchInputMethod(focused); });
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                          [this](QWidget*, QWidget* focused) { SwitchInputMethod(focused); });
     ui->edF->installEventFilter(this);
     ui->edF->setFocus();
 
@@ -89,7 +89,12 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() { document_.SetObserver(nullptr); }
+TForm1::~TForm1()
+{
+    // The children's destruction moves the focus, after this form has stopped being a TForm1.
+    disconnect(focusWatch_);
+    document_.SetObserver(nullptr);
+}
 
 void TForm1::showEvent(QShowEvent* event)
 {

@@ -93,6 +93,7 @@ private:
     WordListModel* model_;
     CodePageValidator* validatorF_;
     CodePageValidator* validatorJ_;
+    QMetaObject::Connection focusWatch_;
     TForm2* aboutBox_ = nullptr;
     std::unique_ptr<InputMethodSwitch> platformIme_;
     InputMethodSwitch* ime_;
