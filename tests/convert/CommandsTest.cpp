@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "RunConvert.h"
 
 #include "CodePage.h"
 #include "TempDir.h"
@@ -16,21 +17,9 @@ using test::ReadAll;
 using test::TempDir;
 using test::WriteAll;
 
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Outcome Convert(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunConvert(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-const std::string Starter = std::string(MIRVEL_SAMPLES_DIR) + "/starter.mirvel";
+using test::Convert;
+using test::Outcome;
+using test::Starter;
 
 TEST(Commands, TheStarterListComesBackByteForByteThroughTsvAndCsv)
 {

@@ -1,6 +1,7 @@
 // The converter's inputs and outputs that aren't plain files: "-" for the standard streams,
 // pipes and devices named otherwise, and lists larger than the memory it may use.
 #include "Commands.h"
+#include "RunConvert.h"
 
 #include "TempDir.h"
 
@@ -25,21 +26,9 @@ namespace {
 using test::ReadAll;
 using test::TempDir;
 
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Outcome Convert(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunConvert(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-const std::string Starter = std::string(MIRVEL_SAMPLES_DIR) + "/starter.mirvel";
+using test::Convert;
+using test::Outcome;
+using test::Starter;
 const std::string AccessDenied = "ファイルへのアクセスが拒否されました";
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
