@@ -10,6 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef _WIN32
+#include <filesystem>
+#include "os/Win32Api.h"
+#endif
+
 namespace editor::test {
 namespace {
 
@@ -22,20 +27,31 @@ std::string RecordBytes(std::string_view francais, std::string_view japonais, un
     return {reinterpret_cast<const char*>(&record), sizeof record};
 }
 
-// Makes a file unwritable in a way root respects, and always undoes it.
+// Makes a file unwritable in a way root respects, and always undoes it: the immutable flag on
+// Linux, the read-only attribute on Windows (which binds administrators too).
 class Immutable {
 public:
-    explicit Immutable(std::string path) : path_(std::move(path))
-    {
-        set_ = std::system(("chattr +i '" + path_ + "'").c_str()) == 0;
-    }
+    explicit Immutable(std::string path) : path_(std::move(path)) { set_ = Apply(true); }
     ~Immutable()
     {
-        if (set_) std::system(("chattr -i '" + path_ + "'").c_str());
+        if (set_) Apply(false);
     }
     bool IsSet() const { return set_; }
 
 private:
+    bool Apply(bool on) const
+    {
+#ifdef _WIN32
+        const std::wstring wide = std::filesystem::u8path(path_).wstring();
+        const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+        const DWORD wanted = on ? attributes | FILE_ATTRIBUTE_READONLY : attributes & ~FILE_ATTRIBUTE_READONLY;
+        return ::SetFileAttributesW(wide.c_str(), wanted) != 0;
+#else
+        return std::system(((on ? "chattr +i '" : "chattr -i '") + path_ + "'").c_str()) == 0;
+#endif
+    }
+
     std::string path_;
     bool set_ = false;
 };
@@ -231,7 +247,7 @@ TEST_F(FileCommandsTest, AReadOnlyTargetReportsAccessDeniedAndStaysAsItWas)
     Store("x", "y");
     {
         Immutable readOnly(a);
-        ASSERT_TRUE(readOnly.IsSet()) << "chattr +i is needed to make a file read-only for root";
+        ASSERT_TRUE(readOnly.IsSet()) << "the file could not be made read-only (chattr +i on Linux)";
         form->Save1Click();
     }
     EXPECT_EQ(shell.errors, std::vector<QString>{"ファイルへのアクセスが拒否されました."});

@@ -4,6 +4,7 @@
 #include "Unit3.h"
 
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QRadioButton>
 #include <QTest>
@@ -64,6 +65,9 @@ TEST_F(PreferencesWindowTest, WithoutSettingsTheDeclaredLookApplies)
     EXPECT_FALSE(Showing(*form, "lblJaponais"));
 
     // Where the Windows faces are missing, faces of the same kind are drawn.
+    if (QFontDatabase::families().isEmpty())
+        GTEST_SKIP() << "this platform has no font database (Qt's offscreen platform on Windows), "
+                        "so which face is drawn can't be seen here";
     EXPECT_TRUE(QStringList({"Arial", "Liberation Sans"}).contains(QFontInfo(francais).family()))
         << QFontInfo(francais).family().toStdString();
     EXPECT_TRUE(
