@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mirvel {
 
@@ -11,6 +12,18 @@ enum class CodePage { Windows1252 = 1252, ShiftJis = 932 };
 // Bytes of a code page to UTF-8. Never fails: a byte (or a broken double-byte sequence) without
 // a mapping comes out as U+FFFD, so something is always shown.
 std::string DecodeToUtf8(CodePage codePage, std::string_view bytes);
+
+// Bytes that showed as U+FFFD: where they start among the bytes, how many they are (one byte,
+// or a Shift-JIS pair without a character), and where their U+FFFD starts in the text.
+struct UndecodableRun {
+    std::size_t index = 0;
+    std::size_t length = 0;
+    std::size_t textOffset = 0;
+};
+
+// DecodeToUtf8 that also says which bytes didn't decode (appended to `undecodable`, in order),
+// since a U+FFFD in the text can't be told apart from a real one.
+std::string DecodeToUtf8(CodePage codePage, std::string_view bytes, std::vector<UndecodableRun>& undecodable);
 
 // UTF-8 to bytes of a code page; nullopt when any character has no mapping there (no best-fit
 // substitutes, no silent '?'), or when the input is not valid UTF-8.

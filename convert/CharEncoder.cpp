@@ -66,17 +66,7 @@ bool EncodeWholeField(CharEncoder& encoder, std::string_view text, std::size_t l
             ++at;
             continue;
         }
-        char32_t c;
-        if ((first & 0xF0) == 0xE0 && text.size() - at >= 3) {
-            c = ((first & 0x0F) << 12) | ((static_cast<unsigned char>(text[at + 1]) & 0x3F) << 6) |
-                (static_cast<unsigned char>(text[at + 2]) & 0x3F);
-            at += 3;
-        } else if ((first & 0xE0) == 0xC0 && text.size() - at >= 2) {  // accented letters
-            c = ((first & 0x1F) << 6) | (static_cast<unsigned char>(text[at + 1]) & 0x3F);
-            at += 2;
-        } else {
-            c = NextChar(text, at);
-        }
+        const char32_t c = NextChar(text, at);
         const std::size_t length = encoder.Put(c, end);
         if (length == 0) return false;
         end += length;
@@ -130,15 +120,7 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
             continue;
         }
         const std::size_t start = at;
-        const auto first = static_cast<unsigned char>(text[at]);
-        char32_t c;
-        if ((first & 0xF0) == 0xE0 && text.size() - at >= 3) {  // kana and kanji: the usual case
-            c = ((first & 0x0F) << 12) | ((static_cast<unsigned char>(text[at + 1]) & 0x3F) << 6) |
-                (static_cast<unsigned char>(text[at + 2]) & 0x3F);
-            at += 3;
-        } else {
-            c = NextChar(text, at);
-        }
+        const char32_t c = NextChar(text, at);
         const std::size_t length = encoder.Put(c, end);
         if (length == 0) {
             out.unmapped.emplace_back(start, c);

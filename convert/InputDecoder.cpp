@@ -2,16 +2,14 @@
 
 #include "CodePage.h"
 #include "InputChunks.h"
-#include "ShiftJisUnits.h"
 #include "Utf8.h"
 
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace mirvel::convert {
 namespace {
-
-constexpr std::string_view Replacement = "\xEF\xBF\xBD";
 
 bool StartsWith(std::string_view bytes, std::string_view prefix)
 {
@@ -23,19 +21,28 @@ void AppendEscapes(std::string& out, std::string_view bytes)
     for (const char byte : bytes) AppendEscape(out, static_cast<unsigned char>(byte));
 }
 
-// One line of cp932 unit by unit; only reached for a line that has something undecodable.
-// Neither code page maps any byte to U+FFFD, so a replacement always marks undecodable bytes.
-void AppendCp932Slowly(std::string& out, std::string_view line)
+// The decoded text with each undecodable run's U+FFFD put back as escapes of its bytes.
+std::string EscapeUndecodable(std::string_view bytes, std::string_view text,
+                              const std::vector<UndecodableRun>& runs)
 {
-    for (std::size_t at = 0; at < line.size();) {
-        const std::string_view unit = line.substr(at, ShiftJisUnitLength(line, at));
-        const std::string text = DecodeToUtf8(CodePage::ShiftJis, unit);
-        if (text.find(Replacement) != std::string::npos)
-            AppendEscapes(out, unit);
-        else
-            out += text;
-        at += unit.size();
+    constexpr std::size_t ReplacementLength = 3;  // U+FFFD in UTF-8
+    std::string out;
+    out.reserve(text.size() + runs.size() * ReplacementLength);
+    std::size_t copied = 0;
+    for (const UndecodableRun& run : runs) {
+        out.append(text.substr(copied, run.textOffset - copied));
+        AppendEscapes(out, bytes.substr(run.index, run.length));
+        copied = run.textOffset + ReplacementLength;
     }
+    out.append(text.substr(copied));
+    return out;
+}
+
+std::string DecodeEscaping(CodePage codePage, std::string_view bytes)
+{
+    std::vector<UndecodableRun> runs;
+    std::string text = DecodeToUtf8(codePage, bytes, runs);
+    return runs.empty() ? text : EscapeUndecodable(bytes, text, runs);
 }
 
 }  // namespace
@@ -94,12 +101,7 @@ std::string DecodeCp1252Escaping(std::string_view bytes)
     static const std::array<std::string, 256> table = [] {
         std::array<std::string, 256> result;
         for (int byte = 0; byte < 256; ++byte) {
-            const std::string one(1, static_cast<char>(byte));
-            result[byte] = DecodeToUtf8(CodePage::Windows1252, one);
-            if (result[byte] == Replacement) {
-                result[byte].clear();
-                AppendEscape(result[byte], static_cast<unsigned char>(byte));
-            }
+            result[byte] = DecodeEscaping(CodePage::Windows1252, std::string(1, static_cast<char>(byte)));
         }
         return result;
     }();
@@ -118,12 +120,7 @@ std::string DecodeCp932Escaping(std::string_view bytes)
     for (std::size_t start = 0; start < bytes.size();) {
         std::size_t end = bytes.find('\n', start);
         end = end == std::string_view::npos ? bytes.size() : end + 1;
-        const std::string_view line = bytes.substr(start, end - start);
-        const std::string text = DecodeToUtf8(CodePage::ShiftJis, line);
-        if (text.find(Replacement) == std::string::npos)
-            out += text;
-        else
-            AppendCp932Slowly(out, line);
+        out += DecodeEscaping(CodePage::ShiftJis, bytes.substr(start, end - start));
         start = end;
     }
     return out;

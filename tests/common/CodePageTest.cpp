@@ -3,6 +3,13 @@
 #include <gtest/gtest.h>
 
 namespace mirvel {
+
+// Found by the comparison of vectors, which looks only in this namespace.
+bool operator==(const UndecodableRun& a, const UndecodableRun& b)
+{
+    return a.index == b.index && a.length == b.length && a.textOffset == b.textOffset;
+}
+
 namespace {
 
 const std::string Replacement = "\xEF\xBF\xBD";
@@ -84,6 +91,24 @@ TEST(ShiftJis, BrokenSequencesShowReplacementsAndKeepTheRest)
     EXPECT_EQ(DecodeSjis("\x82\x20\x82\xa0"), Replacement + " あ");
     // A well-formed pair without a character is one replacement.
     EXPECT_EQ(DecodeSjis("\x85\x40x"), Replacement + "x");
+}
+
+TEST(CodePage, SaysWhereTheUndecodableBytesAre)
+{
+    std::vector<UndecodableRun> runs;
+    // The pair without a character, a lead byte before one that can't follow it, a lead byte cut
+    // off at the end; the text offsets count the characters decoded before them.
+    EXPECT_EQ(DecodeToUtf8(CodePage::ShiftJis, std::string("\x82\xa0\x85\x40\x82") + "0\x82", runs),
+              "あ" + Replacement + Replacement + "0" + Replacement);
+    EXPECT_EQ(runs, (std::vector<UndecodableRun>{{2, 2, 3}, {4, 1, 6}, {6, 1, 10}}));
+
+    runs.clear();
+    EXPECT_EQ(DecodeToUtf8(CodePage::Windows1252, "\x81\xE9\x9D", runs), Replacement + "é" + Replacement);
+    EXPECT_EQ(runs, (std::vector<UndecodableRun>{{0, 1, 0}, {2, 1, 5}}));
+
+    runs.clear();
+    EXPECT_EQ(DecodeToUtf8(CodePage::ShiftJis, "\x82\xa0", runs), "あ");
+    EXPECT_TRUE(runs.empty());
 }
 
 TEST(ShiftJis, EncodesOnlyExactCharacters)

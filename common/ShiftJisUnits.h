@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace mirvel::convert {
+namespace mirvel {
 
 inline bool IsShiftJisLeadByte(unsigned char b)
 {
@@ -11,8 +11,9 @@ inline bool IsShiftJisLeadByte(unsigned char b)
 }
 inline bool IsShiftJisTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
-// 2 for a lead byte with a trail byte after it, else 1: a lead byte whose next byte can't be a
-// trail byte is broken alone, and the next byte starts afresh (as the common decoder does it).
+// The bytes that decode together at `at`: 2 for a lead byte with a trail byte after it, else 1.
+// A lead byte whose next byte can't be a trail byte is broken alone, and the next byte starts
+// afresh, so that one bad byte never takes a good character with it.
 inline std::size_t ShiftJisUnitLength(std::string_view bytes, std::size_t at)
 {
     return IsShiftJisLeadByte(static_cast<unsigned char>(bytes[at])) && at + 1 < bytes.size() &&
@@ -21,4 +22,4 @@ inline std::size_t ShiftJisUnitLength(std::string_view bytes, std::size_t at)
                : 1;
 }
 
-}  // namespace mirvel::convert
+}  // namespace mirvel
