@@ -13,7 +13,6 @@
 #include "ui_Unit1.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QLayout>
 #include <QShowEvent>
 #include <algorithm>
@@ -29,8 +28,6 @@ using mirvel::gui::FromJaponais;
 using mirvel::gui::ToUtf8;
 
 namespace {
-
-const QString Untitled = QStringLiteral("新規");
 
 // A box that still shows exactly what its record holds gives the record's own bytes back, so
 // a 17- or 41-byte value from a file, or bytes no code page can show, survive an update of the
@@ -215,11 +212,7 @@ void TForm1::ShowCounter()
                           QString::number(document_.WordCount()));
 }
 
-void TForm1::ShowFileName()
-{
-    const std::string& file = document_.FileName();
-    ui->lblFileName->setText(file.empty() ? Untitled : QFileInfo(mirvel::gui::FromUtf8(file)).fileName());
-}
+void TForm1::ShowFileName() { ui->lblFileName->setText(mirvel::gui::FromUtf8(document_.ShownName())); }
 
 void TForm1::SelectItem(std::int32_t index)
 {
