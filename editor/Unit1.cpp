@@ -48,8 +48,8 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
     document_.SetObserver(model_);
     ui->ListBox1->setModel(model_);
 
-    validatorF_ = new CodePageValidator(*ui->edF, mirvel::CodePage::Windows1252, 16);
-    validatorJ_ = new CodePageValidator(*ui->edJ, mirvel::CodePage::ShiftJis, 40);
+    validatorF_ = new CodePageValidator(*ui->edF, mirvel::CodePage::Windows1252, mirvel::MaxFrancaisBytes);
+    validatorJ_ = new CodePageValidator(*ui->edJ, mirvel::CodePage::ShiftJis, mirvel::MaxJaponaisBytes);
     ui->edF->setValidator(validatorF_);
     ui->edJ->setValidator(validatorJ_);
     // Japanese conversion stays off in the French box and is on in the Japanese one: allowed
