@@ -10,6 +10,11 @@ namespace mirvel {
 constexpr std::size_t FrancaisCapacity = 17;
 constexpr std::size_t JaponaisCapacity = 41;
 constexpr std::size_t RecordSize = 60;
+// The longest values the editor lets a user type: one byte short of each capacity, so that
+// every pair that can be typed or imported can also be edited; the extra byte is for files.
+constexpr std::size_t MaxFrancaisBytes = 16;
+constexpr std::size_t MaxJaponaisBytes = 40;
+static_assert(MaxFrancaisBytes < FrancaisCapacity && MaxJaponaisBytes < JaponaisCapacity);
 
 // One word pair exactly as it lies in a ".mirvel" file: two length-prefixed byte strings of
 // fixed capacity. The bytes after each string's length are kept as they are (the file format

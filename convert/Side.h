@@ -20,8 +20,6 @@ inline std::size_t CapacityOf(Side side)
 }
 
 // The longest values the editor lets a user type, so that every imported pair can be edited.
-constexpr std::size_t MaxFrancaisBytes = 16;
-constexpr std::size_t MaxJaponaisBytes = 40;
 inline std::size_t EditorLimitOf(Side side)
 {
     return side == Side::Francais ? MaxFrancaisBytes : MaxJaponaisBytes;

@@ -23,22 +23,26 @@ const std::array<AccentPair, 28>& AccentTable()
 
 bool IsAccentKey(int keyCode) { return keyCode >= KeyF2 && keyCode <= KeyF7; }
 
+std::optional<unsigned char> AccentedLetter(int keyCode, char32_t letter)
+{
+    for (const auto& pair : AccentTable()) {
+        if (pair.KeyCode == keyCode && static_cast<char32_t>(pair.Letter) == letter) return pair.Replacement;
+    }
+    return std::nullopt;
+}
+
 std::string AccentHelpText(int offset)
 {
     // One everyday example per key; the capitals work just the same.
     static const char examples[] = {'e', 'e', 'e', 'e', 'c', 'o'};
     const char letter = examples[offset];
-    const int keyCode = KeyF2 + offset;
-    for (const auto& pair : AccentTable()) {
-        if (pair.KeyCode == keyCode && pair.Letter == letter) {
-            std::string text{letter};
-            text += " , F" + std::to_string(offset + 2) + " ... ";
-            text += static_cast<char>(pair.Replacement);
-            text += ' ';
-            return text;
-        }
-    }
-    return {};
+    const auto accented = AccentedLetter(KeyF2 + offset, static_cast<char32_t>(letter));
+    if (!accented) return {};
+    std::string text{letter};
+    text += " , F" + std::to_string(offset + 2) + " ... ";
+    text += static_cast<char>(*accented);
+    text += ' ';
+    return text;
 }
 
 }  // namespace editor

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace editor {
@@ -22,6 +23,10 @@ struct AccentPair {
 const std::array<AccentPair, 28>& AccentTable();
 
 bool IsAccentKey(int keyCode);
+
+// The Windows-1252 byte that `keyCode` turns `letter` into; nullopt when the key leaves that
+// letter (or any letter, for a key that isn't an accent key) as it is.
+std::optional<unsigned char> AccentedLetter(int keyCode, char32_t letter);
 
 // The help label of key F2 + `offset` (0 to 5): an example letter, the key, its accented form,
 // as 13 Windows-1252 bytes.

@@ -22,9 +22,27 @@ public:
 
 NoObserver noObserver;
 
+constexpr std::string_view UntitledName = "新規";
+
+// The folder separators as the platform's file dialogs and paths use them.
+#ifdef _WIN32
+constexpr const char* Separators = "/\\";
+#else
+constexpr const char* Separators = "/";
+#endif
+
 }  // namespace
 
 Document::Document() : words_(1), observer_(&noObserver) {}
+
+std::string Document::ShownName() const
+{
+    if (fileName_.empty()) return std::string(UntitledName);
+    const auto separator = fileName_.find_last_of(Separators);
+    return separator == std::string::npos ? fileName_ : fileName_.substr(separator + 1);
+}
+
+bool Document::Untitled() const { return ShownName() == UntitledName; }
 
 void Document::SetObserver(ListObserver* observer) { observer_ = observer ? observer : &noObserver; }
 

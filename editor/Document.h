@@ -23,6 +23,11 @@ public:
     bool Modified() const { return modified_; }
     // The full path the document was opened from or last saved to; empty when untitled.
     const std::string& FileName() const { return fileName_; }
+    // What the window shows for the file (UTF-8): its name without the folder, or "新規".
+    std::string ShownName() const;
+    // Save turns into Save As. A file whose own name is "新規" can't be told from a new
+    // document by what the window shows, so it counts as one too.
+    bool Untitled() const;
 
     // Null for none.
     void SetObserver(ListObserver* observer);

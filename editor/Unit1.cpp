@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "AccentTable.h"
+#include "BoxBytes.h"
 #include "CodePageValidator.h"
 #include "IniFile.h"
 #include "InputMethodSwitch.h"
@@ -13,11 +14,9 @@
 #include "ui_Unit1.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QLayout>
 #include <QShowEvent>
 #include <algorithm>
-#include <optional>
 
 // The pictures live in this static library, whose resources are not registered on their own.
 static void InitEditorResources() { Q_INIT_RESOURCE(editor); }
@@ -27,29 +26,6 @@ namespace editor {
 using mirvel::gui::FromFrancais;
 using mirvel::gui::FromJaponais;
 using mirvel::gui::ToUtf8;
-
-namespace {
-
-const QString Untitled = QStringLiteral("新規");
-
-// A box that still shows exactly what its record holds gives the record's own bytes back, so
-// a 17- or 41-byte value from a file, or bytes no code page can show, survive an update of the
-// other box. Otherwise the text is encoded; the box's validator lets in nothing it can't hold
-// apart from the stand-ins of such bytes, which are stored as '?'.
-std::string BoxBytes(const QString& text, std::string_view stored, QString (*decode)(std::string_view),
-                     std::optional<std::string> (*encode)(const QString&))
-{
-    if (text == decode(stored)) return std::string(stored);
-    if (auto bytes = encode(text)) return *bytes;
-    std::string result;
-    for (const QChar character : text) {
-        const auto bytes = encode(QString(character));
-        result += bytes ? *bytes : std::string("?");
-    }
-    return result;
-}
-
-}  // namespace
 
 TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
     : QMainWindow(parent),
@@ -72,8 +48,8 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QWidget* parent)
     document_.SetObserver(model_);
     ui->ListBox1->setModel(model_);
 
-    validatorF_ = new CodePageValidator(*ui->edF, mirvel::CodePage::Windows1252, 16);
-    validatorJ_ = new CodePageValidator(*ui->edJ, mirvel::CodePage::ShiftJis, 40);
+    validatorF_ = new CodePageValidator(*ui->edF, mirvel::CodePage::Windows1252, mirvel::MaxFrancaisBytes);
+    validatorJ_ = new CodePageValidator(*ui->edJ, mirvel::CodePage::ShiftJis, mirvel::MaxJaponaisBytes);
     ui->edF->setValidator(validatorF_);
     ui->edJ->setValidator(validatorJ_);
     // Japanese conversion stays off in the French box and is on in the Japanese one: allowed
@@ -215,11 +191,7 @@ void TForm1::ShowCounter()
                           QString::number(document_.WordCount()));
 }
 
-void TForm1::ShowFileName()
-{
-    const std::string& file = document_.FileName();
-    ui->lblFileName->setText(file.empty() ? Untitled : QFileInfo(mirvel::gui::FromUtf8(file)).fileName());
-}
+void TForm1::ShowFileName() { ui->lblFileName->setText(mirvel::gui::FromUtf8(document_.ShownName())); }
 
 void TForm1::SelectItem(std::int32_t index)
 {
@@ -264,8 +236,8 @@ void TForm1::btnRenewClick()
     Run([this] {
         const auto& record = document_.Current();
         document_.Renew(
-            BoxBytes(ui->edF->text(), record.FrancaisBytes(), FromFrancais, mirvel::gui::ToFrancais),
-            BoxBytes(ui->edJ->text(), record.JaponaisBytes(), FromJaponais, mirvel::gui::ToJaponais));
+            BoxBytes(mirvel::CodePage::Windows1252, ToUtf8(ui->edF->text()), record.FrancaisBytes()),
+            BoxBytes(mirvel::CodePage::ShiftJis, ToUtf8(ui->edJ->text()), record.JaponaisBytes()));
     });
 }
 

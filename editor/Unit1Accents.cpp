@@ -40,14 +40,10 @@ void TForm1::edFKeyUp(QObject* /*sender*/, int key, Qt::KeyboardModifiers /*shif
 {
     Run([this, key] {
         if (!IsAccentKey(key)) return;
-        for (const auto& pair : AccentTable()) {
-            if (pair.KeyCode != key) continue;
-            if (GetPrevChar() == QChar::fromLatin1(pair.Letter)) {
-                ReplacePrevChar(
-                    mirvel::gui::FromFrancais(std::string(1, static_cast<char>(pair.Replacement))));
-                return;
-            }
-        }
+        const QString previous = GetPrevChar();
+        if (previous.isEmpty()) return;
+        if (const auto accented = AccentedLetter(key, previous[0].unicode()))
+            ReplacePrevChar(mirvel::gui::FromFrancais(std::string(1, static_cast<char>(*accented))));
     });
 }
 

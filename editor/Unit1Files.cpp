@@ -26,7 +26,7 @@ bool TForm1::AskToSave()
 
 bool TForm1::SaveDocument()
 {
-    if (ui->lblFileName->text() == QStringLiteral("新規")) return SaveDocumentAs();
+    if (document_.Untitled()) return SaveDocumentAs();
     document_.Save();
     return true;
 }

@@ -13,9 +13,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The longest values the editor lets a user type; the records' extra byte stays for files.
-constexpr std::size_t MaxFrancaisBytes = 16;
-constexpr std::size_t MaxJaponaisBytes = 40;
+using mirvel::MaxFrancaisBytes;
+using mirvel::MaxJaponaisBytes;
 
 // A UTF-8 text of "French<TAB>Japanese" lines, one pair a line, into zero-filled records in
 // the same order. Empty lines and lines starting with '#' are skipped. Throws SourceError for a

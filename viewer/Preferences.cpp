@@ -12,19 +12,31 @@ const std::string UserSection = "User";
 
 std::string FlagText(bool value) { return value ? "true" : "false"; }
 
+bool ReadFlag(const mirvel::TIniFile& ini, const std::string& key, bool byDefault)
+{
+    const std::string text = ini.ReadString(UserSection, key, FlagText(byDefault));
+    return text == FlagText(!byDefault) ? !byDefault : byDefault;
+}
+
+int ReadSize(const mirvel::TIniFile& ini, const std::string& key, int byDefault)
+{
+    return UsableFontSize(mirvel::StrToInt(ini.ReadString(UserSection, key, std::to_string(byDefault))));
+}
+
 }  // namespace
 
 int UsableFontSize(int points) { return std::clamp(points, MinFontSize, MaxFontSize); }
 
-void ReadPreferences(const mirvel::TIniFile& ini, PreferenceTarget& target)
+void ReadPreferences(const mirvel::TIniFile& ini, PreferenceValues& values)
 {
-    target.SetOrder(ini.ReadString(UserSection, "Order", "FJ"));
-    target.SetFrancaisSize(UsableFontSize(mirvel::StrToInt(ini.ReadString(UserSection, "FSize", "9"))));
-    if (ini.ReadString(UserSection, "FBold", "true") == "false") target.SetFrancaisBold(false);
-    target.SetJaponaisSize(UsableFontSize(mirvel::StrToInt(ini.ReadString(UserSection, "JSize", "9"))));
-    if (ini.ReadString(UserSection, "JBold", "false") == "true") target.SetJaponaisBold(true);
-    if (ini.ReadString(UserSection, "ShowHint", "true") == "false") target.SetShowHint(false);
-    if (ini.ReadString(UserSection, "ShowNumber", "true") == "false") target.SetShowNumber(false);
+    const PreferenceValues defaults;
+    values.Order = ini.ReadString(UserSection, "Order", defaults.Order);
+    values.FSize = ReadSize(ini, "FSize", defaults.FSize);
+    values.FBold = ReadFlag(ini, "FBold", defaults.FBold);
+    values.JSize = ReadSize(ini, "JSize", defaults.JSize);
+    values.JBold = ReadFlag(ini, "JBold", defaults.JBold);
+    values.ShowHint = ReadFlag(ini, "ShowHint", defaults.ShowHint);
+    values.ShowNumber = ReadFlag(ini, "ShowNumber", defaults.ShowNumber);
 }
 
 void WritePreferences(mirvel::TIniFile& ini, const PreferenceValues& values)

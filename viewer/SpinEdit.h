@@ -1,23 +1,12 @@
 #pragma once
 
+#include "SpinRules.h"
+
 #include <QLineEdit>
-#include <string>
 
 class QToolButton;
 
 namespace viewer {
-
-// The rules of the spin box, kept apart from the widget.
-
-// Characters that may be typed: digits, the signs, the decimal separator and control characters
-// other than Enter (Backspace, Delete and the Ctrl shortcuts among them).
-bool IsSpinEditChar(char32_t c, char32_t decimalSeparator);
-
-// The value the text stands for, unclamped; `minValue` when it is not an integer.
-int SpinEditValueOf(const std::string& text, int minValue);
-
-// The range applies only when the two bounds differ.
-int ClampSpinValue(long long value, int minValue, int maxValue);
 
 // A number box whose text is the truth: reading Value parses what is typed, unclamped, while
 // setting a value and stepping clamp to the range, and leaving the box pulls an out-of-range

@@ -39,35 +39,6 @@ using mirvel::gui::Guarded;
 
 }  // namespace
 
-// Applies each preference to the controls as soon as it is read.
-class TForm1::PreferenceApplier : public PreferenceTarget {
-public:
-    explicit PreferenceApplier(TForm1& form) : form_(form) {}
-
-    void SetOrder(const std::string& order) override { form_.cards_.SetOrder(order); }
-    void SetFrancaisSize(int points) override
-    {
-        form_.SetFrancaisFont(points, form_.ui->lblFrancais->font().bold());
-    }
-    void SetFrancaisBold(bool bold) override
-    {
-        form_.SetFrancaisFont(form_.ui->lblFrancais->font().pointSize(), bold);
-    }
-    void SetJaponaisSize(int points) override
-    {
-        form_.SetJaponaisFont(points, form_.ui->lblJaponais->font().bold());
-    }
-    void SetJaponaisBold(bool bold) override
-    {
-        form_.SetJaponaisFont(form_.ui->lblJaponais->font().pointSize(), bold);
-    }
-    void SetShowHint(bool show) override { form_.SetShowHints(show); }
-    void SetShowNumber(bool show) override { form_.ui->lblDataNum->setVisible(show); }
-
-private:
-    TForm1& form_;
-};
-
 TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QStringList args, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       shell_(shell),
@@ -126,8 +97,15 @@ void TForm1::FormCreate(const QStringList& args)
             const QSize outer = mirvel::gui::OuterSize(*this);
             left = mirvel::ReadFormLeft(ini, screen.width(), outer.width());
             top = mirvel::ReadFormTop(ini, screen.height(), outer.height());
-            PreferenceApplier applier(*this);
-            ReadPreferences(ini, applier);
+            // A value that fails to convert has its error box; those read before it still apply.
+            PreferenceValues preferences = Preferences();
+            try {
+                ReadPreferences(ini, preferences);
+            } catch (...) {
+                ApplyPreferences(preferences);
+                throw;
+            }
+            ApplyPreferences(preferences);
         }
         mirvel::gui::MoveOuterTop(*this, top);
         mirvel::gui::MoveOuterLeft(*this, left);
@@ -152,10 +130,7 @@ void TForm1::FormClose()
         mirvel::TIniFile ini(mirvel::gui::ToUtf8(settingsPath_));
         const QPoint position = mirvel::gui::OuterPosition(*this);
         mirvel::WriteFormPosition(ini, position.x(), position.y());
-        const QFont francais = ui->lblFrancais->font();
-        const QFont japonais = ui->lblJaponais->font();
-        WritePreferences(ini, {cards_.Order(), francais.pointSize(), francais.bold(), japonais.pointSize(),
-                               japonais.bold(), ShowsHint(*ui->btnOpen), !ui->lblDataNum->isHidden()});
+        WritePreferences(ini, Preferences());
     });
 }
 
@@ -245,23 +220,10 @@ void TForm1::btnCustomClick()
 {
     Guarded(shell_, this, [&] {
         if (!form3_) return;
-        const QFont francais = ui->lblFrancais->font();
-        const QFont japonais = ui->lblJaponais->font();
-        form3_->Order = QString::fromStdString(cards_.Order());
-        form3_->FSize = francais.pointSize();
-        form3_->JSize = japonais.pointSize();
-        form3_->FBold = francais.bold();
-        form3_->JBold = japonais.bold();
-        form3_->ShowHint = ShowsHint(*ui->btnOpen);
-        form3_->ShowNumber = !ui->lblDataNum->isHidden();
+        form3_->Preferences = Preferences();
         if (shell_.ExecModal(*form3_) != QDialog::Accepted) return;
-
         // The new order shows from the next card change or load on.
-        cards_.SetOrder(form3_->Order.toStdString());
-        SetFrancaisFont(UsableFontSize(form3_->FSize), form3_->FBold);
-        SetJaponaisFont(UsableFontSize(form3_->JSize), form3_->JBold);
-        SetShowHints(form3_->ShowHint);
-        ui->lblDataNum->setVisible(form3_->ShowNumber);
+        ApplyPreferences(form3_->Preferences);
     });
 }
 
@@ -295,7 +257,26 @@ void TForm1::SetJaponaisFont(int points, bool bold)
 
 void TForm1::SetShowHints(bool show)
 {
+    showHints_ = show;
     for (QPushButton* button : buttonsInTabOrder_) SetShowHint(*button, show);
+}
+
+PreferenceValues TForm1::Preferences() const
+{
+    const QFont francais = ui->lblFrancais->font();
+    const QFont japonais = ui->lblJaponais->font();
+    return {
+        cards_.Order(), francais.pointSize(),       francais.bold(), japonais.pointSize(), japonais.bold(),
+        showHints_,     !ui->lblDataNum->isHidden()};
+}
+
+void TForm1::ApplyPreferences(const PreferenceValues& preferences)
+{
+    cards_.SetOrder(preferences.Order);
+    SetFrancaisFont(UsableFontSize(preferences.FSize), preferences.FBold);
+    SetJaponaisFont(UsableFontSize(preferences.JSize), preferences.JBold);
+    SetShowHints(preferences.ShowHint);
+    ui->lblDataNum->setVisible(preferences.ShowNumber);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Navigation.h"
+#include "Preferences.h"
 #include "Snapping.h"
 
 #include <QImage>
@@ -70,8 +71,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class PreferenceApplier;
-
     void FormCreate(const QStringList& args);
     void FormClose();
     void ShowCard();
@@ -88,6 +87,9 @@ private:
     void SetFrancaisFont(int points, bool bold);
     void SetJaponaisFont(int points, bool bold);
     void SetShowHints(bool show);
+    // The preferences as the card shows them, and the card made to show them.
+    PreferenceValues Preferences() const;
+    void ApplyPreferences(const PreferenceValues& preferences);
 
     mirvel::gui::Shell& shell_;
     QString settingsPath_;
@@ -98,6 +100,7 @@ private:
     std::array<QPushButton*, 6> buttonsInTabOrder_{};
     QDialog* form2_ = nullptr;
     TForm3* form3_ = nullptr;
+    bool showHints_ = PreferenceValues().ShowHint;
 
     Navigation cards_;
     QString openDialogFolder_;

@@ -66,15 +66,16 @@ TForm3::~TForm3() { delete ui; }
 
 void TForm3::FormShow()
 {
-    (Order != "FJ" ? ui->radioJF : ui->radioFJ)->setChecked(true);
-    ui->SpinEdit1->SetValue(FSize);
-    ui->SpinEdit2->SetValue(JSize);
-    ui->checkFBold->setChecked(FBold);
+    const PreferenceValues& shown = Preferences;
+    (shown.Order != "FJ" ? ui->radioJF : ui->radioFJ)->setChecked(true);
+    ui->SpinEdit1->SetValue(shown.FSize);
+    ui->SpinEdit2->SetValue(shown.JSize);
+    ui->checkFBold->setChecked(shown.FBold);
     checkFBoldClick();
-    ui->checkJBold->setChecked(JBold);
+    ui->checkJBold->setChecked(shown.JBold);
     checkJBoldClick();
-    ui->checkHint->setChecked(ShowHint);
-    ui->checkNum->setChecked(ShowNumber);
+    ui->checkHint->setChecked(shown.ShowHint);
+    ui->checkNum->setChecked(shown.ShowNumber);
 }
 
 void TForm3::btnOKClick()
@@ -84,24 +85,26 @@ void TForm3::btnOKClick()
     ui->SpinEdit1->SetValue(ui->SpinEdit1->Value());
     ui->SpinEdit2->SetValue(ui->SpinEdit2->Value());
 
-    Order = ui->radioFJ->isChecked() ? "FJ" : "JF";
-    FSize = ui->SpinEdit1->Value();
-    JSize = ui->SpinEdit2->Value();
-    FBold = ui->checkFBold->isChecked();
-    JBold = ui->checkJBold->isChecked();
-    ShowHint = ui->checkHint->isChecked();
-    ShowNumber = ui->checkNum->isChecked();
+    Preferences = {ui->radioFJ->isChecked() ? "FJ" : "JF",
+                   ui->SpinEdit1->Value(),
+                   ui->checkFBold->isChecked(),
+                   ui->SpinEdit2->Value(),
+                   ui->checkJBold->isChecked(),
+                   ui->checkHint->isChecked(),
+                   ui->checkNum->isChecked()};
     accept();
 }
 
 void TForm3::btnDefaultClick()
 {
-    ui->radioFJ->setChecked(true);
-    ui->SpinEdit1->SetValue(9);
-    ui->SpinEdit2->SetValue(9);
-    ui->checkFBold->setChecked(true);
-    ui->checkJBold->setChecked(false);
-    ui->checkHint->setChecked(true);
+    // Whether the counter shows is left as it is.
+    const PreferenceValues defaults;
+    (defaults.Order != "FJ" ? ui->radioJF : ui->radioFJ)->setChecked(true);
+    ui->SpinEdit1->SetValue(defaults.FSize);
+    ui->SpinEdit2->SetValue(defaults.JSize);
+    ui->checkFBold->setChecked(defaults.FBold);
+    ui->checkJBold->setChecked(defaults.JBold);
+    ui->checkHint->setChecked(defaults.ShowHint);
 }
 
 void TForm3::checkFBoldClick() { SetBold(*ui->lblSampleFrancais, ui->checkFBold->isChecked()); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Preferences.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -19,14 +21,8 @@ public:
     explicit TForm3(QWidget* parent = nullptr);
     ~TForm3() override;
 
-    // Exchange values. Order may come in as any string; OK always leaves "FJ" or "JF".
-    QString Order = "FJ";
-    int FSize = 9;
-    int JSize = 9;
-    bool FBold = true;
-    bool JBold = false;
-    bool ShowHint = true;
-    bool ShowNumber = true;
+    // The exchange values. Order may come in as any string; OK always leaves "FJ" or "JF".
+    PreferenceValues Preferences;
 
     // Puts the exchange values into the controls; runs each time the dialog is shown.
     void FormShow();

@@ -96,4 +96,14 @@ TEST(AccentTableTest, HelpTextsAreThirteenWindows1252Bytes)
     }
 }
 
+TEST(AccentTableTest, AccentedLetterLooksUpOneKeyAndLetter)
+{
+    EXPECT_EQ(editor::AccentedLetter(0x71, U'e'), 0xE9);
+    EXPECT_EQ(editor::AccentedLetter(0x76, U'O'), 0x8C);  // Œ, outside Latin-1
+    EXPECT_FALSE(editor::AccentedLetter(0x71, U'a'));     // F2 knows only E and e
+    EXPECT_FALSE(editor::AccentedLetter(0x70, U'e'));     // F1 is no accent key
+    // A character whose low byte is a letter is no letter.
+    EXPECT_FALSE(editor::AccentedLetter(0x71, U'\u0165'));
+}
+
 }  // namespace

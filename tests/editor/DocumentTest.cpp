@@ -74,6 +74,21 @@ TEST(DocumentTest, StartsAsOneZeroFilledUntitledPair)
     EXPECT_EQ(Bytes(document.Words()[0]), std::string(60, '\0'));
 }
 
+TEST_F(DocumentWithPairs, UntitledUntilOpenedUnlessTheFileIsItselfNamedLikeANewDocument)
+{
+    EXPECT_TRUE(document.Untitled());
+    EXPECT_EQ(document.ShownName(), "新規");
+    Make(1);
+    EXPECT_FALSE(document.Untitled());
+    EXPECT_EQ(document.ShownName(), "list.mirvel");
+    const std::string lookalike = dir.File("新規");
+    document.SaveAs(lookalike);
+    EXPECT_EQ(document.FileName(), lookalike);
+    EXPECT_TRUE(document.Untitled());
+    document.Clear();
+    EXPECT_TRUE(document.Untitled());
+}
+
 TEST_F(DocumentWithPairs, ClearKeepsRecordZeroAndZeroesOnlyItsLengths)
 {
     Make(3);

@@ -1,4 +1,5 @@
 #include "SpinEdit.h"
+#include "SpinRules.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

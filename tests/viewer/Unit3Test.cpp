@@ -39,24 +39,24 @@ protected:
 
     void SetOddValues()
     {
-        form.Order = "jf";
-        form.FSize = 12;
-        form.JSize = 14;
-        form.FBold = false;
-        form.JBold = true;
-        form.ShowHint = false;
-        form.ShowNumber = false;
+        form.Preferences.Order = "jf";
+        form.Preferences.FSize = 12;
+        form.Preferences.JSize = 14;
+        form.Preferences.FBold = false;
+        form.Preferences.JBold = true;
+        form.Preferences.ShowHint = false;
+        form.Preferences.ShowNumber = false;
     }
 
     void ExpectOddValues(const char* order)
     {
-        EXPECT_EQ(order, form.Order);
-        EXPECT_EQ(12, form.FSize);
-        EXPECT_EQ(14, form.JSize);
-        EXPECT_FALSE(form.FBold);
-        EXPECT_TRUE(form.JBold);
-        EXPECT_FALSE(form.ShowHint);
-        EXPECT_FALSE(form.ShowNumber);
+        EXPECT_EQ(order, form.Preferences.Order);
+        EXPECT_EQ(12, form.Preferences.FSize);
+        EXPECT_EQ(14, form.Preferences.JSize);
+        EXPECT_FALSE(form.Preferences.FBold);
+        EXPECT_TRUE(form.Preferences.JBold);
+        EXPECT_FALSE(form.Preferences.ShowHint);
+        EXPECT_FALSE(form.Preferences.ShowNumber);
     }
 
     void Click(const char* name) { QTest::mouseClick(Control(name), Qt::LeftButton); }
@@ -66,8 +66,8 @@ protected:
 
 TEST_F(Unit3Test, SizesBeyondTheRangeShowClampedAndOkStoresThem)
 {
-    form.FSize = 30;
-    form.JSize = 2;
+    form.Preferences.FSize = 30;
+    form.Preferences.JSize = 2;
     Open();
     EXPECT_EQ("20", Spin("SpinEdit1")->text());
     EXPECT_EQ(20, Sample("lblSampleFrancais").pointSize());
@@ -77,8 +77,8 @@ TEST_F(Unit3Test, SizesBeyondTheRangeShowClampedAndOkStoresThem)
     Click("btnOK");
     EXPECT_EQ(QDialog::Accepted, form.result());
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(20, form.FSize);
-    EXPECT_EQ(5, form.JSize);
+    EXPECT_EQ(20, form.Preferences.FSize);
+    EXPECT_EQ(5, form.Preferences.JSize);
 }
 
 TEST_F(Unit3Test, ShowThenOkHandsEveryValueBack)
@@ -93,8 +93,8 @@ TEST_F(Unit3Test, ShowThenOkHandsEveryValueBack)
     ExpectOddValues("JF");
 
     // Showing again starts from the exchange values, not from what the controls were left at.
-    form.Order = "FJ";
-    form.ShowNumber = true;
+    form.Preferences.Order = "FJ";
+    form.Preferences.ShowNumber = true;
     Open();
     EXPECT_TRUE(Checked("radioFJ"));
     EXPECT_TRUE(Checked("checkNum"));
@@ -129,7 +129,7 @@ TEST_F(Unit3Test, EnterInABoxConfirmsTheDialogWithTheSizeClamped)
     EXPECT_EQ(25, Sample("lblSampleFrancais").pointSize());
     QTest::keyClick(spin, Qt::Key_Return);
     EXPECT_EQ(QDialog::Accepted, form.result());
-    EXPECT_EQ(20, form.FSize);
+    EXPECT_EQ(20, form.Preferences.FSize);
 }
 
 TEST_F(Unit3Test, DefaultSetsTheStandardValuesButLeavesTheCounter)
@@ -142,13 +142,13 @@ TEST_F(Unit3Test, DefaultSetsTheStandardValuesButLeavesTheCounter)
     EXPECT_TRUE(Sample("lblSampleFrancais").bold());
     EXPECT_FALSE(Sample("lblSampleJaponais").bold());
     Click("btnOK");
-    EXPECT_EQ("FJ", form.Order);
-    EXPECT_EQ(9, form.FSize);
-    EXPECT_EQ(9, form.JSize);
-    EXPECT_TRUE(form.FBold);
-    EXPECT_FALSE(form.JBold);
-    EXPECT_TRUE(form.ShowHint);
-    EXPECT_FALSE(form.ShowNumber);
+    EXPECT_EQ("FJ", form.Preferences.Order);
+    EXPECT_EQ(9, form.Preferences.FSize);
+    EXPECT_EQ(9, form.Preferences.JSize);
+    EXPECT_TRUE(form.Preferences.FBold);
+    EXPECT_FALSE(form.Preferences.JBold);
+    EXPECT_TRUE(form.Preferences.ShowHint);
+    EXPECT_FALSE(form.Preferences.ShowNumber);
 }
 
 TEST_F(Unit3Test, CancelAndTheCloseBoxHandNothingBack)
@@ -207,7 +207,7 @@ TEST_F(Unit3Test, OrderPicturesCheckTheirRadioButtons)
     EXPECT_TRUE(Checked("radioFJ"));
     Click("Image3");
     Click("btnOK");
-    EXPECT_EQ("JF", form.Order);
+    EXPECT_EQ("JF", form.Preferences.Order);
 }
 
 TEST_F(Unit3Test, PicturesLoadAndSpinBoxesLieAboveTheFontGroup)
@@ -239,8 +239,8 @@ TEST(Unit3Screenshot, StandardAndLargeBoldFrench)
     TForm3 standard;
     shoot(standard, "settings-standard.png");
     TForm3 large;
-    large.FSize = 20;
-    large.FBold = true;
+    large.Preferences.FSize = 20;
+    large.Preferences.FBold = true;
     shoot(large, "settings-french-20-bold.png");
 }
 

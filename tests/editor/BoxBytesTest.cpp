@@ -1,0 +1,30 @@
+#include "BoxBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using editor::BoxBytes;
+using mirvel::CodePage;
+
+TEST(BoxBytesTest, AnUntouchedBoxGivesBackItsRecordsOwnBytes)
+{
+    // 0x81 has no character in Windows-1252 and shows as U+FFFD; 17 bytes are more than a box
+    // lets a user type.
+    const std::string stored = "abcdefghijklmnop\x81";
+    EXPECT_EQ(BoxBytes(CodePage::Windows1252, "abcdefghijklmnop\uFFFD", stored), stored);
+    const std::string brokenJapanese = "\x93\xfa\x81";  // 日 and half a character
+    EXPECT_EQ(BoxBytes(CodePage::ShiftJis, "日\uFFFD", brokenJapanese), brokenJapanese);
+}
+
+TEST(BoxBytesTest, AnEditedBoxIsEncodedWithStandInsStoredAsQuestionMarks)
+{
+    EXPECT_EQ(BoxBytes(CodePage::Windows1252, "é", "e"), "\xe9");
+    EXPECT_EQ(BoxBytes(CodePage::Windows1252, "\uFFFDx", "\x81"), "?x");
+    EXPECT_EQ(BoxBytes(CodePage::ShiftJis, "日\uFFFD本", "\x93\xfa\x81"), "\x93\xfa?\x96\x7b");
+    EXPECT_EQ(BoxBytes(CodePage::ShiftJis, "", "\x93\xfa"), "");
+}
+
+}  // namespace
