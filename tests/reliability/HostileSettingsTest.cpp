@@ -146,7 +146,7 @@ TEST_P(HostileSettingsTest, APositionThatIsNoNumber)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPrograms, HostileSettingsTest, ::testing::ValuesIn(Programs),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
 }  // namespace mirvel::reliability
