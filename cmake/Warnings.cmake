@@ -1,7 +1,13 @@
 # The warnings every target of the project is built with. Targets link this PRIVATE, so that the
 # flags reach no third-party code: not GoogleTest when it is built from source, and not Qt's
 # headers, which its imported targets bring in as system headers.
-option(MIRVEL_WERROR "Treat the project's warnings as errors" OFF)
+# CI sets MIRVEL_WERROR=ON in the environment, so that every build it makes, the Windows,
+# fuzzing and sanitizer ones included, fails on a warning.
+set(mirvel_werror_default OFF)
+if(DEFINED ENV{MIRVEL_WERROR})
+  set(mirvel_werror_default $ENV{MIRVEL_WERROR})
+endif()
+option(MIRVEL_WERROR "Treat the project's warnings as errors" ${mirvel_werror_default})
 
 add_library(mirvel_warnings INTERFACE)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")

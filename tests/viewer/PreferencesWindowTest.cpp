@@ -117,7 +117,7 @@ TEST_F(PreferencesWindowTest, HintsOffSurviveARestart)
     // Turned back on, each button shows its own hint again.
     TForm3 form3;
     form->SetDialogs(nullptr, &form3);
-    ScriptDialog([](TForm3& form3) { Check(form3, "checkHint", true); }, "btnOK");
+    ScriptDialog([](TForm3& dialog) { Check(dialog, "checkHint", true); }, "btnOK");
     QTest::mouseClick(Button(*form, "btnCustom"), Qt::LeftButton);
     EXPECT_EQ(Button(*form, "btnOpen")->toolTip(), QString::fromUtf8("開く"));
     EXPECT_EQ(Button(*form, "btnExit")->toolTip(), QString::fromUtf8("終了"));
