@@ -24,7 +24,8 @@ CharEncoder::Entry& CharEncoder::Lookup(char32_t c)
     if (bytes && !bytes->empty() && bytes->size() <= sizeof entry.bytes) {
         entry.state = Mapped;
         entry.length = static_cast<unsigned char>(bytes->size());
-        for (std::size_t i = 0; i < bytes->size(); ++i) entry.bytes[i] = (*bytes)[i];
+        entry.bytes[0] = (*bytes)[0];
+        if (entry.length == 2) entry.bytes[1] = (*bytes)[1];
     } else {
         entry.state = Unmapped;
     }
