@@ -20,7 +20,7 @@ WordList ReadWordFile(const std::string& path, const RecordRead& onRecord)
 {
     os::File file = os::File::OpenExisting(path);
     const std::int64_t count = file.Size() / static_cast<std::int64_t>(RecordSize);
-    if (count > std::numeric_limits<std::int32_t>::max()) throw MessageError("ファイルが大きすぎます");
+    RequireRecordCount(count);
     const auto total = static_cast<std::size_t>(count);
 
     WordList words;
@@ -52,6 +52,11 @@ void WriteWordFile(const std::string& path, const TWordRec* records, std::int32_
     os::ReplaceFile(path, [&](os::File& file) {
         if (bytes > 0 && file.Write(records, bytes) < bytes) throw InOutError(IoDiskFull);
     });
+}
+
+void RequireRecordCount(std::int64_t records)
+{
+    if (records > std::numeric_limits<std::int32_t>::max()) throw MessageError("ファイルが大きすぎます");
 }
 
 bool FileExists(const std::string& path) { return os::Exists(path); }

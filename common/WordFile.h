@@ -28,6 +28,10 @@ inline void WriteWordFile(const std::string& path, const WordList& words)
     WriteWordFile(path, words.data(), static_cast<std::int32_t>(words.size()));
 }
 
+// Refuses a word list of more records than a signed 32-bit count, which both programs and the
+// converter count in: "ファイルが大きすぎます".
+void RequireRecordCount(std::int64_t records);
+
 // The existence test both programs make before loading a chosen file.
 bool FileExists(const std::string& path);
 

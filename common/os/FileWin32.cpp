@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cwctype>
 #include <exception>
+#include <optional>
 #include <random>
+#include <tuple>
 
 namespace mirvel::os {
 
@@ -170,18 +172,6 @@ void PutBack(HANDLE handle, const std::wstring& target, const std::string& old)
     if (own) ::CloseHandle(own);
 }
 
-std::string ReadAllOf(File& file)
-{
-    std::string bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(file.Size()));
-    } catch (const std::exception&) {
-        throw MessageError(OutOfMemoryMessage);
-    }
-    if (file.Read(bytes.data(), bytes.size()) < bytes.size()) throw InOutError(IoReadPastEnd);
-    return bytes;
-}
-
 std::wstring FolderOf(const std::wstring& path)
 {
     const auto slash = path.find_last_of(L"\\/");
@@ -249,7 +239,7 @@ void WriteInPlace(const std::wstring& target, const std::string& path,
     if (handle == INVALID_HANDLE_VALUE) Fail(::GetLastError(), path);
     File file = FileAdopter::Adopt(handle);
     if (::GetFileType(handle) != FILE_TYPE_DISK) throw InOutError(IoAccessDenied);
-    const std::string old = ReadAllOf(file);
+    const std::string old = file.ReadAll();
     Reserve(handle, next.size(), old.size());
 
     std::exception_ptr failure;
@@ -437,6 +427,25 @@ bool Exists(const std::string& path)
     if (StartsWithPipePrefix(*wide)) return true;
     const DWORD attributes = ::GetFileAttributesW(wide->c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsSameFile(const std::string& first, const std::string& second)
+{
+    // A pipe's name is left alone: opening it would take an instance from its server.
+    const auto identity = [](const std::string& path) -> std::optional<std::tuple<DWORD, DWORD, DWORD>> {
+        const auto wide = Utf16FromUtf8(path);
+        if (!wide || StartsWithPipePrefix(*wide)) return std::nullopt;
+        const HANDLE handle = ::CreateFileW(wide->c_str(), 0, ShareReadWrite | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+        BY_HANDLE_FILE_INFORMATION info{};
+        const bool known = ::GetFileInformationByHandle(handle, &info);
+        ::CloseHandle(handle);
+        if (!known) return std::nullopt;
+        return std::make_tuple(info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
+    };
+    const auto one = identity(first);
+    return one && one == identity(second);
 }
 
 void RequireRegularFile(const std::string& path)

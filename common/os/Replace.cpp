@@ -1,8 +1,24 @@
 #include "Internal.h"
 
+#include "InOutError.h"
+
 #include <exception>
 
-namespace mirvel::os::detail {
+namespace mirvel::os {
+
+std::string File::ReadAll()
+{
+    std::string bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(Size()));
+    } catch (const std::exception&) {
+        throw MessageError(OutOfMemoryMessage);
+    }
+    if (Read(bytes.data(), bytes.size()) < bytes.size()) throw InOutError(IoReadPastEnd);
+    return bytes;
+}
+
+namespace detail {
 
 void WriteAndClose(File& file, const std::function<void(File&)>& write)
 {
@@ -24,4 +40,5 @@ void WriteAndClose(File& file, const std::function<void(File&)>& write)
     file.Close();
 }
 
-}  // namespace mirvel::os::detail
+}  // namespace detail
+}  // namespace mirvel::os
