@@ -217,31 +217,16 @@ void WriteInPlace(const std::string& target, const std::string& path, const std:
     const std::string old = file.ReadAll();
     Reserve(fd, next.size(), old.size());
 
-    std::exception_ptr failure;
-    try {
-        if (::lseek(fd, 0, SEEK_SET) < 0) Fail(errno, {});
-        if (!next.empty() && file.Write(next.data(), next.size()) < next.size()) throw InOutError(IoDiskFull);
-        CountCall(Op::Truncate);
-        if (::ftruncate(fd, static_cast<off_t>(next.size())) != 0) Fail(errno, {});
-        file.Flush();
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    if (failure) {
-        PutBack(fd, target, old);
-        try {
-            file.Close();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        std::rethrow_exception(failure);
-    }
-    try {
-        file.Close();
-    } catch (...) {
-        PutBack(-1, target, old);
-        throw;
-    }
+    detail::WriteAndClose(
+        file,
+        [&](File&) {
+            if (::lseek(fd, 0, SEEK_SET) < 0) Fail(errno, {});
+            if (!next.empty() && file.Write(next.data(), next.size()) < next.size())
+                throw InOutError(IoDiskFull);
+            CountCall(Op::Truncate);
+            if (::ftruncate(fd, static_cast<off_t>(next.size())) != 0) Fail(errno, {});
+        },
+        [&](bool stillOpen) { PutBack(stillOpen ? fd : -1, target, old); });
 }
 
 }  // namespace

@@ -242,32 +242,17 @@ void WriteInPlace(const std::wstring& target, const std::string& path,
     const std::string old = file.ReadAll();
     Reserve(handle, next.size(), old.size());
 
-    std::exception_ptr failure;
-    try {
-        LARGE_INTEGER start{};
-        if (!::SetFilePointerEx(handle, start, nullptr, FILE_BEGIN)) Fail(::GetLastError(), {});
-        if (!next.empty() && file.Write(next.data(), next.size()) < next.size()) throw InOutError(IoDiskFull);
-        CountCall(Op::Truncate);
-        if (!SetEnd(handle, static_cast<std::int64_t>(next.size()))) Fail(::GetLastError(), {});
-        file.Flush();
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    if (failure) {
-        PutBack(handle, target, old);
-        try {
-            file.Close();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        std::rethrow_exception(failure);
-    }
-    try {
-        file.Close();
-    } catch (...) {
-        PutBack(nullptr, target, old);
-        throw;
-    }
+    detail::WriteAndClose(
+        file,
+        [&](File&) {
+            LARGE_INTEGER start{};
+            if (!::SetFilePointerEx(handle, start, nullptr, FILE_BEGIN)) Fail(::GetLastError(), {});
+            if (!next.empty() && file.Write(next.data(), next.size()) < next.size())
+                throw InOutError(IoDiskFull);
+            CountCall(Op::Truncate);
+            if (!SetEnd(handle, static_cast<std::int64_t>(next.size()))) Fail(::GetLastError(), {});
+        },
+        [&](bool stillOpen) { PutBack(stillOpen ? handle : nullptr, target, old); });
 }
 
 }  // namespace

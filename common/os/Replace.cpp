@@ -20,7 +20,8 @@ std::string File::ReadAll()
 
 namespace detail {
 
-void WriteAndClose(File& file, const std::function<void(File&)>& write)
+void WriteAndClose(File& file, const std::function<void(File&)>& write,
+                   const std::function<void(bool stillOpen)>& putBack)
 {
     std::exception_ptr failure;
     try {
@@ -30,6 +31,7 @@ void WriteAndClose(File& file, const std::function<void(File&)>& write)
         failure = std::current_exception();
     }
     if (failure) {
+        if (putBack) putBack(true);
         try {
             file.Close();
         } catch (...) {
@@ -37,7 +39,12 @@ void WriteAndClose(File& file, const std::function<void(File&)>& write)
         }
         std::rethrow_exception(failure);
     }
-    file.Close();
+    try {
+        file.Close();
+    } catch (...) {
+        if (putBack) putBack(false);
+        throw;
+    }
 }
 
 }  // namespace detail
