@@ -4,7 +4,8 @@
 // the window alone inside a running application. A second baseline, a window showing one line
 // of text, carries the toolkit's one-time font set-up (font configuration, font database, the
 // first shaped text) that no window with text can avoid, so that what remains is the programs'
-// own cost.
+// own cost. A third pair: the viewer started on a 1,000,000-pair list against one pair, until
+// its counter reads 1/1000000 (or 1/1).
 #include "FakeShell.h"
 #include "TempDir.h"
 #include "editor/Unit1.h"
@@ -13,6 +14,7 @@
 #include "viewer/Unit2.h"
 #include "viewer/Unit3.h"
 
+#include "WordFile.h"
 #include "gui/Shell.h"
 
 #include <QApplication>
@@ -50,14 +52,28 @@ void Settle(QWidget& window)
     QCoreApplication::processEvents();
 }
 
-// The windows as each program's main function makes them.
-void ShowViewer(mirvel::gui::Shell& shell)
+std::string ListFile(const std::string& pairs) { return settingsFolder + "/" + pairs + ".mirvel"; }
+
+void WriteList(std::int32_t pairs)
 {
-    viewer::TForm1 form1(shell, QString::fromStdString(SettingsFile("Mirvel.ini")), {});
+    mirvel::WordList words(static_cast<std::size_t>(pairs));
+    for (std::int32_t i = 0; i < pairs; ++i) {
+        words[static_cast<std::size_t>(i)].SetFrancais("mot " + std::to_string(i));
+        words[static_cast<std::size_t>(i)].SetJaponais("\x92\x50\x8c\xea " + std::to_string(i));  // 単語
+    }
+    mirvel::WriteWordFile(ListFile(std::to_string(pairs)), words);
+}
+
+// The windows as each program's main function makes them. Returns the counter's text.
+QString ShowViewer(mirvel::gui::Shell& shell, const QStringList& args = {})
+{
+    viewer::TForm1 form1(shell, QString::fromStdString(SettingsFile("Mirvel.ini")), args);
     viewer::TForm2 form2;
     viewer::TForm3 form3;
     form1.SetDialogs(&form2, &form3);
     Settle(form1);
+    const auto* counter = form1.findChild<QLabel*>(QStringLiteral("lblDataNum"));
+    return counter ? counter->text() : QString();
 }
 
 void ShowEditor(mirvel::gui::Shell& shell)
@@ -96,10 +112,16 @@ int RunChild(int argc, char* argv[], const std::string& which)
         ShowText();
     } else {
         mirvel::gui::QtShell shell;
-        if (which == "viewer")
+        if (which == "viewer") {
             ShowViewer(shell);
-        else
+        } else if (which.rfind("viewer-", 0) == 0) {
+            // The list given on the command line, loaded and its first card shown.
+            const std::string pairs = which.substr(7);
+            const QString counter = ShowViewer(shell, {QString::fromStdString(ListFile(pairs))});
+            if (counter != QString::fromStdString("1/" + pairs)) ::_exit(2);
+        } else {
             ShowEditor(shell);
+        }
     }
     std::fflush(nullptr);
     ::_exit(0);
@@ -130,6 +152,8 @@ void BM_ProcessEmptyWindow(benchmark::State& state) { StartChild(state, "empty")
 void BM_ProcessTextWindow(benchmark::State& state) { StartChild(state, "text"); }
 void BM_ProcessViewer(benchmark::State& state) { StartChild(state, "viewer"); }
 void BM_ProcessEditor(benchmark::State& state) { StartChild(state, "editor"); }
+void BM_ProcessViewerOnePair(benchmark::State& state) { StartChild(state, "viewer-1"); }
+void BM_ProcessViewerMillionPairs(benchmark::State& state) { StartChild(state, "viewer-1000000"); }
 
 void BM_WindowEmpty(benchmark::State& state)
 {
@@ -159,6 +183,8 @@ BENCHMARK(BM_ProcessEmptyWindow)->Unit(benchmark::kMillisecond)->MinTime(3.0)->U
 BENCHMARK(BM_ProcessTextWindow)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 BENCHMARK(BM_ProcessViewer)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 BENCHMARK(BM_ProcessEditor)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(BM_ProcessViewerOnePair)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(BM_ProcessViewerMillionPairs)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 BENCHMARK(BM_WindowEmpty)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_WindowText)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_WindowViewer)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
@@ -187,6 +213,8 @@ int main(int argc, char* argv[])
     settingsFolder = dir.Path().string();
     mirvel::test::WriteAll(SettingsFile("Mirvel.ini"), ViewerSettings);
     mirvel::test::WriteAll(SettingsFile("Mirveledit.ini"), EditorSettings);
+    WriteList(1);
+    WriteList(1'000'000);
 
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
@@ -205,5 +233,9 @@ int main(int argc, char* argv[])
     PrintRatio(reporter, "editor, process start to shown", "BM_ProcessEditor", "BM_ProcessTextWindow");
     PrintRatio(reporter, "text window, process start to shown", "BM_ProcessTextWindow",
                "BM_ProcessEmptyWindow");
+    std::printf(
+        "A 1,000,000-pair list against one pair, process start to its first card (goal: within 1.5x):\n");
+    PrintRatio(reporter, "viewer, 1,000,000 pairs against 1", "BM_ProcessViewerMillionPairs",
+               "BM_ProcessViewerOnePair");
     return 0;
 }

@@ -3,12 +3,8 @@
 #include "InOutError.h"
 #include "os/File.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string_view>
-#include <system_error>
 
 namespace mirvel {
 namespace {
@@ -128,17 +124,13 @@ std::optional<std::size_t> FindKey(const std::vector<IniLine>& lines, Section se
 // read (refused, a folder, a failing disk).
 std::optional<std::string> ReadText(const std::string& path)
 {
-    const auto file = std::filesystem::u8path(path);
-    std::error_code error;
-    const auto type = std::filesystem::status(file, error).type();
-    if (type == std::filesystem::file_type::not_found) return std::string();
-    if (type != std::filesystem::file_type::regular) return std::nullopt;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
     try {
-        return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    } catch (const std::exception&) {
-        // The stream buffer throws on a failing read whatever the stream's exception mask.
+        os::File file = os::File::OpenForReading(path);
+        return file.ReadAll();
+    } catch (const InOutError& error) {
+        if (error.Code() == IoFileNotFound || error.Code() == IoPathNotFound) return std::string();
+        return std::nullopt;
+    } catch (const MessageError&) {
         return std::nullopt;
     }
 }

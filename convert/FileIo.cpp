@@ -1,24 +1,14 @@
 #include "FileIo.h"
 
 #include "StandardInput.h"
-
-#include <filesystem>
-#include <system_error>
+#include "os/File.h"
 
 namespace mirvel::convert {
-namespace {
-
-namespace fs = std::filesystem;
-
-fs::path PathOf(const std::string& path) { return fs::u8path(path); }
-
-}  // namespace
 
 bool IsSameFile(const std::string& first, const std::string& second)
 {
     if (IsStandardStream(first) || IsStandardStream(second)) return false;
-    std::error_code error;
-    return fs::equivalent(PathOf(first), PathOf(second), error) && !error;
+    return os::IsSameFile(first, second);
 }
 
 }  // namespace mirvel::convert

@@ -2,10 +2,10 @@
 
 #include "InOutError.h"
 #include "StandardInput.h"
+#include "WordFile.h"
 #include "os/File.h"
 
 #include <cstring>
-#include <limits>
 #include <vector>
 
 namespace mirvel::convert {
@@ -13,7 +13,6 @@ namespace {
 
 // Records per read: few system calls, and about a megabyte whatever the list's size.
 constexpr std::size_t BlockRecords = 16384;
-constexpr std::int64_t MaxRecords = std::numeric_limits<std::int32_t>::max();
 
 // Hands out whole records from what `fill` brings in, and keeps the partial one at the end.
 template <class Fill>
@@ -29,8 +28,7 @@ std::string ReadBlocks(const Fill& fill, const ListBlock& onBlock)
         held += n;
         const std::size_t whole = held / RecordSize;
         if (whole > 0 && (held == capacity || n == 0)) {
-            if (first - 1 + static_cast<std::int64_t>(whole) > MaxRecords)
-                throw MessageError("ファイルが大きすぎます");
+            RequireRecordCount(first - 1 + static_cast<std::int64_t>(whole));
             onBlock(block.data(), whole, first);
             first += static_cast<std::int64_t>(whole);
             const std::size_t rest = held - whole * RecordSize;
@@ -74,8 +72,7 @@ std::string ListReader::Read(const ListBlock& onBlock)
     // The size read first decides: the list is refused before a block is read, and a file that
     // grows meanwhile is read as it was.
     const std::int64_t size = file.Size();
-    if (size / static_cast<std::int64_t>(RecordSize) > MaxRecords)
-        throw MessageError("ファイルが大きすぎます");
+    RequireRecordCount(size / static_cast<std::int64_t>(RecordSize));
     auto left = static_cast<std::uint64_t>(size);
     std::string trailing = ReadBlocks(
         [&](char* buffer, std::size_t wanted) {

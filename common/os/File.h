@@ -33,6 +33,10 @@ public:
     static File OpenForReading(const std::string& path);
 
     std::int64_t Size();
+    // The whole file from its start, for a file read at once (the settings, the old bytes of an
+    // in-place save); one that comes up shorter than its size fails with code 100, one beyond
+    // memory with "メモリが足りません".
+    std::string ReadAll();
     // Returns the bytes read; fewer than asked only at the end of the file.
     std::size_t Read(void* buffer, std::size_t size);
     // Returns the bytes stored; fewer than asked means the disk filled up (a full disk is not
@@ -65,6 +69,10 @@ private:
 void ReplaceFile(const std::string& path, const std::function<void(File&)>& write);
 
 bool Exists(const std::string& path);  // a file (not a folder) is there
+
+// Both names lead to one existing file, links followed (the converter refuses to write over
+// its own input).
+bool IsSameFile(const std::string& first, const std::string& second);
 
 // Throws code 5 when `path` leads (links followed) to something that is there but isn't a
 // regular file; a missing name passes, for the open to report.

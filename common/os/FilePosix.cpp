@@ -199,18 +199,6 @@ void PutBack(int fd, const std::string& target, std::string_view old)
     if (own >= 0) ::close(own);
 }
 
-std::string ReadAllOf(File& file)
-{
-    std::string bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(file.Size()));
-    } catch (const std::exception&) {
-        throw MessageError(OutOfMemoryMessage);
-    }
-    if (file.Read(bytes.data(), bytes.size()) < bytes.size()) throw InOutError(IoReadPastEnd);
-    return bytes;
-}
-
 // The fallback where the folder refuses a new file: the target itself is overwritten, with the
 // new bytes all known and their room reserved first, and the old bytes at hand to put back.
 void WriteInPlace(const std::string& target, const std::string& path, const std::function<void(File&)>& write)
@@ -226,34 +214,19 @@ void WriteInPlace(const std::string& target, const std::string& path, const std:
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) throw InOutError(IoAccessDenied);
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    const std::string old = ReadAllOf(file);
+    const std::string old = file.ReadAll();
     Reserve(fd, next.size(), old.size());
 
-    std::exception_ptr failure;
-    try {
-        if (::lseek(fd, 0, SEEK_SET) < 0) Fail(errno, {});
-        if (!next.empty() && file.Write(next.data(), next.size()) < next.size()) throw InOutError(IoDiskFull);
-        CountCall(Op::Truncate);
-        if (::ftruncate(fd, static_cast<off_t>(next.size())) != 0) Fail(errno, {});
-        file.Flush();
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    if (failure) {
-        PutBack(fd, target, old);
-        try {
-            file.Close();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        std::rethrow_exception(failure);
-    }
-    try {
-        file.Close();
-    } catch (...) {
-        PutBack(-1, target, old);
-        throw;
-    }
+    detail::WriteAndClose(
+        file,
+        [&](File&) {
+            if (::lseek(fd, 0, SEEK_SET) < 0) Fail(errno, {});
+            if (!next.empty() && file.Write(next.data(), next.size()) < next.size())
+                throw InOutError(IoDiskFull);
+            CountCall(Op::Truncate);
+            if (::ftruncate(fd, static_cast<off_t>(next.size())) != 0) Fail(errno, {});
+        },
+        [&](bool stillOpen) { PutBack(stillOpen ? fd : -1, target, old); });
 }
 
 }  // namespace
@@ -389,6 +362,14 @@ bool Exists(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool IsSameFile(const std::string& first, const std::string& second)
+{
+    struct stat a {
+    }, b{};
+    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
 void RequireRegularFile(const std::string& path)

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cwctype>
 #include <exception>
+#include <optional>
 #include <random>
+#include <tuple>
 
 namespace mirvel::os {
 
@@ -170,18 +172,6 @@ void PutBack(HANDLE handle, const std::wstring& target, const std::string& old)
     if (own) ::CloseHandle(own);
 }
 
-std::string ReadAllOf(File& file)
-{
-    std::string bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(file.Size()));
-    } catch (const std::exception&) {
-        throw MessageError(OutOfMemoryMessage);
-    }
-    if (file.Read(bytes.data(), bytes.size()) < bytes.size()) throw InOutError(IoReadPastEnd);
-    return bytes;
-}
-
 std::wstring FolderOf(const std::wstring& path)
 {
     const auto slash = path.find_last_of(L"\\/");
@@ -249,35 +239,20 @@ void WriteInPlace(const std::wstring& target, const std::string& path,
     if (handle == INVALID_HANDLE_VALUE) Fail(::GetLastError(), path);
     File file = FileAdopter::Adopt(handle);
     if (::GetFileType(handle) != FILE_TYPE_DISK) throw InOutError(IoAccessDenied);
-    const std::string old = ReadAllOf(file);
+    const std::string old = file.ReadAll();
     Reserve(handle, next.size(), old.size());
 
-    std::exception_ptr failure;
-    try {
-        LARGE_INTEGER start{};
-        if (!::SetFilePointerEx(handle, start, nullptr, FILE_BEGIN)) Fail(::GetLastError(), {});
-        if (!next.empty() && file.Write(next.data(), next.size()) < next.size()) throw InOutError(IoDiskFull);
-        CountCall(Op::Truncate);
-        if (!SetEnd(handle, static_cast<std::int64_t>(next.size()))) Fail(::GetLastError(), {});
-        file.Flush();
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    if (failure) {
-        PutBack(handle, target, old);
-        try {
-            file.Close();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        std::rethrow_exception(failure);
-    }
-    try {
-        file.Close();
-    } catch (...) {
-        PutBack(nullptr, target, old);
-        throw;
-    }
+    detail::WriteAndClose(
+        file,
+        [&](File&) {
+            LARGE_INTEGER start{};
+            if (!::SetFilePointerEx(handle, start, nullptr, FILE_BEGIN)) Fail(::GetLastError(), {});
+            if (!next.empty() && file.Write(next.data(), next.size()) < next.size())
+                throw InOutError(IoDiskFull);
+            CountCall(Op::Truncate);
+            if (!SetEnd(handle, static_cast<std::int64_t>(next.size()))) Fail(::GetLastError(), {});
+        },
+        [&](bool stillOpen) { PutBack(stillOpen ? handle : nullptr, target, old); });
 }
 
 }  // namespace
@@ -437,6 +412,25 @@ bool Exists(const std::string& path)
     if (StartsWithPipePrefix(*wide)) return true;
     const DWORD attributes = ::GetFileAttributesW(wide->c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsSameFile(const std::string& first, const std::string& second)
+{
+    // A pipe's name is left alone: opening it would take an instance from its server.
+    const auto identity = [](const std::string& path) -> std::optional<std::tuple<DWORD, DWORD, DWORD>> {
+        const auto wide = Utf16FromUtf8(path);
+        if (!wide || StartsWithPipePrefix(*wide)) return std::nullopt;
+        const HANDLE handle = ::CreateFileW(wide->c_str(), 0, ShareReadWrite | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+        BY_HANDLE_FILE_INFORMATION info{};
+        const bool known = ::GetFileInformationByHandle(handle, &info);
+        ::CloseHandle(handle);
+        if (!known) return std::nullopt;
+        return std::make_tuple(info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
+    };
+    const auto one = identity(first);
+    return one && one == identity(second);
 }
 
 void RequireRegularFile(const std::string& path)

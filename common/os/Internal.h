@@ -23,8 +23,11 @@ struct Injected {
 Injected NextCall(Op op);
 
 // Runs `write`, flushes and closes; after a failing write or flush the file is still closed,
-// and a failing close is then the failure reported.
-void WriteAndClose(File& file, const std::function<void(File&)>& write);
+// and a failing close is then the failure reported. An in-place save passes `putBack`, which
+// restores the old bytes after any failing step: before the close while the file is still open
+// (`stillOpen`), or after a failing close through the file opened anew.
+void WriteAndClose(File& file, const std::function<void(File&)>& write,
+                   const std::function<void(bool stillOpen)>& putBack = {});
 
 // Runs an undo step when the scope ends, unless the step that made it unneeded has succeeded.
 class Undo {

@@ -1,10 +1,27 @@
 #include "Internal.h"
 
+#include "InOutError.h"
+
 #include <exception>
 
-namespace mirvel::os::detail {
+namespace mirvel::os {
 
-void WriteAndClose(File& file, const std::function<void(File&)>& write)
+std::string File::ReadAll()
+{
+    std::string bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(Size()));
+    } catch (const std::exception&) {
+        throw MessageError(OutOfMemoryMessage);
+    }
+    if (Read(bytes.data(), bytes.size()) < bytes.size()) throw InOutError(IoReadPastEnd);
+    return bytes;
+}
+
+namespace detail {
+
+void WriteAndClose(File& file, const std::function<void(File&)>& write,
+                   const std::function<void(bool stillOpen)>& putBack)
 {
     std::exception_ptr failure;
     try {
@@ -14,6 +31,7 @@ void WriteAndClose(File& file, const std::function<void(File&)>& write)
         failure = std::current_exception();
     }
     if (failure) {
+        if (putBack) putBack(true);
         try {
             file.Close();
         } catch (...) {
@@ -21,7 +39,13 @@ void WriteAndClose(File& file, const std::function<void(File&)>& write)
         }
         std::rethrow_exception(failure);
     }
-    file.Close();
+    try {
+        file.Close();
+    } catch (...) {
+        if (putBack) putBack(false);
+        throw;
+    }
 }
 
-}  // namespace mirvel::os::detail
+}  // namespace detail
+}  // namespace mirvel::os

@@ -1,7 +1,9 @@
 #include "IniFile.h"
 #include "InOutError.h"
+#include "PlatformErrors.h"
 #include "ReadOnly.h"
 #include "TempDir.h"
+#include "os/File.h"
 
 #include <gtest/gtest.h>
 
@@ -182,6 +184,21 @@ TEST_F(IniFile, AFailedWriteNamesTheFileAndChangesNothing)
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(ReadAll(path), "[Form]\r\nLeft=1\r\n");
+}
+
+TEST_F(IniFile, AFileThatFailsToOpenOrReadGivesTheDefaultsAndIsNeverWrittenOver)
+{
+    const std::string settings = "[Form]\r\nLeft=1\r\n";
+    WriteAll(path, settings);
+    for (const os::Op op : {os::Op::Open, os::Op::Read}) {
+        SCOPED_TRACE(static_cast<int>(op));
+        os::InjectFault(op, 1, test::platform::DeviceError);
+        TIniFile ini(path);
+        os::ClearFaults();
+        EXPECT_EQ(ini.ReadString("Form", "Left", "9"), "9");
+        EXPECT_THROW(ini.WriteString("Form", "Top", "2"), MessageError);
+        EXPECT_EQ(ReadAll(path), settings);
+    }
 }
 
 }  // namespace

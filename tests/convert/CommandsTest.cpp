@@ -2,12 +2,14 @@
 #include "RunConvert.h"
 
 #include "CodePage.h"
+#include "PlatformErrors.h"
 #include "TempDir.h"
 #include "WordFile.h"
 #include "os/File.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace mirvel::convert {
@@ -183,6 +185,25 @@ TEST(Commands, AFailedWriteLeavesTheOldOutputAsItWas)
     }
     EXPECT_EQ(ReadAll(dir.File("out.mirvel")), "old list");
     EXPECT_EQ(ReadAll(dir.File("out.csv")), "old table");
+}
+
+TEST(Commands, AFailingReadOfTheInputNamesTheFileAndItsError)
+{
+    TempDir dir;
+    WriteAll(dir.File("in.tsv"), "chat\t猫\n");
+    const std::pair<std::vector<std::string>, std::string> runs[] = {
+        {{"check", Starter}, Starter},
+        {{"import", dir.File("in.tsv"), "-o", dir.File("out.mirvel")}, dir.File("in.tsv")},
+    };
+    for (const auto& [args, input] : runs) {
+        SCOPED_TRACE(input);
+        os::InjectFault(os::Op::Read, 1, test::platform::DeviceError);
+        const Outcome failed = Convert(args);
+        os::ClearFaults();
+        EXPECT_EQ(failed.code, ExitProblems);
+        EXPECT_EQ(failed.err, "mirvel-convert: " + input + ": I/O エラー (1117)\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.mirvel")));
 }
 
 }  // namespace

@@ -7,12 +7,13 @@
 #include <sys/mman.h>
 #endif
 
-namespace mirvel::convert {
+namespace mirvel {
 
 // Asks for huge pages over a freshly allocated, not yet touched buffer of many megabytes. A
-// large import otherwise spends much of its time taking one page fault per 4 KiB of its input
-// and of its record list, and again unmapping them; with 2 MiB pages that nearly vanishes. A
-// hint only: nothing changes where the system declines it.
+// large import or load otherwise spends much of its time taking one page fault per 4 KiB of
+// its input and of its record list, and again unmapping them; with 2 MiB pages that nearly
+// vanishes. A hint only: nothing changes where the system declines it (Windows gives large
+// pages only with a privilege that users don't hold, so there the buffer stays as it is).
 inline void PreferHugePages([[maybe_unused]] const void* data, [[maybe_unused]] std::size_t bytes)
 {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
@@ -25,4 +26,4 @@ inline void PreferHugePages([[maybe_unused]] const void* data, [[maybe_unused]] 
 #endif
 }
 
-}  // namespace mirvel::convert
+}  // namespace mirvel
