@@ -29,7 +29,12 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    // UTF-8 in and out, as the programs' file layer takes paths, on Windows too, where a narrow
+    // path would otherwise go through the system code page.
+    std::string File(const std::string& name) const
+    {
+        return (path_ / std::filesystem::u8path(name)).u8string();
+    }
 
 private:
     static int& counter()
