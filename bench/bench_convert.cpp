@@ -1,12 +1,12 @@
 // The converter's import against the plain word-list write it ends in: what reading, decoding,
 // splitting and checking every field of a large list costs on top of the save itself.
-#include "CodePage.h"
-#include "Commands.h"
-#include "WordFile.h"
+#include "common/CodePage.h"
+#include "convert/Commands.h"
+#include "common/WordFile.h"
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
-#include "RatioReporter.h"
+#include "bench/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,16 +3,16 @@
 // the list view that shows it, events processed after each command so that the view's own
 // work is counted. A command should cost about the same on both lists; delete may cost one
 // move of the records after the deleted one, shown beside it as a bare memmove.
-#include "FakeShell.h"
-#include "TempDir.h"
-#include "Unit1.h"
-#include "WordFile.h"
+#include "tests/support/FakeShell.h"
+#include "tests/support/TempDir.h"
+#include "editor/Unit1.h"
+#include "common/WordFile.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include "RatioReporter.h"
+#include "bench/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,14 +1,14 @@
 // The editor's Open (list filled and shown) and Save of a 1,000,000-pair file, against the same
 // on 1,000 pairs and against the bare read and write of the file, in the same run. The goal for
 // opening a million pairs is under one second.
-#include "FakeShell.h"
-#include "TempDir.h"
+#include "tests/support/FakeShell.h"
+#include "tests/support/TempDir.h"
 #include "editor/Unit1.h"
 
-#include "WordFile.h"
+#include "common/WordFile.h"
 
 #include <QApplication>
-#include "RatioReporter.h"
+#include "bench/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,16 +2,16 @@
 // loaded as the user loads it), against 60 MB of records plus an empty window of the same
 // toolkit. Each figure comes from a fresh child process of this program, so that nothing one
 // measurement allocated stays in another's.
-#include "FakeShell.h"
-#include "TempDir.h"
+#include "tests/support/FakeShell.h"
+#include "tests/support/TempDir.h"
 #include "editor/Unit1.h"
 #include "editor/Unit2.h"
 #include "viewer/Unit1.h"
 #include "viewer/Unit2.h"
 #include "viewer/Unit3.h"
 
-#include "WordFile.h"
-#include "gui/Shell.h"
+#include "common/WordFile.h"
+#include "common/gui/Shell.h"
 
 #include <QApplication>
 

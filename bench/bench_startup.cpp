@@ -6,20 +6,20 @@
 // first shaped text) that no window with text can avoid, so that what remains is the programs'
 // own cost. A third pair: the viewer started on a 1,000,000-pair list against one pair, until
 // its counter reads 1/1000000 (or 1/1).
-#include "FakeShell.h"
-#include "TempDir.h"
+#include "tests/support/FakeShell.h"
+#include "tests/support/TempDir.h"
 #include "editor/Unit1.h"
 #include "editor/Unit2.h"
 #include "viewer/Unit1.h"
 #include "viewer/Unit2.h"
 #include "viewer/Unit3.h"
 
-#include "WordFile.h"
-#include "gui/Shell.h"
+#include "common/WordFile.h"
+#include "common/gui/Shell.h"
 
 #include <QApplication>
 #include <QLabel>
-#include "RatioReporter.h"
+#include "bench/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 

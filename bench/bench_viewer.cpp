@@ -1,14 +1,14 @@
 // Loading a large word list into the card window and showing its first card, against the bare
 // read of the same file in the same run. The card shows one record, so the load should cost
 // little more than the read itself.
-#include "FakeShell.h"
-#include "TempDir.h"
-#include "Unit1.h"
+#include "tests/support/FakeShell.h"
+#include "tests/support/TempDir.h"
+#include "viewer/Unit1.h"
 
-#include "WordFile.h"
+#include "common/WordFile.h"
 
 #include <QApplication>
-#include "RatioReporter.h"
+#include "bench/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 

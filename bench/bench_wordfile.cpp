@@ -1,14 +1,14 @@
 // Word-list file and settings costs. Read side by side: block reads against one read call per
 // record, the reader and writer against one bulk call on a million records, and what a save or
 // a settings write costs with its flush and rename.
-#include "CodePage.h"
-#include "IniFile.h"
-#include "WordFile.h"
-#include "os/File.h"
+#include "common/CodePage.h"
+#include "common/IniFile.h"
+#include "common/WordFile.h"
+#include "common/os/File.h"
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
-#include "RatioReporter.h"
+#include "bench/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

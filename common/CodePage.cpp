@@ -1,8 +1,8 @@
-#include "CodePage.h"
+#include "common/CodePage.h"
 
-#include "ShiftJisUnits.h"
-#include "Utf8Text.h"
-#include "os/ShiftJis.h"
+#include "common/ShiftJisUnits.h"
+#include "common/Utf8Text.h"
+#include "common/os/ShiftJis.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "InOutError.h"
+#include "common/InOutError.h"
 
 namespace mirvel {
 

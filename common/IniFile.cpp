@@ -1,7 +1,7 @@
-#include "IniFile.h"
+#include "common/IniFile.h"
 
-#include "InOutError.h"
-#include "os/File.h"
+#include "common/InOutError.h"
+#include "common/os/File.h"
 
 #include <optional>
 #include <string_view>

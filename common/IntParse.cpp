@@ -1,6 +1,6 @@
-#include "IntParse.h"
+#include "common/IntParse.h"
 
-#include "InOutError.h"
+#include "common/InOutError.h"
 
 namespace mirvel {
 namespace {

@@ -1,7 +1,7 @@
-#include "Placement.h"
+#include "common/Placement.h"
 
-#include "IniFile.h"
-#include "IntParse.h"
+#include "common/IniFile.h"
+#include "common/IntParse.h"
 
 #include <algorithm>
 #include <string>

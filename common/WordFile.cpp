@@ -1,8 +1,8 @@
-#include "WordFile.h"
+#include "common/WordFile.h"
 
-#include "InOutError.h"
-#include "LargeBuffer.h"
-#include "os/File.h"
+#include "common/InOutError.h"
+#include "common/LargeBuffer.h"
+#include "common/os/File.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WordRec.h"
+#include "common/WordRec.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "WordRec.h"
+#include "common/WordRec.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "CharEncoder.h"
+#include "convert/CharEncoder.h"
 
-#include "Utf8.h"
+#include "convert/Utf8.h"
 
 #include <cstdint>
 #include <cstring>

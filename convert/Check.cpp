@@ -1,6 +1,6 @@
-#include "Check.h"
+#include "convert/Check.h"
 
-#include "FieldText.h"
+#include "convert/FieldText.h"
 
 #include <algorithm>
 

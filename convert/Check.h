@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Side.h"
-#include "WordRec.h"
+#include "convert/Side.h"
+#include "common/WordRec.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "convert/CommandLine.h"
 
 #include <cctype>
 

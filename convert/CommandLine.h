@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextEncoding.h"
+#include "convert/TextEncoding.h"
 
 #include <optional>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "Delimited.h"
+#include "convert/Delimited.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextPosition.h"
+#include "convert/TextPosition.h"
 
 #include <cstddef>
 #include <string>

@@ -1,8 +1,8 @@
-#include "Export.h"
+#include "convert/Export.h"
 
-#include "CharEncoder.h"
-#include "FieldText.h"
-#include "Utf8.h"
+#include "convert/CharEncoder.h"
+#include "convert/FieldText.h"
+#include "convert/Utf8.h"
 
 namespace mirvel::convert {
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CharEncoder.h"
-#include "Side.h"
-#include "TextEncoding.h"
-#include "WordRec.h"
+#include "convert/CharEncoder.h"
+#include "convert/Side.h"
+#include "convert/TextEncoding.h"
+#include "common/WordRec.h"
 
 #include <cstddef>
 #include <cstdint>

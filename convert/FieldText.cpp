@@ -1,4 +1,4 @@
-#include "FieldText.h"
+#include "convert/FieldText.h"
 
 namespace mirvel::convert {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Side.h"
+#include "convert/Side.h"
 
 #include <cstddef>
 #include <string>

@@ -1,7 +1,7 @@
-#include "FileIo.h"
+#include "convert/FileIo.h"
 
-#include "StandardInput.h"
-#include "os/File.h"
+#include "convert/StandardInput.h"
+#include "common/os/File.h"
 
 namespace mirvel::convert {
 

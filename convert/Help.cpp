@@ -1,4 +1,4 @@
-#include "Help.h"
+#include "convert/Help.h"
 
 namespace mirvel::convert {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandLine.h"
+#include "convert/CommandLine.h"
 
 #include <string>
 

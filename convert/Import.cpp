@@ -1,11 +1,11 @@
-#include "Import.h"
+#include "convert/Import.h"
 
-#include "CharEncoder.h"
-#include "Delimited.h"
-#include "InputChunks.h"
-#include "InOutError.h"
-#include "LargeBuffer.h"
-#include "Utf8.h"
+#include "convert/CharEncoder.h"
+#include "convert/Delimited.h"
+#include "convert/InputChunks.h"
+#include "common/InOutError.h"
+#include "common/LargeBuffer.h"
+#include "convert/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Side.h"
-#include "TextPosition.h"
-#include "WordRec.h"
+#include "convert/Side.h"
+#include "convert/TextPosition.h"
+#include "common/WordRec.h"
 
 #include <cstddef>
 #include <memory>

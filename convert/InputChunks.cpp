@@ -1,8 +1,8 @@
-#include "InputChunks.h"
+#include "convert/InputChunks.h"
 
-#include "ListReader.h"
-#include "StandardInput.h"
-#include "os/File.h"
+#include "convert/ListReader.h"
+#include "convert/StandardInput.h"
+#include "common/os/File.h"
 
 #include <cstring>
 

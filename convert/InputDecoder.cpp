@@ -1,8 +1,8 @@
-#include "InputDecoder.h"
+#include "convert/InputDecoder.h"
 
-#include "CodePage.h"
-#include "InputChunks.h"
-#include "Utf8.h"
+#include "common/CodePage.h"
+#include "convert/InputChunks.h"
+#include "convert/Utf8.h"
 
 #include <array>
 #include <cstring>

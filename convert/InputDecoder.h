@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TextEncoding.h"
-#include "TextPosition.h"
+#include "convert/TextEncoding.h"
+#include "convert/TextPosition.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "List.h"
+#include "convert/List.h"
 
-#include "CodePage.h"
-#include "TerminalText.h"
+#include "common/CodePage.h"
+#include "convert/TerminalText.h"
 
 #include <algorithm>
 

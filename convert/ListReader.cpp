@@ -1,9 +1,9 @@
-#include "ListReader.h"
+#include "convert/ListReader.h"
 
-#include "InOutError.h"
-#include "StandardInput.h"
-#include "WordFile.h"
-#include "os/File.h"
+#include "common/InOutError.h"
+#include "convert/StandardInput.h"
+#include "common/WordFile.h"
+#include "common/os/File.h"
 
 #include <cstring>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "Messages.h"
+#include "convert/Messages.h"
 
-#include "TerminalText.h"
-#include "Utf8.h"
+#include "convert/TerminalText.h"
+#include "convert/Utf8.h"
 
 #include <cstdio>
 

@@ -2,11 +2,11 @@
 
 // Every sentence the converter shows the user, in Japanese.
 
-#include "Check.h"
-#include "Export.h"
-#include "Import.h"
-#include "TextEncoding.h"
-#include "TextPosition.h"
+#include "convert/Check.h"
+#include "convert/Export.h"
+#include "convert/Import.h"
+#include "convert/TextEncoding.h"
+#include "convert/TextPosition.h"
 
 #include <cstddef>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CodePage.h"
-#include "WordRec.h"
+#include "common/CodePage.h"
+#include "common/WordRec.h"
 
 #include <cstddef>
 

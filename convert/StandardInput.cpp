@@ -1,6 +1,6 @@
-#include "StandardInput.h"
+#include "convert/StandardInput.h"
 
-#include "InOutError.h"
+#include "common/InOutError.h"
 
 #include <cstdio>
 

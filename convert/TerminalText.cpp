@@ -1,6 +1,6 @@
-#include "TerminalText.h"
+#include "convert/TerminalText.h"
 
-#include "Utf8.h"
+#include "convert/Utf8.h"
 
 #include <algorithm>
 #include <iterator>

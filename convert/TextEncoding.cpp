@@ -1,4 +1,4 @@
-#include "TextEncoding.h"
+#include "convert/TextEncoding.h"
 
 #include <cctype>
 #include <string>

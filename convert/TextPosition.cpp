@@ -1,6 +1,6 @@
-#include "TextPosition.h"
+#include "convert/TextPosition.h"
 
-#include "Utf8.h"
+#include "convert/Utf8.h"
 
 namespace mirvel::convert {
 

@@ -5,7 +5,7 @@
 // the parser keeps its place and the field check can name it. Well-formed UTF-8 never holds a
 // surrogate, so an escape can't be mistaken for text, and the code-page encoders refuse it.
 
-#include "Utf8Text.h"
+#include "common/Utf8Text.h"
 
 #include <string>
 

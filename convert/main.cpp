@@ -1,13 +1,13 @@
 // mirvel-convert: word lists in and out of ".mirvel" files.
-#include "Commands.h"
-#include "os/File.h"
+#include "convert/Commands.h"
+#include "common/os/File.h"
 
 #include <iostream>
 #include <string>
 #include <vector>
 
 #ifdef _WIN32
-#include "os/Utf16.h"
+#include "common/os/Utf16.h"
 
 #include <shellapi.h>
 #endif

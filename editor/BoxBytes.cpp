@@ -1,4 +1,4 @@
-#include "BoxBytes.h"
+#include "editor/BoxBytes.h"
 
 namespace editor {
 namespace {

@@ -1,6 +1,6 @@
-#include "CodePageValidator.h"
+#include "editor/CodePageValidator.h"
 
-#include "gui/TextEdge.h"
+#include "common/gui/TextEdge.h"
 
 #include <QLineEdit>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CodePage.h"
+#include "common/CodePage.h"
 
 #include <QString>
 #include <QValidator>

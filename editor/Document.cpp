@@ -1,7 +1,7 @@
-#include "Document.h"
+#include "editor/Document.h"
 
-#include "ListObserver.h"
-#include "WordFile.h"
+#include "editor/ListObserver.h"
+#include "common/WordFile.h"
 
 #include <cstring>
 #include <string>

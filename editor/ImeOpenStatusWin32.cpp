@@ -1,6 +1,6 @@
 // Needs nothing but the Windows headers, so that it can be checked with the MinGW compiler
 // on its own.
-#include "ImeOpenStatus.h"
+#include "editor/ImeOpenStatus.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "InputMethodSwitch.h"
+#include "editor/InputMethodSwitch.h"
 
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #ifdef _WIN32
-#include "ImeOpenStatus.h"
+#include "editor/ImeOpenStatus.h"
 #endif
 
 namespace editor {

@@ -1,6 +1,6 @@
-#include "ListBox.h"
+#include "editor/ListBox.h"
 
-#include "ListBoxAccessible.h"
+#include "editor/ListBoxAccessible.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "ListBoxAccessible.h"
+#include "editor/ListBoxAccessible.h"
 
-#include "ListBox.h"
+#include "editor/ListBox.h"
 
 #include <QAccessibleWidget>
 #include <QPointer>

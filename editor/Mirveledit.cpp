@@ -1,9 +1,9 @@
-#include "gui/Fonts.h"
-#include "Unit1.h"
-#include "gui/Shell.h"
-#include "gui/Translation.h"
-#include "gui/WindowPlacement.h"
-#include "os/File.h"
+#include "common/gui/Fonts.h"
+#include "editor/Unit1.h"
+#include "common/gui/Shell.h"
+#include "common/gui/Translation.h"
+#include "common/gui/WindowPlacement.h"
+#include "common/os/File.h"
 
 #include <QApplication>
 

@@ -1,18 +1,19 @@
 #pragma once
 
-#include "Document.h"
-#include "gui/Shell.h"
+#include "editor/Document.h"
+#include "common/gui/Shell.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <functional>
 #include <memory>
 
+namespace editor {
+
+// Generated from Unit1.ui in this namespace: the viewer has forms of the same names.
 namespace Ui {
 class TForm1;
 }
-
-namespace editor {
 
 class CodePageValidator;
 class InputMethodSwitch;

@@ -1,9 +1,9 @@
 // TForm1's accent keys: F2 to F7 released in edF turn the letter before the caret into its
 // accented form.
-#include "Unit1.h"
+#include "editor/Unit1.h"
 
-#include "AccentTable.h"
-#include "gui/TextEdge.h"
+#include "editor/AccentTable.h"
+#include "common/gui/TextEdge.h"
 #include "ui_Unit1.h"
 
 #include <QKeyEvent>

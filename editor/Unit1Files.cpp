@@ -1,12 +1,12 @@
 // TForm1's File menu and closing: New, Open, Save, Save As and the question before unsaved
 // changes are dropped.
-#include "Unit1.h"
+#include "editor/Unit1.h"
 
-#include "IniFile.h"
-#include "Placement.h"
-#include "WordFile.h"
-#include "gui/TextEdge.h"
-#include "gui/WindowPlacement.h"
+#include "common/IniFile.h"
+#include "common/Placement.h"
+#include "common/WordFile.h"
+#include "common/gui/TextEdge.h"
+#include "common/gui/WindowPlacement.h"
 #include "ui_Unit1.h"
 
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "Unit2.h"
+#include "editor/Unit2.h"
 
 #include "ui_Unit2.h"
 

@@ -3,11 +3,12 @@
 #include <QDialog>
 #include <memory>
 
+namespace editor {
+
+// Generated from Unit2.ui in this namespace: the viewer has forms of the same names.
 namespace Ui {
 class TForm2;
 }
-
-namespace editor {
 
 // The About box. Its only button is OK: Escape does nothing, only OK and the close box end it.
 class TForm2 : public QDialog {

@@ -1,7 +1,7 @@
-#include "WordListModel.h"
+#include "editor/WordListModel.h"
 
-#include "Document.h"
-#include "gui/TextEdge.h"
+#include "editor/Document.h"
+#include "common/gui/TextEdge.h"
 
 namespace editor {
 

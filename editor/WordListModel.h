@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ListObserver.h"
+#include "editor/ListObserver.h"
 
 #include <QAbstractListModel>
 

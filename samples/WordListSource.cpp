@@ -1,6 +1,6 @@
-#include "WordListSource.h"
+#include "samples/WordListSource.h"
 
-#include "CodePage.h"
+#include "common/CodePage.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 // Builds a ".mirvel" word list from its UTF-8 text source:
 //   make_wordlist starter.tsv starter.mirvel
-#include "WordFile.h"
-#include "WordListSource.h"
+#include "common/WordFile.h"
+#include "samples/WordListSource.h"
 
 #include <fstream>
 #include <iostream>

@@ -1,4 +1,4 @@
-#include "ButtonHint.h"
+#include "viewer/ButtonHint.h"
 
 #include <QAbstractButton>
 #include <QVariant>

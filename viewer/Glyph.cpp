@@ -1,4 +1,4 @@
-#include "Glyph.h"
+#include "viewer/Glyph.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "Navigation.h"
+#include "viewer/Navigation.h"
 
 namespace viewer {
 

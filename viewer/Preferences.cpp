@@ -1,7 +1,7 @@
-#include "Preferences.h"
+#include "viewer/Preferences.h"
 
-#include "IniFile.h"
-#include "IntParse.h"
+#include "common/IniFile.h"
+#include "common/IntParse.h"
 
 #include <algorithm>
 

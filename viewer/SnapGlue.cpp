@@ -1,6 +1,6 @@
-#include "SnapGlue.h"
+#include "viewer/SnapGlue.h"
 
-#include "gui/Shell.h"
+#include "common/gui/Shell.h"
 
 #include <QRect>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Snapping.h"
+#include "viewer/Snapping.h"
 
 class QWidget;
 

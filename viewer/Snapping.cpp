@@ -1,4 +1,4 @@
-#include "Snapping.h"
+#include "viewer/Snapping.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
-#include "SpinEdit.h"
+#include "viewer/SpinEdit.h"
 
-#include "SpinEditAccessible.h"
+#include "viewer/SpinEditAccessible.h"
 
 #include <QAccessible>
 #include <QApplication>

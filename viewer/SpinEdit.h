@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpinRules.h"
+#include "viewer/SpinRules.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
-#include "SpinEditAccessible.h"
+#include "viewer/SpinEditAccessible.h"
 
-#include "SpinEdit.h"
+#include "viewer/SpinEdit.h"
 
 #include <QAccessibleWidget>
 

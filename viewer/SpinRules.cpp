@@ -1,6 +1,6 @@
-#include "SpinRules.h"
+#include "viewer/SpinRules.h"
 
-#include "IntParse.h"
+#include "common/IntParse.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Navigation.h"
-#include "Preferences.h"
-#include "Snapping.h"
+#include "viewer/Navigation.h"
+#include "viewer/Preferences.h"
+#include "viewer/Snapping.h"
 
 #include <QImage>
 #include <QPoint>

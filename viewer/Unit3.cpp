@@ -1,7 +1,7 @@
-#include "Unit3.h"
+#include "viewer/Unit3.h"
 
-#include "gui/Fonts.h"
-#include "Preferences.h"
+#include "common/gui/Fonts.h"
+#include "viewer/Preferences.h"
 #include "ui_Unit3.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Preferences.h"
+#include "viewer/Preferences.h"
 
 #include <QDialog>
 #include <QString>

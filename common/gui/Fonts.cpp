@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "common/gui/Fonts.h"
 
 #include <QFont>
 #include <QStringList>

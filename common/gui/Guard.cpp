@@ -1,8 +1,8 @@
-#include "Guard.h"
+#include "common/gui/Guard.h"
 
-#include "InOutError.h"
-#include "Shell.h"
-#include "TextEdge.h"
+#include "common/InOutError.h"
+#include "common/gui/Shell.h"
+#include "common/gui/TextEdge.h"
 
 #include <new>
 

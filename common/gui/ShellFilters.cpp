@@ -1,4 +1,4 @@
-#include "Shell.h"
+#include "common/gui/Shell.h"
 
 #include <QDir>
 #include <QFileInfo>

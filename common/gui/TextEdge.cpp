@@ -1,6 +1,6 @@
-#include "TextEdge.h"
+#include "common/gui/TextEdge.h"
 
-#include "CodePage.h"
+#include "common/CodePage.h"
 
 namespace mirvel::gui {
 namespace {

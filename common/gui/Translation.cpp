@@ -1,4 +1,4 @@
-#include "Translation.h"
+#include "common/gui/Translation.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

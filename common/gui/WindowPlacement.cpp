@@ -1,8 +1,8 @@
-#include "WindowPlacement.h"
+#include "common/gui/WindowPlacement.h"
 
-#include "IniFile.h"
-#include "Placement.h"
-#include "TextEdge.h"
+#include "common/IniFile.h"
+#include "common/Placement.h"
+#include "common/gui/TextEdge.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "ShiftJis.h"
+#include "common/os/ShiftJis.h"
 
 #include <iconv.h>
 

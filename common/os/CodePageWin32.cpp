@@ -1,5 +1,5 @@
-#include "ShiftJis.h"
-#include "Utf16.h"
+#include "common/os/ShiftJis.h"
+#include "common/os/Utf16.h"
 
 namespace mirvel::os {
 namespace {

@@ -1,4 +1,4 @@
-#include "Internal.h"
+#include "common/os/Internal.h"
 
 #include <array>
 #include <mutex>

@@ -1,7 +1,7 @@
-#include "File.h"
+#include "common/os/File.h"
 
-#include "Internal.h"
-#include "InOutError.h"
+#include "common/os/Internal.h"
+#include "common/InOutError.h"
 
 #include <algorithm>
 #include <cerrno>

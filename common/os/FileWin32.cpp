@@ -1,8 +1,8 @@
-#include "File.h"
+#include "common/os/File.h"
 
-#include "InOutError.h"
-#include "Internal.h"
-#include "Utf16.h"
+#include "common/InOutError.h"
+#include "common/os/Internal.h"
+#include "common/os/Utf16.h"
 
 #include <algorithm>
 #include <cwctype>

@@ -3,7 +3,7 @@
 // What the platform file layers share: their side of fault injection (File.h declares the
 // test side) and the last steps of writing a file.
 
-#include "File.h"
+#include "common/os/File.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "Internal.h"
+#include "common/os/Internal.h"
 
-#include "InOutError.h"
+#include "common/InOutError.h"
 
 #include <exception>
 

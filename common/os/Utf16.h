@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include "Win32Api.h"
+#include "common/os/Win32Api.h"
 
 namespace mirvel::os {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "InOutError.h"
+#include "common/InOutError.h"
 
 #include <exception>
 #include <string>

@@ -1,17 +1,17 @@
-#include "ErrorOf.h"
-#include "InOutError.h"
-#include "PlatformErrors.h"
-#include "TempDir.h"
-#include "os/File.h"
+#include "tests/common/ErrorOf.h"
+#include "common/InOutError.h"
+#include "tests/support/PlatformErrors.h"
+#include "tests/support/TempDir.h"
+#include "common/os/File.h"
 
 #include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#include "os/Win32Api.h"
+#include "common/os/Win32Api.h"
 #else
-#include "SmallVolume.h"
+#include "tests/common/SmallVolume.h"
 #endif
 
 namespace mirvel {

@@ -1,8 +1,8 @@
-#include "ErrorOf.h"
-#include "IniFile.h"
-#include "InOutError.h"
-#include "TempDir.h"
-#include "WordFile.h"
+#include "tests/common/ErrorOf.h"
+#include "common/IniFile.h"
+#include "common/InOutError.h"
+#include "tests/support/TempDir.h"
+#include "common/WordFile.h"
 
 #include <cstring>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "InOutError.h"
+#include "common/InOutError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "IniFile.h"
-#include "InOutError.h"
-#include "PlatformErrors.h"
-#include "ReadOnly.h"
-#include "TempDir.h"
-#include "os/File.h"
+#include "common/IniFile.h"
+#include "common/InOutError.h"
+#include "tests/support/PlatformErrors.h"
+#include "tests/common/ReadOnly.h"
+#include "tests/support/TempDir.h"
+#include "common/os/File.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "InOutError.h"
-#include "IntParse.h"
+#include "common/InOutError.h"
+#include "common/IntParse.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "IniFile.h"
-#include "InOutError.h"
-#include "Placement.h"
-#include "TempDir.h"
+#include "common/IniFile.h"
+#include "common/InOutError.h"
+#include "common/Placement.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <limits>

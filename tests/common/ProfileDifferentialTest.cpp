@@ -1,9 +1,9 @@
 // The settings code against Windows' own GetPrivateProfileStringA and WritePrivateProfileStringA,
 // in the same process, on generated settings files: every read must agree, and after each write
 // every key must read the same from the file the project wrote as from the one Windows wrote.
-#include "IniFile.h"
-#include "TempDir.h"
-#include "Wine.h"
+#include "common/IniFile.h"
+#include "tests/support/TempDir.h"
+#include "tests/common/Wine.h"
 
 #include <gtest/gtest.h>
 

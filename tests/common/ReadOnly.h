@@ -13,9 +13,9 @@
 
 #ifdef _WIN32
 #include <filesystem>
-#include "os/Win32Api.h"
+#include "common/os/Win32Api.h"
 #else
-#include "ChildProcess.h"
+#include "tests/common/ChildProcess.h"
 #include <sys/stat.h>
 #endif
 

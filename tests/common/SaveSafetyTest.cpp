@@ -1,12 +1,12 @@
 // What a save or a load must never do whatever the disk and the name lead to: damage the old
 // file when it is written in place, read a pipe or a device as a word list, replace one, or
 // leave its temporary file behind when the file-size limit stops a write.
-#include "ErrorOf.h"
-#include "InOutError.h"
-#include "PlatformErrors.h"
-#include "TempDir.h"
-#include "WordFile.h"
-#include "os/File.h"
+#include "tests/common/ErrorOf.h"
+#include "common/InOutError.h"
+#include "tests/support/PlatformErrors.h"
+#include "tests/support/TempDir.h"
+#include "common/WordFile.h"
+#include "common/os/File.h"
 
 #include <cstring>
 #include <filesystem>
@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
-#include "ChildProcess.h"
-#include "SmallVolume.h"
+#include "tests/common/ChildProcess.h"
+#include "tests/common/SmallVolume.h"
 
 #include <csignal>
 #include <sys/resource.h>

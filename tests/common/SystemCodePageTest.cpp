@@ -1,11 +1,11 @@
-#include "CodePage.h"
+#include "common/CodePage.h"
 
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
 
 #ifdef _WIN32
-#include "os/Utf16.h"
+#include "common/os/Utf16.h"
 #else
 #include <iconv.h>
 #endif

@@ -1,7 +1,7 @@
 #pragma once
 
 #ifdef _WIN32
-#include "os/Win32Api.h"
+#include "common/os/Win32Api.h"
 #endif
 
 namespace mirvel::test {

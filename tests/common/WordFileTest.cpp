@@ -1,11 +1,11 @@
-#include "ErrorOf.h"
-#include "InOutError.h"
-#include "PlatformErrors.h"
-#include "ReadOnly.h"
-#include "TempDir.h"
-#include "Wine.h"
-#include "WordFile.h"
-#include "os/File.h"
+#include "tests/common/ErrorOf.h"
+#include "common/InOutError.h"
+#include "tests/support/PlatformErrors.h"
+#include "tests/common/ReadOnly.h"
+#include "tests/support/TempDir.h"
+#include "tests/common/Wine.h"
+#include "common/WordFile.h"
+#include "common/os/File.h"
 
 #include <cstring>
 #include <filesystem>
@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#include "os/Win32Api.h"
+#include "common/os/Win32Api.h"
 #include <winioctl.h>
 #else
 #include <sys/resource.h>

@@ -1,8 +1,8 @@
-#include "Check.h"
-#include "List.h"
-#include "TerminalText.h"
+#include "convert/Check.h"
+#include "convert/List.h"
+#include "convert/TerminalText.h"
 
-#include "CodePage.h"
+#include "common/CodePage.h"
 
 #include <gtest/gtest.h>
 

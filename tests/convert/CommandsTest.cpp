@@ -1,11 +1,11 @@
-#include "Commands.h"
-#include "RunConvert.h"
+#include "convert/Commands.h"
+#include "tests/convert/RunConvert.h"
 
-#include "CodePage.h"
-#include "PlatformErrors.h"
-#include "TempDir.h"
-#include "WordFile.h"
-#include "os/File.h"
+#include "common/CodePage.h"
+#include "tests/support/PlatformErrors.h"
+#include "tests/support/TempDir.h"
+#include "common/WordFile.h"
+#include "common/os/File.h"
 
 #include <gtest/gtest.h>
 

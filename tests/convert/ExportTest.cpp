@@ -1,7 +1,7 @@
-#include "Export.h"
+#include "convert/Export.h"
 
-#include "CodePage.h"
-#include "Import.h"
+#include "common/CodePage.h"
+#include "convert/Import.h"
 
 #include <gtest/gtest.h>
 

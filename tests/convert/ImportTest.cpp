@@ -1,7 +1,7 @@
-#include "Import.h"
+#include "convert/Import.h"
 
-#include "CodePage.h"
-#include "InputDecoder.h"
+#include "common/CodePage.h"
+#include "convert/InputDecoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "InputDecoder.h"
+#include "convert/InputDecoder.h"
 
-#include "Utf8.h"
+#include "convert/Utf8.h"
 
 #include <gtest/gtest.h>
 

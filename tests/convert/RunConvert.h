@@ -1,7 +1,7 @@
 #pragma once
 
 // The converter run in-process, as its command line would run it, with what it printed.
-#include "Commands.h"
+#include "convert/Commands.h"
 
 #include <sstream>
 #include <string>

@@ -1,9 +1,9 @@
 // The converter's inputs and outputs that aren't plain files: "-" for the standard streams,
 // pipes and devices named otherwise, and lists larger than the memory it may use.
-#include "Commands.h"
-#include "RunConvert.h"
+#include "convert/Commands.h"
+#include "tests/convert/RunConvert.h"
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <sstream>
 
 #ifndef _WIN32
-#include "../common/ChildProcess.h"
+#include "tests/common/ChildProcess.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>

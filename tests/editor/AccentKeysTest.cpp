@@ -1,4 +1,4 @@
-#include "EditorFixture.h"
+#include "tests/editor/EditorFixture.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "AccentTable.h"
+#include "editor/AccentTable.h"
 
 #include <gtest/gtest.h>
 

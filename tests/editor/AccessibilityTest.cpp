@@ -1,7 +1,7 @@
-#include "AccessibleTree.h"
-#include "EditorFixture.h"
-#include "ListBoxAccessible.h"
-#include "Unit2.h"
+#include "tests/support/AccessibleTree.h"
+#include "tests/editor/EditorFixture.h"
+#include "editor/ListBoxAccessible.h"
+#include "editor/Unit2.h"
 
 #include <QAccessible>
 

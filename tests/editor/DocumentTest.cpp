@@ -1,7 +1,7 @@
-#include "Document.h"
-#include "ListObserver.h"
-#include "TempDir.h"
-#include "WordFile.h"
+#include "editor/Document.h"
+#include "editor/ListObserver.h"
+#include "tests/support/TempDir.h"
+#include "common/WordFile.h"
 
 #include <gtest/gtest.h>
 

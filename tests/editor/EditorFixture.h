@@ -1,9 +1,9 @@
 #pragma once
 
-#include "FakeShell.h"
-#include "TempDir.h"
-#include "Unit1.h"
-#include "WordFile.h"
+#include "tests/support/FakeShell.h"
+#include "tests/support/TempDir.h"
+#include "editor/Unit1.h"
+#include "common/WordFile.h"
 
 #include <QApplication>
 #include <QLabel>

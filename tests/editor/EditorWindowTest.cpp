@@ -1,7 +1,7 @@
-#include "EditorFixture.h"
-#include "InputMethodSwitch.h"
-#include "Unit2.h"
-#include "gui/WindowPlacement.h"
+#include "tests/editor/EditorFixture.h"
+#include "editor/InputMethodSwitch.h"
+#include "editor/Unit2.h"
+#include "common/gui/WindowPlacement.h"
 
 #include <QClipboard>
 #include <QMenuBar>

@@ -1,18 +1,14 @@
-#include "EditorFixture.h"
-#include "IniFile.h"
-#include "gui/WindowPlacement.h"
-#include "os/File.h"
-
-#ifdef MIRVEL_HAVE_VIEWER_NAVIGATION
-#include "Navigation.h"
-#endif
+#include "tests/editor/EditorFixture.h"
+#include "common/IniFile.h"
+#include "common/gui/WindowPlacement.h"
+#include "common/os/File.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #ifdef _WIN32
 #include <filesystem>
-#include "os/Win32Api.h"
+#include "common/os/Win32Api.h"
 #endif
 
 namespace editor::test {
@@ -364,42 +360,6 @@ TEST_F(FileCommandsTest, NoAtClosingDiscardsAndASettingsFileThatCantBeWrittenSti
     EXPECT_EQ(shell.prompts.size(), 1u);
     ASSERT_EQ(shell.errors.size(), 1u);
     EXPECT_TRUE(shell.errors[0].endsWith("に書き込めません."));
-}
-
-TEST_F(FileCommandsTest, TheViewerReadsWhatTheEditorWritesAndTheOtherWayRound)
-{
-    Fill(3);
-    ClickItem(1);
-    Store(QString("caf") + QChar(0xE9), "喫茶店");
-    const std::string path = dir.File("cross.mirvel");
-    SaveAs(path);
-
-    mirvel::WordList read = mirvel::ReadWordFile(path);
-#ifdef MIRVEL_HAVE_VIEWER_NAVIGATION
-    viewer::Navigation navigation;
-    navigation.SwapIn(std::move(read));
-    ASSERT_EQ(navigation.WordCount(), 3);
-    ASSERT_TRUE(navigation.Next());
-    EXPECT_EQ(navigation.Words()[1].FrancaisBytes(), "caf\xE9");
-    EXPECT_EQ(navigation.Words()[1].JaponaisBytes(), "\x8B\x69\x92\x83\x93\x58");
-    EXPECT_EQ(navigation.CounterText(), "2/3");
-    read = navigation.Words();
-#else
-    ASSERT_EQ(read.size(), 3u);
-    EXPECT_EQ(read[1].FrancaisBytes(), "caf\xE9");
-    EXPECT_EQ(read[1].JaponaisBytes(), "\x8B\x69\x92\x83\x93\x58");
-#endif
-    EXPECT_EQ(std::memcmp(read.data(), form->Doc().Words().data(), 180), 0);
-
-    // A list the viewer's side writes opens in the editor as the same pairs.
-    read[2].SetFrancais(
-        "\x9C"
-        "uf");
-    const std::string back = dir.File("back.mirvel");
-    mirvel::WriteWordFile(back, read);
-    Open(back);
-    EXPECT_EQ(Item(2), QChar(0x0153) + QString("uf"));
-    EXPECT_EQ(std::memcmp(read.data(), form->Doc().Words().data(), 180), 0);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The editor's About box as the program creates it, run modally for real, and the settings
 // file's name as messages show it.
-#include "EditorFixture.h"
-#include "WhenModal.h"
-#include "gui/WindowPlacement.h"
+#include "tests/editor/EditorFixture.h"
+#include "tests/support/WhenModal.h"
+#include "common/gui/WindowPlacement.h"
 
 #include <QWindow>
 

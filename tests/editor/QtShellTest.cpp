@@ -1,9 +1,9 @@
 // The Qt shell's own boxes and dialogs, run for real.
-#include "FakeShell.h"
-#include "TempDir.h"
-#include "WhenModal.h"
-#include "gui/Guard.h"
-#include "gui/Shell.h"
+#include "tests/support/FakeShell.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WhenModal.h"
+#include "common/gui/Guard.h"
+#include "common/gui/Shell.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "gui/Shell.h"
+#include "common/gui/Shell.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "gui/Fonts.h"
-#include "gui/Translation.h"
+#include "common/gui/Fonts.h"
+#include "common/gui/Translation.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

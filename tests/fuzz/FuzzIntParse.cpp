@@ -1,10 +1,10 @@
 // The settings' integer conversion on any text: it never crashes, what it accepts it reads as
 // the C library reads the same digits, the value converts back to text that reads as the same
 // value (decimal and hex), and the throwing form agrees with the optional one.
-#include "FuzzScratch.h"
+#include "tests/fuzz/FuzzScratch.h"
 
-#include "InOutError.h"
-#include "IntParse.h"
+#include "common/InOutError.h"
+#include "common/IntParse.h"
 
 #include <cerrno>
 #include <cinttypes>

@@ -3,11 +3,11 @@
 // file (every other line kept byte for byte in its place, with its own line end; new and
 // changed lines end in CRLF) and reads the same when opened afresh,
 // and a write failing at any step of the save leaves file and object as they were.
-#include "FuzzScratch.h"
+#include "tests/fuzz/FuzzScratch.h"
 
-#include "IniFile.h"
-#include "InOutError.h"
-#include "os/File.h"
+#include "common/IniFile.h"
+#include "common/InOutError.h"
+#include "common/os/File.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

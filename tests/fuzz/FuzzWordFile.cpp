@@ -1,11 +1,11 @@
 // The word-list reader on arbitrary file bytes: every record comes back byte for byte, each
 // field's significant bytes stay inside that field, both sides decode to text a window can
 // show, and writing the list back reproduces the whole records of the input exactly.
-#include "FuzzScratch.h"
+#include "tests/fuzz/FuzzScratch.h"
 
-#include "CodePage.h"
-#include "InOutError.h"
-#include "WordFile.h"
+#include "common/CodePage.h"
+#include "common/InOutError.h"
+#include "common/WordFile.h"
 
 #include <cstdint>
 #include <cstring>

@@ -2,7 +2,7 @@
 // and keeps Modified, the document's file and its label; a load failing at any step changes
 // nothing; a close whose save fails keeps the window and the changes; settings that can't be
 // written at close have their error box and the window still closes.
-#include "EditorFixture.h"
+#include "tests/reliability/EditorFixture.h"
 
 #include <QCloseEvent>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FakeShell.h"
-#include "Reliability.h"
-#include "TempDir.h"
+#include "tests/support/FakeShell.h"
+#include "tests/reliability/Reliability.h"
+#include "tests/support/TempDir.h"
 #include "editor/Unit1.h"
-#include "ViewerFixture.h"
+#include "tests/reliability/ViewerFixture.h"
 
 #include <QAbstractItemView>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // A settings file that is a folder, that can't be read, or that is full of garbage keeps
 // neither program from starting, and neither from closing.
-#include "EditorFixture.h"
-#include "ViewerFixture.h"
+#include "tests/reliability/EditorFixture.h"
+#include "tests/reliability/ViewerFixture.h"
 
 #include <sys/stat.h>
 

@@ -1,7 +1,7 @@
 // A sparse word list whose size holds more than 2^31 - 1 records: both programs refuse it with
 // one clear message before allocating anything, and keep what they showed.
-#include "EditorFixture.h"
-#include "ViewerFixture.h"
+#include "tests/reliability/EditorFixture.h"
+#include "tests/reliability/ViewerFixture.h"
 
 namespace mirvel::reliability {
 namespace {

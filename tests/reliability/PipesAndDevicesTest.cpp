@@ -1,8 +1,8 @@
 // A pipe or a device given to either program as a word list: refused with the access-denied
 // box at once (a pipe with no writer must not hang the window), the shown list kept, and a save
 // to one never replacing it, also through a symbolic link.
-#include "EditorFixture.h"
-#include "ViewerFixture.h"
+#include "tests/reliability/EditorFixture.h"
+#include "tests/reliability/ViewerFixture.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>

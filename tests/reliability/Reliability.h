@@ -4,8 +4,8 @@
 // process's open descriptors (handles on Windows) and peak memory, and on Linux a scope in
 // which root is refused like any other user.
 
-#include "PlatformErrors.h"
-#include "os/File.h"
+#include "tests/support/PlatformErrors.h"
+#include "common/os/File.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "os/Win32Api.h"
+#include "common/os/Win32Api.h"
 
 #include <psapi.h>
 #include <winioctl.h>

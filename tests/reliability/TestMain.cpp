@@ -1,4 +1,4 @@
-#include "gui/Translation.h"
+#include "common/gui/Translation.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The card window on a failing disk: whatever step of a load fails, the card, its list and
 // its position stay as they were and the one right message is shown; settings that can't be
 // written at close have their error box and the window still closes.
-#include "ViewerFixture.h"
+#include "tests/reliability/ViewerFixture.h"
 
 namespace mirvel::reliability {
 namespace {

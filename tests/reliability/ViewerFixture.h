@@ -1,11 +1,11 @@
 #pragma once
 
-#include "FakeShell.h"
-#include "Reliability.h"
-#include "TempDir.h"
+#include "tests/support/FakeShell.h"
+#include "tests/reliability/Reliability.h"
+#include "tests/support/TempDir.h"
 #include "viewer/Unit1.h"
 
-#include "WordFile.h"
+#include "common/WordFile.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/Shell.h"
+#include "common/gui/Shell.h"
 
 #include <QDialog>
 #include <deque>

@@ -4,7 +4,7 @@
 // Windows. The layer maps them onto the same codes on both.
 
 #ifdef _WIN32
-#include "os/Win32Api.h"
+#include "common/os/Win32Api.h"
 #else
 #include <cerrno>
 #endif

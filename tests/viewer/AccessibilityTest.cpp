@@ -1,8 +1,8 @@
-#include "AccessibleTree.h"
-#include "CardFixture.h"
-#include "SpinEdit.h"
-#include "Unit2.h"
-#include "Unit3.h"
+#include "tests/support/AccessibleTree.h"
+#include "tests/viewer/CardFixture.h"
+#include "viewer/SpinEdit.h"
+#include "viewer/Unit2.h"
+#include "viewer/Unit3.h"
 
 #include <QAccessible>
 #include <QTest>

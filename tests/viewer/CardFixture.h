@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FakeShell.h"
-#include "TempDir.h"
-#include "Unit1.h"
+#include "tests/support/FakeShell.h"
+#include "tests/support/TempDir.h"
+#include "viewer/Unit1.h"
 
-#include "WordFile.h"
+#include "common/WordFile.h"
 
 #include <QAction>
 #include <QApplication>

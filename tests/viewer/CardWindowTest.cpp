@@ -1,7 +1,7 @@
-#include "CardFixture.h"
+#include "tests/viewer/CardFixture.h"
 
-#include "Unit2.h"
-#include "os/File.h"
+#include "viewer/Unit2.h"
+#include "common/os/File.h"
 
 #include <QMenu>
 #include <QScreen>

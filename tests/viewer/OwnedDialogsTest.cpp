@@ -1,7 +1,7 @@
 // The card's dialogs as the program creates them, run modally for real.
-#include "CardFixture.h"
-#include "WhenModal.h"
-#include "gui/Shell.h"
+#include "tests/viewer/CardFixture.h"
+#include "tests/support/WhenModal.h"
+#include "common/gui/Shell.h"
 
 #include <QTest>
 #include <QWindow>

@@ -1,8 +1,8 @@
-#include "Preferences.h"
+#include "viewer/Preferences.h"
 
-#include "IniFile.h"
-#include "InOutError.h"
-#include "TempDir.h"
+#include "common/IniFile.h"
+#include "common/InOutError.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "CardFixture.h"
+#include "tests/viewer/CardFixture.h"
 
-#include "SpinEdit.h"
-#include "Unit3.h"
+#include "viewer/SpinEdit.h"
+#include "viewer/Unit3.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>

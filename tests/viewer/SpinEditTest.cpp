@@ -1,5 +1,5 @@
-#include "SpinEdit.h"
-#include "SpinRules.h"
+#include "viewer/SpinEdit.h"
+#include "viewer/SpinRules.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

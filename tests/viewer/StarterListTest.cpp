@@ -1,8 +1,8 @@
-#include "WordListSource.h"
+#include "samples/WordListSource.h"
 
-#include "CodePage.h"
-#include "TempDir.h"
-#include "WordFile.h"
+#include "common/CodePage.h"
+#include "tests/support/TempDir.h"
+#include "common/WordFile.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "Unit3.h"
+#include "viewer/Unit3.h"
 
-#include "SpinEdit.h"
+#include "viewer/SpinEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
