@@ -18,32 +18,32 @@ struct NamedCharacter {
 // file may spell any French letter this way, and each of them fits the French field. The
 // spaces are what an editor puts between words.
 constexpr NamedCharacter NamedCharacters[] = {
-    {"amp", '&'},       {"lt", '<'},         {"gt", '>'},        {"quot", '"'},      {"apos", '\''},
-    {"nbsp", 0xA0},     {"iexcl", 0xA1},     {"cent", 0xA2},     {"pound", 0xA3},    {"curren", 0xA4},
-    {"yen", 0xA5},      {"brvbar", 0xA6},    {"sect", 0xA7},     {"uml", 0xA8},      {"copy", 0xA9},
-    {"ordf", 0xAA},     {"laquo", 0xAB},     {"not", 0xAC},      {"shy", 0xAD},      {"reg", 0xAE},
-    {"macr", 0xAF},     {"deg", 0xB0},       {"plusmn", 0xB1},   {"sup2", 0xB2},     {"sup3", 0xB3},
-    {"acute", 0xB4},    {"micro", 0xB5},     {"para", 0xB6},     {"middot", 0xB7},   {"cedil", 0xB8},
-    {"sup1", 0xB9},     {"ordm", 0xBA},      {"raquo", 0xBB},    {"frac14", 0xBC},   {"frac12", 0xBD},
-    {"frac34", 0xBE},   {"iquest", 0xBF},    {"Agrave", 0xC0},   {"Aacute", 0xC1},   {"Acirc", 0xC2},
-    {"Atilde", 0xC3},   {"Auml", 0xC4},      {"Aring", 0xC5},    {"AElig", 0xC6},    {"Ccedil", 0xC7},
-    {"Egrave", 0xC8},   {"Eacute", 0xC9},    {"Ecirc", 0xCA},    {"Euml", 0xCB},     {"Igrave", 0xCC},
-    {"Iacute", 0xCD},   {"Icirc", 0xCE},     {"Iuml", 0xCF},     {"ETH", 0xD0},      {"Ntilde", 0xD1},
-    {"Ograve", 0xD2},   {"Oacute", 0xD3},    {"Ocirc", 0xD4},    {"Otilde", 0xD5},   {"Ouml", 0xD6},
-    {"times", 0xD7},    {"Oslash", 0xD8},    {"Ugrave", 0xD9},   {"Uacute", 0xDA},   {"Ucirc", 0xDB},
-    {"Uuml", 0xDC},     {"Yacute", 0xDD},    {"THORN", 0xDE},    {"szlig", 0xDF},    {"agrave", 0xE0},
-    {"aacute", 0xE1},   {"acirc", 0xE2},     {"atilde", 0xE3},   {"auml", 0xE4},     {"aring", 0xE5},
-    {"aelig", 0xE6},    {"ccedil", 0xE7},    {"egrave", 0xE8},   {"eacute", 0xE9},   {"ecirc", 0xEA},
-    {"euml", 0xEB},     {"igrave", 0xEC},    {"iacute", 0xED},   {"icirc", 0xEE},    {"iuml", 0xEF},
-    {"eth", 0xF0},      {"ntilde", 0xF1},    {"ograve", 0xF2},   {"oacute", 0xF3},   {"ocirc", 0xF4},
-    {"otilde", 0xF5},   {"ouml", 0xF6},      {"divide", 0xF7},   {"oslash", 0xF8},   {"ugrave", 0xF9},
-    {"uacute", 0xFA},   {"ucirc", 0xFB},     {"uuml", 0xFC},     {"yacute", 0xFD},   {"thorn", 0xFE},
-    {"yuml", 0xFF},     {"OElig", 0x152},    {"oelig", 0x153},   {"Scaron", 0x160},  {"scaron", 0x161},
-    {"Yuml", 0x178},    {"Zcaron", 0x17D},   {"zcaron", 0x17E},  {"fnof", 0x192},    {"circ", 0x2C6},
-    {"tilde", 0x2DC},   {"ensp", 0x2002},    {"emsp", 0x2003},   {"thinsp", 0x2009}, {"ndash", 0x2013},
-    {"mdash", 0x2014},  {"lsquo", 0x2018},   {"rsquo", 0x2019},  {"sbquo", 0x201A},  {"ldquo", 0x201C},
-    {"rdquo", 0x201D},  {"bdquo", 0x201E},   {"dagger", 0x2020}, {"Dagger", 0x2021}, {"bull", 0x2022},
-    {"hellip", 0x2026}, {"permil", 0x2030},  {"lsaquo", 0x2039}, {"rsaquo", 0x203A}, {"euro", 0x20AC},
+    {"amp", '&'},       {"lt", '<'},        {"gt", '>'},        {"quot", '"'},      {"apos", '\''},
+    {"nbsp", 0xA0},     {"iexcl", 0xA1},    {"cent", 0xA2},     {"pound", 0xA3},    {"curren", 0xA4},
+    {"yen", 0xA5},      {"brvbar", 0xA6},   {"sect", 0xA7},     {"uml", 0xA8},      {"copy", 0xA9},
+    {"ordf", 0xAA},     {"laquo", 0xAB},    {"not", 0xAC},      {"shy", 0xAD},      {"reg", 0xAE},
+    {"macr", 0xAF},     {"deg", 0xB0},      {"plusmn", 0xB1},   {"sup2", 0xB2},     {"sup3", 0xB3},
+    {"acute", 0xB4},    {"micro", 0xB5},    {"para", 0xB6},     {"middot", 0xB7},   {"cedil", 0xB8},
+    {"sup1", 0xB9},     {"ordm", 0xBA},     {"raquo", 0xBB},    {"frac14", 0xBC},   {"frac12", 0xBD},
+    {"frac34", 0xBE},   {"iquest", 0xBF},   {"Agrave", 0xC0},   {"Aacute", 0xC1},   {"Acirc", 0xC2},
+    {"Atilde", 0xC3},   {"Auml", 0xC4},     {"Aring", 0xC5},    {"AElig", 0xC6},    {"Ccedil", 0xC7},
+    {"Egrave", 0xC8},   {"Eacute", 0xC9},   {"Ecirc", 0xCA},    {"Euml", 0xCB},     {"Igrave", 0xCC},
+    {"Iacute", 0xCD},   {"Icirc", 0xCE},    {"Iuml", 0xCF},     {"ETH", 0xD0},      {"Ntilde", 0xD1},
+    {"Ograve", 0xD2},   {"Oacute", 0xD3},   {"Ocirc", 0xD4},    {"Otilde", 0xD5},   {"Ouml", 0xD6},
+    {"times", 0xD7},    {"Oslash", 0xD8},   {"Ugrave", 0xD9},   {"Uacute", 0xDA},   {"Ucirc", 0xDB},
+    {"Uuml", 0xDC},     {"Yacute", 0xDD},   {"THORN", 0xDE},    {"szlig", 0xDF},    {"agrave", 0xE0},
+    {"aacute", 0xE1},   {"acirc", 0xE2},    {"atilde", 0xE3},   {"auml", 0xE4},     {"aring", 0xE5},
+    {"aelig", 0xE6},    {"ccedil", 0xE7},   {"egrave", 0xE8},   {"eacute", 0xE9},   {"ecirc", 0xEA},
+    {"euml", 0xEB},     {"igrave", 0xEC},   {"iacute", 0xED},   {"icirc", 0xEE},    {"iuml", 0xEF},
+    {"eth", 0xF0},      {"ntilde", 0xF1},   {"ograve", 0xF2},   {"oacute", 0xF3},   {"ocirc", 0xF4},
+    {"otilde", 0xF5},   {"ouml", 0xF6},     {"divide", 0xF7},   {"oslash", 0xF8},   {"ugrave", 0xF9},
+    {"uacute", 0xFA},   {"ucirc", 0xFB},    {"uuml", 0xFC},     {"yacute", 0xFD},   {"thorn", 0xFE},
+    {"yuml", 0xFF},     {"OElig", 0x152},   {"oelig", 0x153},   {"Scaron", 0x160},  {"scaron", 0x161},
+    {"Yuml", 0x178},    {"Zcaron", 0x17D},  {"zcaron", 0x17E},  {"fnof", 0x192},    {"circ", 0x2C6},
+    {"tilde", 0x2DC},   {"ensp", 0x2002},   {"emsp", 0x2003},   {"thinsp", 0x2009}, {"ndash", 0x2013},
+    {"mdash", 0x2014},  {"lsquo", 0x2018},  {"rsquo", 0x2019},  {"sbquo", 0x201A},  {"ldquo", 0x201C},
+    {"rdquo", 0x201D},  {"bdquo", 0x201E},  {"dagger", 0x2020}, {"Dagger", 0x2021}, {"bull", 0x2022},
+    {"hellip", 0x2026}, {"permil", 0x2030}, {"lsaquo", 0x2039}, {"rsaquo", 0x203A}, {"euro", 0x20AC},
     {"trade", 0x2122},
 };
 constexpr std::size_t NamedCount = sizeof NamedCharacters / sizeof NamedCharacters[0];
@@ -54,8 +54,9 @@ const std::array<NamedCharacter, NamedCount>& SortedNames()
     static const std::array<NamedCharacter, NamedCount> sorted = [] {
         std::array<NamedCharacter, NamedCount> names{};
         std::copy(std::begin(NamedCharacters), std::end(NamedCharacters), names.begin());
-        std::sort(names.begin(), names.end(),
-                  [](const NamedCharacter& a, const NamedCharacter& b) { return std::strcmp(a.name, b.name) < 0; });
+        std::sort(names.begin(), names.end(), [](const NamedCharacter& a, const NamedCharacter& b) {
+            return std::strcmp(a.name, b.name) < 0;
+        });
         return names;
     }();
     return sorted;
@@ -64,8 +65,9 @@ const std::array<NamedCharacter, NamedCount>& SortedNames()
 char32_t NamedValue(std::string_view name)
 {
     const auto& names = SortedNames();
-    const auto found = std::lower_bound(names.begin(), names.end(), name,
-                                        [](const NamedCharacter& a, std::string_view b) { return a.name < b; });
+    const auto found =
+        std::lower_bound(names.begin(), names.end(), name,
+                         [](const NamedCharacter& a, std::string_view b) { return a.name < b; });
     return found != names.end() && found->name == name ? found->value : 0;
 }
 
@@ -93,10 +95,10 @@ bool IsSpaceCharacter(char32_t c)
 bool SeparatesWords(std::string_view name)
 {
     static constexpr std::string_view names[] = {
-        "address", "article", "aside",  "blockquote", "br",     "dd",    "div",   "dl",     "dt",    "figcaption",
-        "figure",  "footer",  "h1",     "h2",         "h3",     "h4",    "h5",    "h6",     "header", "hr",
-        "img",     "li",      "main",   "nav",        "ol",     "p",     "pre",   "section", "table", "tbody",
-        "td",      "tfoot",   "th",     "thead",      "tr",     "ul",
+        "address",    "article", "aside",  "blockquote", "br",    "dd",  "div",   "dl", "dt",
+        "figcaption", "figure",  "footer", "h1",         "h2",    "h3",  "h4",    "h5", "h6",
+        "header",     "hr",      "img",    "li",         "main",  "nav", "ol",    "p",  "pre",
+        "section",    "table",   "tbody",  "td",         "tfoot", "th",  "thead", "tr", "ul",
     };
     return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }

@@ -13,7 +13,8 @@ TEST(FieldHtml, FieldsAsAnkiWritesThem)
 {
     EXPECT_EQ(HtmlFieldText("bonjour<br>"), "bonjour");
     EXPECT_EQ(HtmlFieldText("<div>chat</div><div>(m.)</div>"), "chat (m.)");
-    EXPECT_EQ(HtmlFieldText("un<BR/>deux<br />trois<p>quatre</P>cinq<li>six"), "un deux trois quatre cinq six");
+    EXPECT_EQ(HtmlFieldText("un<BR/>deux<br />trois<p>quatre</P>cinq<li>six"),
+              "un deux trois quatre cinq six");
     EXPECT_EQ(HtmlFieldText("<b>gr</b><i>and</i> <span style=\"color: rgb(0, 0, 255);\">bleu</span>"),
               "grand bleu");
     EXPECT_EQ(HtmlFieldText("&nbsp;le&nbsp;&nbsp;chat&#160;"), "le chat");
