@@ -4,13 +4,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace mirvel::convert {
 namespace {
 
 struct NamedCharacter {
-    const char* name;
+    std::string_view name;
     char32_t value;
 };
 
@@ -54,9 +53,8 @@ const std::array<NamedCharacter, NamedCount>& SortedNames()
     static const std::array<NamedCharacter, NamedCount> sorted = [] {
         std::array<NamedCharacter, NamedCount> names{};
         std::copy(std::begin(NamedCharacters), std::end(NamedCharacters), names.begin());
-        std::sort(names.begin(), names.end(), [](const NamedCharacter& a, const NamedCharacter& b) {
-            return std::strcmp(a.name, b.name) < 0;
-        });
+        std::sort(names.begin(), names.end(),
+                  [](const NamedCharacter& a, const NamedCharacter& b) { return a.name < b.name; });
         return names;
     }();
     return sorted;
@@ -72,6 +70,17 @@ char32_t NamedValue(std::string_view name)
 }
 
 bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+// The bytes where markup or white space may start; every other byte is text as it is.
+bool IsSpecial(char c)
+{
+    static const auto table = [] {
+        std::array<bool, 256> special{};
+        for (const unsigned char b : {'<', '&', '[', ' ', '\t', '\n', '\r', '\f'}) special[b] = true;
+        return special;
+    }();
+    return table[static_cast<unsigned char>(c)];
+}
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAsciiAlnum(char c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }
@@ -115,7 +124,17 @@ public:
     void Run()
     {
         const std::size_t n = text_.size();
+        out_.reserve(n);
         for (std::size_t i = 0; i < n;) {
+            // Plain text goes over in runs, so that a field costs little more than its copy.
+            std::size_t end = i;
+            while (end < n && !IsSpecial(text_[end])) ++end;
+            if (end > i) {
+                PutSpace();
+                out_.append(text_, i, end - i);
+                i = end;
+                continue;
+            }
             const char c = text_[i];
             if (c == '<' && Tag(i)) continue;
             if (c == '&' && Reference(i)) continue;
@@ -123,18 +142,19 @@ public:
             if (IsHtmlSpace(c)) {
                 space_ = true;
             } else {
-                Put(c);
+                PutSpace();
+                out_ += c;
             }
             ++i;
         }
     }
 
 private:
-    void Put(char c)
+    // The space that white space before a character stands for, once the field has begun.
+    void PutSpace()
     {
         if (space_ && !out_.empty()) out_ += ' ';
         space_ = false;
-        out_ += c;
     }
 
     // A tag from `at`: true, and `at` past it, when there is one.
@@ -222,8 +242,7 @@ private:
         if (IsSpaceCharacter(value)) {
             space_ = true;
         } else {
-            if (space_ && !out_.empty()) out_ += ' ';
-            space_ = false;
+            PutSpace();
             AppendUtf8(out_, value);
         }
         return true;
@@ -259,9 +278,12 @@ bool NeedsHtmlDecoding(std::string_view utf8)
     const std::size_t n = utf8.size();
     for (std::size_t i = 0; i < n; ++i) {
         const char c = utf8[i];
-        if (c == '<' || c == '&' || c == '\t' || c == '\n' || c == '\r' || c == '\f') return true;
-        if (c == ' ' && (i == 0 || i + 1 == n || utf8[i + 1] == ' ')) return true;
-        if (c == '[' && utf8.compare(i, SoundStart.size(), SoundStart) == 0) return true;
+        if (!IsSpecial(c)) continue;
+        if (c == ' ') {
+            if (i == 0 || i + 1 == n || utf8[i + 1] == ' ') return true;
+        } else if (c != '[' || utf8.compare(i, SoundStart.size(), SoundStart) == 0) {
+            return true;
+        }
     }
     return false;
 }
