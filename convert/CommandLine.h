@@ -21,6 +21,7 @@ struct CommandLine {
     bool skip = false;
     bool cut = false;
     bool bom = false;
+    bool anki = false;  // export: a text file for Anki
 };
 
 // A command line that can't be run; what() is the Japanese reason.
