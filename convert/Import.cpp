@@ -4,7 +4,6 @@
 #include "convert/Delimited.h"
 #include "convert/InputChunks.h"
 #include "common/InOutError.h"
-#include "common/LargeBuffer.h"
 #include "convert/Utf8.h"
 
 #include <algorithm>
@@ -33,7 +32,6 @@ public:
     {
         // One record a line at most: the list is allocated once.
         result_.words.reserve(lines + 1);
-        PreferHugePages(result_.words.data(), result_.words.capacity() * sizeof(TWordRec));
     }
 
     void Feed(std::string_view chunk, bool last)
