@@ -1,12 +1,10 @@
 #include "convert/InputChunks.h"
 
-#include "common/LargeBuffer.h"
-#include "common/os/File.h"
 #include "convert/ListReader.h"
 #include "convert/StandardInput.h"
+#include "common/os/File.h"
 
 #include <cstring>
-#include <vector>
 
 namespace mirvel::convert {
 namespace {
@@ -59,8 +57,7 @@ void InputChunks::Read(const std::function<void(std::string_view, bool)>& onChun
     }
     readOnce_ = true;
 
-    // Aligned: the system copies into it several times faster (LargeBuffer.h).
-    std::vector<char, LargeBufferAllocator<char>> held(ChunkBytes);
+    std::string held(ChunkBytes, '\0');
     std::size_t size = 0;
     for (;;) {
         if (size == held.size()) held.resize(held.size() * 2);  // a line longer than a chunk
