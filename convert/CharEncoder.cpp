@@ -52,29 +52,29 @@ bool EncodeWholeField(CharEncoder& encoder, std::string_view text, std::size_t l
     constexpr std::uint64_t Ones = 0x0101010101010101ULL;
     constexpr std::uint64_t Highs = 0x8080808080808080ULL;
     for (std::size_t at = 0; at < text.size();) {
-        // Eight ASCII bytes at once, none below a space nor DEL; the buffer is as long as the
-        // text and never ahead of it.
-        if (asciiIsItself && text.size() - at >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, text.data() + at, 8);
-            const std::uint64_t belowSpace = (word - Ones * 0x20) & ~word & Highs;
-            const std::uint64_t del = word ^ (Ones * 0x7F);
-            if (((word & Highs) | belowSpace | ((del - Ones) & ~del & Highs)) == 0) {
-                std::memcpy(end, &word, 8);
-                end += 8;
-                at += 8;
-                continue;
-            }
-        }
         const auto first = static_cast<unsigned char>(text[at]);
         if (asciiIsItself && first < 0x80) {
-            if (IsControlCharacter(first)) return false;
+            // Eight ASCII bytes at once, none below a space nor DEL; the buffer is as long as
+            // the text and never ahead of it.
+            if (text.size() - at >= 8) {
+                std::uint64_t word;
+                std::memcpy(&word, text.data() + at, 8);
+                const std::uint64_t del = word ^ (Ones * 0x7F);
+                const std::uint64_t controls = ((word - Ones * 0x20) & ~word) | ((del - Ones) & ~del);
+                if (((word | controls) & Highs) == 0) {
+                    std::memcpy(end, &word, 8);
+                    end += 8;
+                    at += 8;
+                    continue;
+                }
+            }
+            if (static_cast<unsigned char>(first - 0x20) >= 0x5F && IsControlCharacter(first)) return false;
             *end++ = static_cast<char>(first);
             ++at;
             continue;
         }
         const char32_t c = NextChar(text, at);
-        if (IsControlCharacter(c)) return false;
+        if (!asciiIsItself && IsControlCharacter(c)) return false;
         const std::size_t length = encoder.Put(c, end);
         if (length == 0) return false;
         end += length;

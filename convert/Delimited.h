@@ -50,6 +50,8 @@ public:
     TextPosition Locate(const DelimitedRow& row, const DelimitedField& field, std::size_t valueOffset) const;
 
     std::string_view Text() const { return text_; }
+    // The line the reader has come to: at the end, one more than the text's line breaks.
+    long Line() const { return line_; }
 
     // What the rows after a file's headers are read with; Restart reads again from the start
     // of a row already read (its offset and line), with the format now in force.

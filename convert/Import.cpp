@@ -3,7 +3,6 @@
 #include "convert/AnkiHeaders.h"
 #include "convert/CharEncoder.h"
 #include "convert/Delimited.h"
-#include "convert/InputChunks.h"
 #include "convert/InputDecoder.h"
 #include "common/InOutError.h"
 #include "common/LargeBuffer.h"
@@ -103,7 +102,7 @@ public:
             ReadRow();
         }
         reader_ = nullptr;
-        lineBase_ += static_cast<long>(LineBreakCount(text));
+        lineBase_ += reader.Line() - 1;
         carry_.clear();
     }
 
