@@ -160,8 +160,8 @@ std::string ImportIssueText(const std::string& file, const ImportIssue& issue, c
                    "で区切ってください）";
         case ImportIssue::ExtraField:
             return where + "3 つ目の欄" + Quoted(issue.text) +
-                   "があります（欄はフランス語と日本語の 2 つです。ほかの列を無視するなら --columns 1,2 "
-                   "を付けてください）";
+                   "があります（欄はフランス語と日本語の 2 つです。ほかの列を無視するには --columns 1,2 "
+                   "を、1 行目が列の名前なら --header も付けてください）";
         case ImportIssue::ColumnsMismatch:
             return WhereLine(file, issue.at) + "#columns: の列は " + std::to_string(issue.column) + " つですが、" +
                    std::to_string(issue.lastLine) + " 行目は " + std::to_string(issue.bytes) +

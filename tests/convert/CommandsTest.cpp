@@ -138,6 +138,22 @@ TEST(Commands, UsageErrorsExitWithTwoAndHelpIsJapanese)
     EXPECT_EQ(Convert({"export", "a", "-o", "x", "--encoding=cp932", "--bom"}).code, ExitUsage);
     EXPECT_EQ(Convert({"export", "a", "-o", "x", "--csv", "--tsv"}).code, ExitUsage);
     EXPECT_EQ(Convert({"check", "a", "b"}).code, ExitUsage);
+    const std::pair<std::vector<std::string>, std::string> layouts[] = {
+        {{"--separator", "tabs"}, "区切り「tabs」は使えません"},
+        {{"--separator", "\""}, "区切り「\"」は使えません"},
+        {{"--columns", "1"}, "--columns にはフランス語と日本語の列を"},
+        {{"--columns", "1,2,3"}, "--columns にはフランス語と日本語の列を"},
+        {{"--columns", "0,1"}, "列の番号は 1 から数えます"},
+        {{"--columns", "2,2"}, "--columns の 2 つの列が同じです"},
+    };
+    for (const auto& [layout, message] : layouts) {
+        std::vector<std::string> args = {"import", dir.File("a.tsv"), "-o", dir.File("a.mirvel")};
+        args.insert(args.end(), layout.begin(), layout.end());
+        const Outcome refused = Convert(args);
+        EXPECT_EQ(refused.code, ExitUsage) << layout[1];
+        EXPECT_NE(refused.err.find(message), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(Convert({"export", "a", "-o", "x", "--header"}).code, ExitUsage);
     // Writing over the source, or records over a word table and text over a word list, would
     // lose a file.
     WriteAll(dir.File("a.list"), "a\tb\n");
