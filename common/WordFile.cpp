@@ -1,7 +1,6 @@
 #include "common/WordFile.h"
 
 #include "common/InOutError.h"
-#include "common/LargeBuffer.h"
 #include "common/os/File.h"
 
 #include <algorithm>
@@ -25,11 +24,10 @@ WordList ReadWordFile(const std::string& path, const RecordRead& onRecord)
     const auto total = static_cast<std::size_t>(count);
 
     // The whole list is allocated and cleared at once, over huge pages where the system has
-    // them, so that a large list costs a few page faults instead of one per 4 KiB.
+    // them (LargeBufferAllocator), so that a large list costs a few page faults instead of one
+    // per 4 KiB.
     WordList words;
     try {
-        words.reserve(total);
-        PreferHugePages(words.data(), total * RecordSize);
         words.resize(total);
     } catch (const std::bad_alloc&) {
         throw MessageError(OutOfMemoryMessage);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/LargeBuffer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -40,6 +42,6 @@ static_assert(offsetof(TWordRec, Japonais) == 18);
 static_assert(alignof(TWordRec) == 1);
 
 // A program's in-memory word list. Growing value-initialises, so new records are zero-filled.
-using WordList = std::vector<TWordRec>;
+using WordList = std::vector<TWordRec, LargeBufferAllocator<TWordRec>>;
 
 }  // namespace mirvel

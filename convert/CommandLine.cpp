@@ -70,6 +70,7 @@ public:
         if (allowed_.output && line_.output.empty()) Fail("出力ファイルを -o で指定してください");
         if (line_.bom && line_.encoding && *line_.encoding != TextEncoding::Utf8)
             Fail("--bom は UTF-8 で書き出すときだけ使えます");
+        if (line_.anki) RefuseAnkiConflicts();
         // A slip of the extension would put records over a word table or text over a word
         // list; both are more likely a mistake than a wish.
         if (line_.kind == CommandKind::Import && IsTextFileName(line_.output))
@@ -114,6 +115,8 @@ private:
             line_.cut = true;
         } else if (name == "--bom" && allowed_.bom && !value) {
             line_.bom = true;
+        } else if (name == "--anki" && line_.kind == CommandKind::Export && !value) {
+            line_.anki = true;
         } else if (!(line_.kind == CommandKind::Import && ImportOption(name, value))) {
             Fail("このコマンドにはないオプションです: " + arg);
         }
@@ -154,6 +157,17 @@ private:
         }
         if (columns[0] == columns[1]) Fail("--columns の 2 つの列が同じです: " + text);
         return columns;
+    }
+
+    // The Anki file has one form, the one Anki reads without asking.
+    void RefuseAnkiConflicts()
+    {
+        if (line_.csv)
+            Fail(std::string("--anki と ") + (*line_.csv ? "--csv" : "--tsv") + " は同時に指定できません");
+        if (line_.encoding && *line_.encoding != TextEncoding::Utf8)
+            Fail("--anki で書き出すファイルは UTF-8 だけです (--encoding は utf-8 のほかは使えません)");
+        if (line_.bom)
+            Fail("--anki で書き出すファイルには BOM を付けません (古い Anki はヘッダーを読めなくなります)");
     }
 
     std::string Value(const std::string& name, const std::optional<std::string>& value)

@@ -26,6 +26,7 @@ struct CommandLine {
     std::vector<std::string> columns;  // the French and the Japanese column, by number from 1 or name
     bool header = false;
     bool html = false;
+    bool anki = false;  // export: a text file for Anki
 };
 
 // A command line that can't be run; what() is the Japanese reason.

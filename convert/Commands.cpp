@@ -131,6 +131,7 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     options.csv = line.csv.value_or(HasCsvExtension(line.output));
     options.encoding = line.encoding.value_or(TextEncoding::Utf8);
     options.bom = line.bom;
+    options.anki = line.anki;
 
     ListReader list(line.input, 2);
     ExportWriter check(options);

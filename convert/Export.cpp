@@ -11,10 +11,24 @@ bool IsTsvSeparator(char32_t c) { return c == '\t' || c == '"' || c == '\r' || c
 
 bool NeedsCsvQuotes(const std::string& text) { return text.find_first_of(",\"\r\n") != std::string::npos; }
 
+bool NeedsAnkiQuotes(Side side, const std::string& text)
+{
+    return text.find_first_of("\t\"\r\n") != std::string::npos ||
+           (side == Side::Francais && !text.empty() && text[0] == '#');
+}
+
+constexpr const char* AnkiHeaders = "#separator:tab\n#html:false\n";
+
 }  // namespace
 
 ExportWriter::ExportWriter(const ExportOptions& options) : options_(options)
 {
+    if (options_.anki) {
+        options_.csv = false;
+        options_.encoding = TextEncoding::Utf8;
+        options_.bom = false;
+        result.bytes = AnkiHeaders;
+    }
     if (options_.bom && options_.encoding == TextEncoding::Utf8) result.bytes = "\xEF\xBB\xBF";
 }
 
@@ -26,7 +40,7 @@ void ExportWriter::Add(const TWordRec* records, std::size_t count, std::int64_t 
         AppendField(Side::Francais, records[i].Francais[0], records[i].FrancaisBytes());
         result.bytes += options_.csv ? ',' : '\t';
         AppendField(Side::Japonais, records[i].Japonais[0], records[i].JaponaisBytes());
-        result.bytes += "\r\n";
+        result.bytes += options_.anki ? "\n" : "\r\n";
     }
 }
 
@@ -42,7 +56,7 @@ void ExportWriter::AppendField(Side side, unsigned char length, std::string_view
     }
     if (!field.undecodable.empty()) return;
 
-    if (!options_.csv) {
+    if (!options_.csv && !options_.anki) {
         for (std::size_t at = 0; at < field.text.size();) {
             const char32_t c = NextChar(field.text, at);
             if (!IsTsvSeparator(c)) continue;
@@ -51,7 +65,7 @@ void ExportWriter::AppendField(Side side, unsigned char length, std::string_view
         }
     }
     std::string text = field.text;
-    if (options_.csv && NeedsCsvQuotes(text)) {
+    if (options_.anki ? NeedsAnkiQuotes(side, text) : options_.csv && NeedsCsvQuotes(text)) {
         text = "\"";
         for (const char c : field.text) {
             if (c == '"') text += '"';

@@ -16,6 +16,7 @@ struct ExportOptions {
     bool csv = false;
     TextEncoding encoding = TextEncoding::Utf8;  // Utf8, Cp932 or Cp1252
     bool bom = false;                            // UTF-8 only
+    bool anki = false;  // a text file for Anki: UTF-8, tabs, its headers (csv, encoding and bom unused)
 };
 
 struct ExportIssue {
@@ -49,10 +50,20 @@ struct ExportResult {
 // users' Windows expect). A field is refused rather than changed: bytes that don't decode
 // would come back as U+FFFD, and a TSV field with a tab, quote or line break would come back
 // split or unquoted.
+//
+// For Anki the lines end in LF, as Anki writes its own text files, after the headers that
+// leave it no question: "#separator:tab" and "#html:false" (so that "<" and "&" stay text).
+// There is no "#columns:" line and no BOM. Anki maps named columns onto the note type's fields
+// by name, which would leave the Japanese side out of a note type whose fields are "表面" and
+// "裏面" or "Front" and "Back"; unnamed, the first column goes to the first field and the
+// second to the second whatever they are called. The first Anki versions that read headers
+// took a BOM as part of the first one, which they then ignored. A field is quoted only where
+// it holds a tab, a quote or a line break, and the French one also where it begins with '#',
+// as Anki skips a line that does.
 ExportResult ExportWords(const WordList& words, const ExportOptions& options);
 
 // The same a block of records at a time, for a list read block by block: each Add appends its
-// lines to result.bytes (the BOM first, when asked), which the caller writes out and clears;
+// lines to result.bytes (the BOM or Anki's headers first), which the caller writes out and clears;
 // the issues and refusals gather over all blocks. Unlike ExportWords, the bytes of a block
 // with a refusal are not taken back: the caller decides what a refusal means for its output.
 class ExportWriter {

@@ -11,7 +11,7 @@ constexpr const char* Overview =
     "\n"
     "コマンド:\n"
     "  import   TSV・CSV の単語表から .mirvel ファイルを作る\n"
-    "  export   .mirvel ファイルを TSV・CSV に書き出す\n"
+    "  export   .mirvel ファイルを TSV・CSV・Anki 用のテキストに書き出す\n"
     "  check    .mirvel ファイルに壊れた箇所がないか調べる\n"
     "  list     .mirvel ファイルの単語を番号付きで一覧表示する\n"
     "\n"
@@ -78,7 +78,7 @@ constexpr const char* Import =
     "ヘッダーのないタブ区切りの \" はただの文字で、欄にタブや改行は含められません。\n";
 
 constexpr const char* Export =
-    "使い方: mirvel-convert export 入力.mirvel -o 出力.tsv|出力.csv [オプション]\n"
+    "使い方: mirvel-convert export 入力.mirvel -o 出力.tsv|出力.csv|出力.txt [オプション]\n"
     "\n"
     ".mirvel ファイルの単語を、1 行に 1 組、フランス語・日本語の順に書き出します。\n"
     "既定はほかのソフトや表計算ソフトで開ける UTF-8 のタブ区切りで、行末は CR LF です。\n"
@@ -92,7 +92,15 @@ constexpr const char* Export =
     "                            タブ・引用符・改行を含む欄は書き出せません\n"
     "  --encoding <文字コード>   utf-8 (既定), cp932, cp1252\n"
     "  --bom                     先頭に BOM を付ける (UTF-8 のみ。Excel で開くときに)\n"
-    "  -h, --help                この説明を表示する\n";
+    "  --anki                    Anki でそのまま読み込めるテキストで書き出す (UTF-8、タブ区切り、\n"
+    "                            行末 LF、先頭に #separator:tab と #html:false)。タブ・引用符・\n"
+    "                            改行を含む欄は \" で囲みます。--csv、--tsv、--bom、utf-8 以外の\n"
+    "                            --encoding とは同時に使えません\n"
+    "  -h, --help                この説明を表示する\n"
+    "\n"
+    "--anki のファイルを Anki で読み込むと、どのノートタイプでも 1 列目 (フランス語) が 1 番目の\n"
+    "フィールドに、2 列目 (日本語) が 2 番目のフィールドに入ります。フランス語が空の組は、Anki が\n"
+    "読み込まずに知らせます。\n";
 
 constexpr const char* Check =
     "使い方: mirvel-convert check 入力.mirvel\n"

@@ -5,7 +5,6 @@
 #include "convert/Delimited.h"
 #include "convert/InputDecoder.h"
 #include "common/InOutError.h"
-#include "common/LargeBuffer.h"
 #include "convert/Utf8.h"
 
 #include <algorithm>
@@ -62,7 +61,6 @@ public:
         if (fitOnly_) return;
         // One record a line at most: the list is allocated once.
         result_.words.reserve(lines + 1);
-        PreferHugePages(result_.words.data(), result_.words.capacity() * sizeof(TWordRec));
     }
 
     void Feed(std::string_view chunk, bool last)

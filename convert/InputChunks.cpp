@@ -1,10 +1,12 @@
 #include "convert/InputChunks.h"
 
+#include "common/LargeBuffer.h"
+#include "common/os/File.h"
 #include "convert/ListReader.h"
 #include "convert/StandardInput.h"
-#include "common/os/File.h"
 
 #include <cstring>
+#include <vector>
 
 namespace mirvel::convert {
 namespace {
@@ -57,7 +59,8 @@ void InputChunks::Read(const std::function<void(std::string_view, bool)>& onChun
     }
     readOnce_ = true;
 
-    std::string held(ChunkBytes, '\0');
+    // Aligned: the system copies into it several times faster (LargeBuffer.h).
+    std::vector<char, LargeBufferAllocator<char>> held(ChunkBytes);
     std::size_t size = 0;
     for (;;) {
         if (size == held.size()) held.resize(held.size() * 2);  // a line longer than a chunk

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "common/gui/AboutBox.h"
+
 #include <memory>
 
 namespace editor {
@@ -10,16 +11,13 @@ namespace Ui {
 class TForm2;
 }
 
-// The About box. Its only button is OK: Escape does nothing, only OK and the close box end it.
-class TForm2 : public QDialog {
+// The About box.
+class TForm2 : public mirvel::gui::AboutBox {
     Q_OBJECT
 
 public:
     explicit TForm2(QWidget* parent = nullptr);
     ~TForm2() override;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TForm2> ui;

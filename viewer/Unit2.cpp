@@ -2,8 +2,6 @@
 
 #include "ui_Unit2.h"
 
-#include <QKeyEvent>
-
 namespace viewer {
 namespace {
 
@@ -13,7 +11,7 @@ constexpr int DesignTop = 286;
 }  // namespace
 
 TForm2::TForm2(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+    : AboutBox(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::TForm2>())
 {
@@ -22,15 +20,5 @@ TForm2::TForm2(QWidget* parent)
 }
 
 TForm2::~TForm2() = default;
-
-void TForm2::keyPressEvent(QKeyEvent* event)
-{
-    // No cancel button, so no cancel key; accepted so that the owner doesn't get it either.
-    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
 
 }  // namespace viewer

@@ -1,4 +1,5 @@
 #include "convert/Commands.h"
+#include "convert/Export.h"
 #include "tests/convert/RunConvert.h"
 
 #include "common/CodePage.h"
@@ -52,6 +53,20 @@ TEST(Commands, TheStarterListComesBackByteForByteThroughTsvAndCsv)
         ASSERT_EQ(imported.code, ExitSuccess) << imported.err;
         EXPECT_EQ(ReadAll(dir.File("back.mirvel")), original);
     }
+}
+
+TEST(Commands, ExportForAnkiWritesTheWholeListAfterTheHeaders)
+{
+    TempDir dir;
+    const Outcome result =
+        Convert({"export", Starter, "-o", dir.File("単語.txt"), "--anki", "--encoding", "utf-8"});
+    ASSERT_EQ(result.code, ExitSuccess) << result.err;
+    const std::string written = ReadAll(dir.File("単語.txt"));
+    EXPECT_EQ(written.rfind("#separator:tab\n#html:false\nbonjour\tこんにちは、おはよう\n", 0), 0u)
+        << written;
+    ExportOptions anki;
+    anki.anki = true;
+    EXPECT_EQ(written, ExportWords(ReadWordFile(Starter), anki).bytes);
 }
 
 TEST(Commands, ImportWithProblemsWritesNothingAndNamesEachOne)
@@ -154,6 +169,14 @@ TEST(Commands, UsageErrorsExitWithTwoAndHelpIsJapanese)
         EXPECT_NE(refused.err.find(message), std::string::npos) << refused.err;
     }
     EXPECT_EQ(Convert({"export", "a", "-o", "x", "--header"}).code, ExitUsage);
+    // The Anki file has one form.
+    const Outcome ankiCsv = Convert({"export", "a", "-o", "x", "--anki", "--csv"});
+    EXPECT_EQ(ankiCsv.code, ExitUsage);
+    EXPECT_NE(ankiCsv.err.find("--anki と --csv は同時に指定できません"), std::string::npos) << ankiCsv.err;
+    EXPECT_EQ(Convert({"export", "a", "-o", "x", "--tsv", "--anki"}).code, ExitUsage);
+    EXPECT_EQ(Convert({"export", "a", "-o", "x", "--anki", "--encoding", "cp1252"}).code, ExitUsage);
+    EXPECT_EQ(Convert({"export", "a", "-o", "x", "--anki", "--bom"}).code, ExitUsage);
+    EXPECT_EQ(Convert({"import", dir.File("a.tsv"), "-o", "x", "--anki"}).code, ExitUsage);
     // Writing over the source, or records over a word table and text over a word list, would
     // lose a file.
     WriteAll(dir.File("a.list"), "a\tb\n");

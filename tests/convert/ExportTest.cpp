@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace mirvel::convert {
 namespace {
 
@@ -27,6 +30,48 @@ ExportResult Export(const WordList& words, bool csv, TextEncoding encoding = Tex
 }
 
 std::string Raw(const TWordRec& record) { return std::string(reinterpret_cast<const char*>(&record), 60); }
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// A text file read as Anki reads it: the '#' lines at the top are its headers, then records as
+// its CSV reader takes them with the separator they name, any field quoted, a record that
+// begins with '#' a comment and an empty line nothing.
+Rows ReadAsAnki(const std::string& file, std::vector<std::string>& headers)
+{
+    std::size_t at = 0;
+    while (at < file.size() && file[at] == '#') {
+        const std::size_t end = file.find('\n', at);
+        headers.push_back(file.substr(at, end - at));
+        at = end + 1;
+    }
+    Rows rows;
+    while (at < file.size()) {
+        if (file[at] == '\n') {
+            ++at;
+            continue;
+        }
+        if (file[at] == '#') {
+            at = file.find('\n', at) + 1;
+            continue;
+        }
+        std::vector<std::string>& row = rows.emplace_back();
+        for (bool more = true; more;) {
+            std::string& field = row.emplace_back();
+            if (file[at] == '"') {
+                for (++at; !(file[at] == '"' && file[at + 1] != '"'); ++at) {
+                    if (file[at] == '"') ++at;
+                    field += file[at];
+                }
+                ++at;
+            } else {
+                while (at < file.size() && file[at] != '\t' && file[at] != '\n') field += file[at++];
+            }
+            more = at < file.size() && file[at] == '\t';
+            ++at;
+        }
+    }
+    return rows;
+}
 
 TEST(Export, CsvQuotesWhatNeedsItAndReadsBackTheSame)
 {
@@ -91,6 +136,42 @@ TEST(Export, LegacyEncodingsRefuseWhatTheyCannotHoldAndBomIsUtf8Only)
     EXPECT_EQ(Export({words[0]}, false, TextEncoding::Utf8, true).bytes,
               "\xEF\xBB\xBF"
               "chat\t猫\r\n");
+}
+
+TEST(Export, AnkiFileHasItsHeadersQuotesOnlyWhatNeedsItAndReadsBackAsTheSamePairs)
+{
+    const std::vector<std::pair<std::string, std::string>> pairs = {
+        {"chat", "猫"},  {"a\tb", "赤\"ワイン\""}, {"deux\r\nlignes", "x"},
+        {"#1", "#一番"}, {"vin, rouge", "a;b"},    {"<b>&amp;", "\"\""},
+        {"", ""},
+    };
+    WordList words;
+    for (const auto& [francais, japonais] : pairs) words.push_back(Pair(francais, japonais));
+    ExportOptions options;
+    options.anki = true;
+    const ExportResult result = ExportWords(words, options);
+    ASSERT_EQ(result.refusals, 0u);
+    EXPECT_EQ(result.bytes,
+              "#separator:tab\n#html:false\n"
+              "chat\t猫\n"
+              "\"a\tb\"\t\"赤\"\"ワイン\"\"\"\n"
+              "\"deux\r\nlignes\"\tx\n"
+              "\"#1\"\t#一番\n"
+              "vin, rouge\ta;b\n"
+              "<b>&amp;\t\"\"\"\"\"\"\n"
+              "\t\n");
+
+    std::vector<std::string> headers;
+    const Rows rows = ReadAsAnki(result.bytes, headers);
+    EXPECT_EQ(headers, (std::vector<std::string>{"#separator:tab", "#html:false"}));
+    ASSERT_EQ(rows.size(), pairs.size());
+    for (std::size_t i = 0; i < pairs.size(); ++i)
+        EXPECT_EQ(rows[i], (std::vector<std::string>{pairs[i].first, pairs[i].second})) << i;
+
+    // Bytes that don't decode are refused as in any export.
+    TWordRec broken = Pair("caf", "");
+    broken.SetFrancais("caf\x81");
+    EXPECT_EQ(ExportWords({broken}, options).refusals, 1u);
 }
 
 TEST(Export, ADamagedLengthByteIsWrittenAsTheProgramsShowItAndNoted)
