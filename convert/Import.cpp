@@ -3,6 +3,7 @@
 #include "convert/AnkiHeaders.h"
 #include "convert/CharEncoder.h"
 #include "convert/Delimited.h"
+#include "convert/FieldHtml.h"
 #include "convert/InputDecoder.h"
 #include "common/InOutError.h"
 #include "convert/Utf8.h"
@@ -364,21 +365,35 @@ private:
 
     CharEncoder& EncoderOf(Side side) { return side == Side::Francais ? francaisEncoder_ : japonaisEncoder_; }
 
+    // The words a field holds: with HTML, the text its card shows, where a character's place in
+    // the field is known no closer than the field's start.
+    std::string_view WordsOf(Side side, const DelimitedField& field, bool& exact)
+    {
+        exact = true;
+        if (!html_ || !NeedsHtmlDecoding(field.value)) return field.value;
+        std::string& text = side == Side::Francais ? francaisHtml_ : japonaisHtml_;
+        HtmlFieldTextInto(field.value, text);
+        exact = false;
+        return text;
+    }
+
     // Every character is checked before the length, so that a cut is only ever made in a field
     // that is otherwise good.
     void EncodeSide(Side side, const DelimitedField& field, EncodedField& encoded)
     {
+        bool exact = true;
+        const std::string_view text = WordsOf(side, field, exact);
+        const auto at = [&](std::size_t offset) { return reader_->Locate(row_, field, exact ? offset : 0); };
         const std::size_t limit = EditorLimitOf(side);
-        EncodeField(EncoderOf(side), field.value, limit, encoded);
+        EncodeField(EncoderOf(side), text, limit, encoded);
         for (const auto& [offset, c] : encoded.controls) {
-            ImportIssue& issue = Add(ImportIssue::ControlCharacter, reader_->Locate(row_, field, offset));
+            ImportIssue& issue = Add(ImportIssue::ControlCharacter, at(offset));
             issue.side = side;
             issue.character = c;
         }
         for (const auto& [offset, c] : encoded.unmapped) {
             const bool escape = IsEscape(c);
-            ImportIssue& issue = Add(escape ? ImportIssue::UndecodableByte : ImportIssue::NotInCodePage,
-                                     reader_->Locate(row_, field, offset));
+            ImportIssue& issue = Add(escape ? ImportIssue::UndecodableByte : ImportIssue::NotInCodePage, at(offset));
             issue.side = side;
             if (escape)
                 issue.byte = EscapedByte(c);
@@ -387,14 +402,13 @@ private:
         }
         if (!encoded.unmapped.empty() || !encoded.controls.empty() || encoded.length <= limit) return;
 
-        ImportIssue& issue =
-            Add(options_.cut ? ImportIssue::Cut : ImportIssue::TooLong, reader_->Locate(row_, field, 0));
+        ImportIssue& issue = Add(options_.cut ? ImportIssue::Cut : ImportIssue::TooLong, at(0));
         issue.side = side;
         issue.bytes = encoded.length;
         issue.limit = limit;
-        issue.text = field.value;
+        issue.text = text;
         if (options_.cut) {
-            issue.kept = field.value.substr(0, encoded.fitTextLength);
+            issue.kept = text.substr(0, encoded.fitTextLength);
             encoded.length = encoded.fitBytes;
         }
     }
@@ -403,14 +417,16 @@ private:
     void Fit(Side side, const DelimitedField& field)
     {
         if (misfit_) return;
+        bool exact = true;
+        const std::string_view text = WordsOf(side, field, exact);
         constexpr std::uint64_t Prime = 0x100000001B3ULL;
-        for (const char c : field.value) digest_ = (digest_ ^ static_cast<unsigned char>(c)) * Prime;
+        for (const char c : text) digest_ = (digest_ ^ static_cast<unsigned char>(c)) * Prime;
         digest_ = (digest_ ^ 0xFF) * Prime;  // never a byte of UTF-8: where a field ends
         EncodedField& encoded = side == Side::Francais ? francais_ : japonais_;
-        EncodeField(EncoderOf(side), field.value, EditorLimitOf(side), encoded);
+        EncodeField(EncoderOf(side), text, EditorLimitOf(side), encoded);
         if (encoded.unmapped.empty()) return;
         const auto& [offset, c] = encoded.unmapped.front();
-        misfit_ = EncodingMisfit{reader_->Locate(row_, field, offset), side, c};
+        misfit_ = EncodingMisfit{reader_->Locate(row_, field, exact ? offset : 0), side, c};
         misfit_->at.line += lineBase_;
     }
 
@@ -471,6 +487,8 @@ private:
     CharEncoder japonaisEncoder_{CodePage::ShiftJis};
     EncodedField francais_;
     EncodedField japonais_;
+    std::string francaisHtml_;  // a field's words under HTML, kept to be reused
+    std::string japonaisHtml_;
     std::vector<ImportIssue> rowIssues_;
     ImportIssue discarded_;
     ImportResult result_;

@@ -305,6 +305,29 @@ TEST(Import, ControlCharactersInAWordAreProblemsWhereTheyStand)
     EXPECT_EQ(quoted.issues[0].at.column, 9);
 }
 
+TEST(Import, HtmlFieldsAreReadAsTheirCardsShowThemWhenTheFileOrTheUserSaysSo)
+{
+    std::string sixteen;
+    for (int i = 0; i < 16; ++i) sixteen += "&eacute;";  // 128 bytes that are 16 letters
+    const ImportResult html =
+        Import("#html:true\n<b>caf&eacute;</b>\t<div>コーヒー</div>\n" + sixteen + "\tx\n\"<i>Łódź</i>\"\tx\n");
+    ExpectIssues(html, {{ImportIssue::NotInCodePage, 4}, {ImportIssue::NotInCodePage, 4}});
+    EXPECT_EQ(html.issues[0].at.column, 2);  // no closer than the field's start, after its quote
+    ASSERT_EQ(html.words.size(), 2u);
+    EXPECT_EQ(html.words[0].FrancaisBytes(), "caf\xE9");
+    EXPECT_EQ(html.words[0].JaponaisBytes(), Sjis("コーヒー"));
+    EXPECT_EQ(html.words[1].FrancaisBytes(), std::string(16, '\xE9'));
+
+    // Else a field is what it says, tags and all.
+    const std::string table = "<b>caf&eacute;</b>\tx\n";
+    const ImportResult literal = Import(table);
+    ExpectIssues(literal, {{ImportIssue::TooLong, 1}});
+    EXPECT_EQ(literal.issues[0].text, "<b>caf&eacute;</b>");
+    ImportOptions options;
+    options.html = true;
+    EXPECT_EQ(ImportText(table, options).words[0].FrancaisBytes(), "caf\xE9");
+}
+
 EncodingVerdict Choose(std::initializer_list<std::string_view> chunks, const ImportOptions& options = {})
 {
     EncodingChoice choice(options);

@@ -77,13 +77,15 @@ TEST(ProgramFiles, AnkisNotesInPlainTextWithItsHeadersQuotesAndOtherColumns)
         "Basic\tFrançais::Vocabulaire\tchat\t猫\tanimaux\n"
         "Basic (and reversed card)\tFrançais::Vocabulaire\t\"\"\"oui\"\" ou \"\"non\"\"\"\tはい、いいえ\t\n"
         "Basic\tFrançais::Vocabulaire\t\"#1\"\t一番\t\n"
-        "Basic\tFrançais::Vocabulaire\tl'œuvre\t作品\tart\n";
+        "Basic\tFrançais::Vocabulaire\tl'œuvre\t作品\tart\n"
+        "Basic\tFrançais::Vocabulaire\t<b>le</b> chat\t\"<img src=\"\"neko.jpg\"\">猫[sound:neko.mp3]\"\t\n"
+        "Basic\tFrançais::Vocabulaire\tl&#39;&oelig;uvre&nbsp;d&#x27;art\t<div>作品</div><div>芸術</div>\tart\n";
     TempDir dir;
     const Imported anki = ImportFile(dir, "notes.txt", tab);
     ASSERT_EQ(anki.outcome.code, ExitSuccess) << anki.outcome.err;
     EXPECT_EQ(anki.outcome.err, "");
     EXPECT_EQ(anki.records, Records({{"chat", "猫"}, {"\"oui\" ou \"non\"", "はい、いいえ"}, {"#1", "一番"},
-                                     {"l'œuvre", "作品"}}));
+                                     {"l'œuvre", "作品"}, {"le chat", "猫"}, {"l'œuvre d'art", "作品 芸術"}}));
 
     // The same kind of file with commas, the tags column last.
     const std::string comma =
@@ -97,6 +99,12 @@ TEST(ProgramFiles, AnkisNotesInPlainTextWithItsHeadersQuotesAndOtherColumns)
     ASSERT_EQ(commas.outcome.code, ExitSuccess) << commas.outcome.err;
     EXPECT_EQ(commas.records, Records({{"bonjour", "こんにちは"}, {"oui, merci", "はい、ありがとう"},
                                        {"il a dit \"non\"", "「いいえ」と言った"}}));
+
+    // What export --anki writes for Anki comes back as the list it was.
+    ASSERT_EQ(Convert({"export", Starter, "-o", dir.File("starter.txt"), "--anki"}).code, ExitSuccess);
+    const Imported back = ImportFile(dir, "starter.txt", ReadAll(dir.File("starter.txt")));
+    ASSERT_EQ(back.outcome.code, ExitSuccess) << back.outcome.err;
+    EXPECT_EQ(back.records, ReadAll(Starter));
 }
 
 TEST(ProgramFiles, ALibreOfficeCsvInAFrenchLocaleIsReadWithItsSemicolons)
