@@ -49,25 +49,32 @@ bool EncodeWholeField(CharEncoder& encoder, std::string_view text, std::size_t l
     char* const begin = out.buffer.data();
     char* end = begin;
     const bool asciiIsItself = encoder.AsciiIsItself();
+    constexpr std::uint64_t Ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t Highs = 0x8080808080808080ULL;
     for (std::size_t at = 0; at < text.size();) {
-        // Eight ASCII bytes at once; the buffer is as long as the text and never ahead of it.
-        if (asciiIsItself && text.size() - at >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, text.data() + at, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                std::memcpy(end, &word, 8);
-                end += 8;
-                at += 8;
-                continue;
-            }
-        }
         const auto first = static_cast<unsigned char>(text[at]);
         if (asciiIsItself && first < 0x80) {
+            // Eight ASCII bytes at once, none below a space nor DEL; the buffer is as long as
+            // the text and never ahead of it.
+            if (text.size() - at >= 8) {
+                std::uint64_t word;
+                std::memcpy(&word, text.data() + at, 8);
+                const std::uint64_t del = word ^ (Ones * 0x7F);
+                const std::uint64_t controls = ((word - Ones * 0x20) & ~word) | ((del - Ones) & ~del);
+                if (((word | controls) & Highs) == 0) {
+                    std::memcpy(end, &word, 8);
+                    end += 8;
+                    at += 8;
+                    continue;
+                }
+            }
+            if (static_cast<unsigned char>(first - 0x20) >= 0x5F && IsControlCharacter(first)) return false;
             *end++ = static_cast<char>(first);
             ++at;
             continue;
         }
         const char32_t c = NextChar(text, at);
+        if (!asciiIsItself && IsControlCharacter(c)) return false;
         const std::size_t length = encoder.Put(c, end);
         if (length == 0) return false;
         end += length;
@@ -88,6 +95,7 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
     // is room enough.
     if (out.buffer.size() < text.size()) out.buffer.resize(text.size());
     out.unmapped.clear();
+    out.controls.clear();
     if (EncodeWholeField(encoder, text, limit, out)) return;
     out.fitBytes = 0;
     out.fitTextLength = 0;
@@ -105,10 +113,14 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
             fits = false;
         }
     };
+    const auto isPlainAscii = [&](std::size_t i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        return byte < 0x80 && !IsControlCharacter(byte);
+    };
     for (std::size_t at = 0; at < text.size();) {
-        if (asciiIsItself && static_cast<unsigned char>(text[at]) < 0x80) {
+        if (asciiIsItself && isPlainAscii(at)) {
             const std::size_t start = at;
-            while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
+            while (at < text.size() && isPlainAscii(at)) ++at;
             std::memcpy(end, text.data() + start, at - start);
             end += at - start;
             // One byte per character: a run that crosses the limit fits up to the limit.
@@ -122,6 +134,10 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
         }
         const std::size_t start = at;
         const char32_t c = NextChar(text, at);
+        if (IsControlCharacter(c)) {
+            out.controls.emplace_back(start, c);
+            continue;
+        }
         const std::size_t length = encoder.Put(c, end);
         if (length == 0) {
             out.unmapped.emplace_back(start, c);

@@ -55,11 +55,20 @@ struct EncodedField {
     std::size_t fitBytes = 0;       // the longest run of whole characters within the limit...
     std::size_t fitTextLength = 0;  // ...and where that run ends in the text
     std::vector<std::pair<std::size_t, char32_t>> unmapped;  // text offset and character (escapes too)
+    std::vector<std::pair<std::size_t, char32_t>> controls;  // the same for control characters
     std::vector<char> buffer;  // only grows, so that a large import allocates it once
 
     std::string_view Bytes() const { return {buffer.data(), length}; }
 };
 
+// C0 controls and DEL, which the code pages hold but no word does; NUL among them. Tab and the
+// line breaks are not: in a field, they can only come from a quoted one, as the file meant.
+inline bool IsControlCharacter(char32_t c)
+{
+    return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F;
+}
+
+// Control characters are listed apart: they are in the code page, yet no field may hold them.
 void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit, EncodedField& out);
 
 }  // namespace mirvel::convert

@@ -1,5 +1,7 @@
 #include "convert/CommandLine.h"
 
+#include "convert/AnkiHeaders.h"
+
 #include <cctype>
 
 namespace mirvel::convert {
@@ -115,9 +117,46 @@ private:
             line_.bom = true;
         } else if (name == "--anki" && line_.kind == CommandKind::Export && !value) {
             line_.anki = true;
-        } else {
+        } else if (!(line_.kind == CommandKind::Import && ImportOption(name, value))) {
             Fail("このコマンドにはないオプションです: " + arg);
         }
+    }
+
+    // The table's layout: false for an option import doesn't have.
+    bool ImportOption(const std::string& name, const std::optional<std::string>& value)
+    {
+        if (name == "--separator") {
+            const std::string text = Value(name, value);
+            line_.separator = ParseSeparatorName(text);
+            if (!line_.separator)
+                Fail("区切り「" + text + "」は使えません（tab、comma、semicolon か、引用符と # 以外の 1 文字です）");
+        } else if (name == "--columns") {
+            line_.columns = ColumnsOf(Value(name, value));
+        } else if (name == "--header" && !value) {
+            line_.header = true;
+        } else if (name == "--html" && !value) {
+            line_.html = true;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    std::vector<std::string> ColumnsOf(const std::string& text)
+    {
+        const std::size_t comma = text.find(',');
+        std::vector<std::string> columns;
+        if (comma != std::string::npos && text.find(',', comma + 1) == std::string::npos) {
+            columns = {std::string(TrimSpaces(std::string_view(text).substr(0, comma))),
+                       std::string(TrimSpaces(std::string_view(text).substr(comma + 1)))};
+        }
+        if (columns.size() != 2 || columns[0].empty() || columns[1].empty())
+            Fail("--columns にはフランス語と日本語の列を「3,4」や「Français,Japonais」のように 2 つ指定してください");
+        for (const std::string& column : columns) {
+            if (column.find_first_not_of('0') == std::string::npos) Fail("列の番号は 1 から数えます: " + text);
+        }
+        if (columns[0] == columns[1]) Fail("--columns の 2 つの列が同じです: " + text);
+        return columns;
     }
 
     // The Anki file has one form, the one Anki reads without asking.

@@ -21,6 +21,11 @@ struct CommandLine {
     bool skip = false;
     bool cut = false;
     bool bom = false;
+    // Import: how the table is laid out, where its file can't say.
+    std::optional<char> separator;
+    std::vector<std::string> columns;  // the French and the Japanese column, by number from 1 or name
+    bool header = false;
+    bool html = false;
     bool anki = false;  // export: a text file for Anki
 };
 

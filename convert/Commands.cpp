@@ -49,48 +49,75 @@ bool RefuseSameFile(const CommandLine& line, std::ostream& err)
     return true;
 }
 
+ImportOptions ImportOptionsOf(const CommandLine& line)
+{
+    ImportOptions options;
+    options.csv = line.csv.value_or(HasCsvExtension(line.input));
+    options.separator = line.separator;
+    options.header = line.header;
+    options.columns = line.columns;
+    options.html = line.html;
+    options.skip = line.skip;
+    options.cut = line.cut;
+    return options;
+}
+
 // Two passes over the input, so that only one chunk of it is held besides the records: the
-// first decides its encoding and counts its lines, the second reads its pairs.
+// first decides its encoding and counts its lines, the second reads its pairs. A file that is
+// neither marked nor UTF-8, with no encoding stated, takes one pass more, reading its words
+// under both legacy encodings.
 int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
     if (RefuseSameFile(line, err)) return ExitUsage;
     InputChunks chunks(line.input);
     InputProbe probe;
     OnFile(line.input, [&] { chunks.Read([&](std::string_view chunk, bool) { probe.Add(chunk); }); });
-    const DecodedInput input = probe.Decide(line.encoding);
-    if (input.notUtf8At) {
-        err << NotUtf8Text(line.input, *input.notUtf8At, input.notUtf8Byte) << '\n';
-        return ExitProblems;
-    }
+    DecodedInput input = probe.Decide(line.encoding);
     if (line.encoding && *line.encoding != input.encoding)
         err << StatedEncodingUnusedText(line.input, *line.encoding, input.bom, input.encoding) << '\n';
 
-    ImportOptions options;
-    options.csv = line.csv.value_or(HasCsvExtension(line.input));
-    options.skip = line.skip;
-    options.cut = line.cut;
-    const bool utf16 = input.encoding == TextEncoding::Utf16Le || input.encoding == TextEncoding::Utf16Be;
-    const ImportResult result = OnFile(line.input, [&] {
-        ChunkedImport import(options, probe.LineFeeds());
-        bool first = true;
-        std::string storage;
-        chunks.Read(
-            [&](std::string_view chunk, bool last) {
-                import.Feed(probe.DecodeChunk(input, chunk, first, storage), last);
-                first = false;
-            },
-            utf16 ? 2 : 1, input.encoding == TextEncoding::Utf16Be);
-        return import.Finish();
-    });
-    for (const ImportIssue& issue : result.issues)
-        err << ImportIssueText(line.input, issue, options.csv, input.encoding) << '\n';
-    if (!result.Writable()) {
-        err << ImportRefusedText(line.output, result) << '\n';
-        return ExitProblems;
+    const ImportOptions options = ImportOptionsOf(line);
+    try {
+        if (input.notUtf8At) {
+            EncodingChoice choice(options);
+            OnFile(line.input,
+                   [&] { chunks.Read([&](std::string_view chunk, bool last) { choice.Feed(chunk, last); }); });
+            const EncodingVerdict verdict = choice.Finish();
+            if (!verdict.chosen) {
+                err << EncodingUndecidedText(line.input, verdict, *input.notUtf8At) << '\n';
+                return ExitProblems;
+            }
+            input.encoding = *verdict.chosen;
+            input.notUtf8At.reset();
+            err << EncodingChosenText(line.input, input.encoding) << '\n';
+        }
+        const bool utf16 = input.encoding == TextEncoding::Utf16Le || input.encoding == TextEncoding::Utf16Be;
+        const ImportResult result = OnFile(line.input, [&] {
+            ChunkedImport import(options, probe.LineFeeds());
+            bool first = true;
+            std::string storage;
+            chunks.Read(
+                [&](std::string_view chunk, bool last) {
+                    import.Feed(probe.DecodeChunk(input, chunk, first, storage), last);
+                    first = false;
+                },
+                utf16 ? 2 : 1, input.encoding == TextEncoding::Utf16Be);
+            return import.Finish();
+        });
+        if (result.semicolonGuessed) err << SemicolonGuessedText(line.input) << '\n';
+        for (const ImportIssue& issue : result.issues)
+            err << ImportIssueText(line.input, issue, result.separator, input.encoding) << '\n';
+        if (!result.Writable()) {
+            err << ImportRefusedText(line.output, result) << '\n';
+            return ExitProblems;
+        }
+        OnFile(line.output, [&] { WriteWordFile(line.output, result.words); });
+        out << ImportDoneText(line.output, result) << '\n';
+        return ExitSuccess;
+    } catch (const ColumnsError& error) {
+        err << "mirvel-convert: " << ColumnsErrorText(error) << '\n' << HelpHint(CommandKind::Import) << '\n';
+        return ExitUsage;
     }
-    OnFile(line.output, [&] { WriteWordFile(line.output, result.words); });
-    out << ImportDoneText(line.output, result) << '\n';
-    return ExitSuccess;
 }
 
 // Two passes over the list, so that memory doesn't grow with it: the first finds what would

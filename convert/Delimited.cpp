@@ -1,5 +1,6 @@
 #include "convert/Delimited.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -66,6 +67,17 @@ bool DelimitedReader::Next(DelimitedRow& row)
     row.count = 0;
     row.start = TextPosition{line_, 1, at_};
     row.fault = SyntaxFault::None;
+    row.comment = comments_ && text_[at_] == '#';
+    if (row.comment) {
+        at_ = std::min(text_.find_first_of("\r\n", at_), text_.size());
+        row.end = at_;
+        row.lastLine = line_;
+        if (at_ < text_.size()) {
+            at_ += LineBreakLength(at_);
+            ++line_;
+        }
+        return true;
+    }
     for (;;) {
         if (row.fields.size() == row.count) row.fields.emplace_back();
         DelimitedField& field = row.fields[row.count++];

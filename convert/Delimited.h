@@ -26,16 +26,20 @@ struct DelimitedRow {
     std::size_t end = 0;  // where the row's content ends, before its line break
     SyntaxFault fault = SyntaxFault::None;
     std::size_t faultOffset = 0;
+    // A line that starts with '#': no fields (count 0), its text from start.offset to end.
+    bool comment = false;
 };
 
 // Rows of separated fields; rows end at CR LF, LF or a lone CR. With quoting (CSV, RFC 4180) a
 // field that starts with a quote runs to the closing quote, over separators and line breaks,
 // with "" for a quote in it, and a quote inside an unquoted field is an ordinary character.
-// Without it (TSV) every quote is an ordinary character, so none is ever dropped.
+// Without it (TSV) every quote is an ordinary character, so none is ever dropped. A line that
+// starts with '#' is never a row: it comes back whole, as a comment, for its header to be read.
 class DelimitedReader {
 public:
-    DelimitedReader(std::string_view text, char separator, bool quoting)
-        : text_(text), separator_(separator), quoting_(quoting)
+    // `comments` false reads a '#' at a row's start as text (a header's own value).
+    DelimitedReader(std::string_view text, char separator, bool quoting, bool comments = true)
+        : text_(text), separator_(separator), quoting_(quoting), comments_(comments)
     {
     }
 
@@ -46,6 +50,13 @@ public:
     TextPosition Locate(const DelimitedRow& row, const DelimitedField& field, std::size_t valueOffset) const;
 
     std::string_view Text() const { return text_; }
+    // The line the reader has come to: at the end, one more than the text's line breaks.
+    long Line() const { return line_; }
+
+    // What the rows after a file's headers are read with; Restart reads again from the start
+    // of a row already read (its offset and line), with the format now in force.
+    void SetFormat(char separator, bool quoting) { separator_ = separator, quoting_ = quoting; }
+    void Restart(std::size_t offset, long line) { at_ = offset, line_ = line; }
 
 private:
     bool AtRowEnd() const;
@@ -58,6 +69,7 @@ private:
     std::string_view text_;
     char separator_;
     bool quoting_;
+    bool comments_;
     std::size_t at_ = 0;
     long line_ = 1;
 };

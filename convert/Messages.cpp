@@ -1,5 +1,6 @@
 #include "convert/Messages.h"
 
+#include "convert/AnkiHeaders.h"
 #include "convert/TerminalText.h"
 #include "convert/Utf8.h"
 
@@ -72,6 +73,54 @@ std::string Where(const std::string& file, TextPosition at)
 
 std::string Record(std::int64_t record) { return "レコード " + std::to_string(record) + ": "; }
 
+std::string WhereLine(const std::string& file, TextPosition at)
+{
+    return file + ":" + std::to_string(at.line) + ": ";
+}
+
+std::string LineAndColumn(TextPosition at)
+{
+    return std::to_string(at.line) + " 行目 " + std::to_string(at.column) + " 列目";
+}
+
+// The separator a row is read with, as the user would name it.
+std::string FieldSeparatorName(char separator)
+{
+    switch (separator) {
+        case '\t':
+            return "タブ";
+        case ',':
+            return "コンマ";
+        case ';':
+            return "セミコロン";
+        case ' ':
+            return "空白";
+        default:
+            return "「" + std::string(1, separator) + "」";
+    }
+}
+
+std::string DisplayName(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Cp932 ? "Shift-JIS" : encoding == TextEncoding::Cp1252 ? "Windows-1252"
+                                                                                             : EncodingName(encoding);
+}
+
+// What a header's value may be, by its key.
+std::string HeaderValuesText(const std::string& name)
+{
+    switch (ParseHeaderLine("#" + name + ":").key) {
+        case HeaderKey::Separator:
+            return "Tab、Comma、Semicolon、Pipe、Space、Colon か 1 文字です";
+        case HeaderKey::Html:
+            return "true か false です";
+        case HeaderKey::Columns:
+            return "列の名前を区切りで区切って並べます";
+        default:
+            return "1 から数える列の番号か、列がないときの 0 です";
+    }
+}
+
 std::string SeparatorName(char32_t c)
 {
     if (c == '\t') return "タブ";
@@ -81,7 +130,7 @@ std::string SeparatorName(char32_t c)
 
 }  // namespace
 
-std::string ImportIssueText(const std::string& file, const ImportIssue& issue, bool csv,
+std::string ImportIssueText(const std::string& file, const ImportIssue& issue, char separator,
                             TextEncoding encoding)
 {
     const std::string where = Where(file, issue.at);
@@ -101,12 +150,33 @@ std::string ImportIssueText(const std::string& file, const ImportIssue& issue, b
         case ImportIssue::UndecodableByte:
             return where + side + "の欄のバイト " + ByteText(issue.byte) + " は " + EncodingName(encoding) +
                    " として読めません";
+        case ImportIssue::ControlCharacter:
+            return where + side + "の欄に制御文字 " + CodePointText(issue.character) + " があります";
+        case ImportIssue::MissingFrancais:
+            return where + std::to_string(issue.column) + " 列目のフランス語の欄がありません";
         case ImportIssue::MissingJaponais:
-            return where + "日本語の欄がありません（フランス語と日本語を" + (csv ? "コンマ" : "タブ") +
+            if (issue.column != 2) return where + std::to_string(issue.column) + " 列目の日本語の欄がありません";
+            return where + "日本語の欄がありません（フランス語と日本語を" + FieldSeparatorName(separator) +
                    "で区切ってください）";
         case ImportIssue::ExtraField:
             return where + "3 つ目の欄" + Quoted(issue.text) +
-                   "があります（欄はフランス語と日本語の 2 つです）";
+                   "があります（欄はフランス語と日本語の 2 つです。ほかの列を無視するには --columns 1,2 "
+                   "を、1 行目が列の名前なら --header も付けてください）";
+        case ImportIssue::ColumnsMismatch:
+            return WhereLine(file, issue.at) + "#columns: の列は " + std::to_string(issue.column) + " つですが、" +
+                   std::to_string(issue.lastLine) + " 行目は " + std::to_string(issue.bytes) +
+                   " 列です（列の数が合わない行は書き込みません）";
+        case ImportIssue::BadHeader:
+            return WhereLine(file, issue.at) + "ヘッダー「#" + Printable(issue.text) + ":」の値" +
+                   Quoted(issue.kept) + "は使えません（" + HeaderValuesText(issue.text) + "）";
+        case ImportIssue::UnknownHeader:
+            return WhereLine(file, issue.at) + "知らないヘッダー「#" + Printable(issue.text) + ":」を無視しました";
+        case ImportIssue::LateHeader:
+            return WhereLine(file, issue.at) + "ヘッダー「#" + Printable(issue.text) +
+                   ":」は表の最初の行より上にしか書けないため、無視しました";
+        case ImportIssue::CommentedRow:
+            return WhereLine(file, issue.at) + "# で始まる行は" + FieldSeparatorName(separator) +
+                   "を含んでいても単語の組ではなく注釈として読み飛ばしました";
         case ImportIssue::UnclosedQuote:
             return where + "引用符 \" が閉じていません";
         case ImportIssue::TextAfterQuote:
@@ -125,10 +195,54 @@ std::string ImportIssueText(const std::string& file, const ImportIssue& issue, b
     return where;
 }
 
-std::string NotUtf8Text(const std::string& file, TextPosition at, unsigned char byte)
+std::string EncodingChosenText(const std::string& file, TextEncoding encoding)
 {
-    return Where(file, at) + "UTF-8 として読めないバイト " + ByteText(byte) +
-           " があります。文字コードを --encoding cp932 か --encoding cp1252 で指定してください";
+    return file + ": UTF-8 ではないため、" + DisplayName(encoding) +
+           " として読みました（ほかの文字コードなら --encoding で指定してください）";
+}
+
+std::string EncodingUndecidedText(const std::string& file, const EncodingVerdict& verdict,
+                                  TextPosition firstNotUtf8)
+{
+    const std::string ask = "。文字コードを --encoding cp932 か --encoding cp1252 で指定してください";
+    if (!verdict.shiftJis || !verdict.windows1252) {
+        return Where(file, firstNotUtf8) +
+               "Shift-JIS としても Windows-1252 としても読めるため、どちらか決められません" + ask;
+    }
+    // The first reason runs on into the second.
+    const auto misfitText = [](const EncodingMisfit& misfit, bool last) {
+        const std::string at = LineAndColumn(misfit.at) + "の" + SideName(misfit.side);
+        if (IsEscape(misfit.character))
+            return at + "の欄のバイト " + ByteText(EscapedByte(misfit.character)) + (last ? " が読めません" : " が読めず");
+        return at + "の" + CharText(misfit.character) + "が " + CodePageName(misfit.side) +
+               (last ? " にありません" : " になく");
+    };
+    return file + ": Shift-JIS としても Windows-1252 としても読めません（Shift-JIS では " +
+           misfitText(*verdict.shiftJis, false) + "、Windows-1252 では " + misfitText(*verdict.windows1252, true) +
+           "）" + ask;
+}
+
+std::string SemicolonGuessedText(const std::string& file)
+{
+    return file + ": 各行がコンマではなくセミコロン (;) で区切られているため、セミコロン区切りとして読みました"
+                  "（区切りは --separator で指定できます）";
+}
+
+std::string ColumnsErrorText(const ColumnsError& error)
+{
+    const bool number = !error.asked.empty() && error.asked.find_first_not_of("0123456789") == std::string::npos;
+    std::string text = number ? "--columns の " + error.asked + " 列目はありません"
+                              : "--columns の" + Quoted(error.asked) + "という列はありません";
+    if (error.names.empty()) {
+        text += "。列は " + (error.count == 1 ? std::string("1 つだけ") : "1 から " + std::to_string(error.count) + " まで") +
+                "です";
+        if (!number) text += "（列の名前がありません。1 行目が列の名前なら --header を付けてください）";
+        return text;
+    }
+    text += "。列は ";
+    for (std::size_t i = 0; i < error.names.size(); ++i)
+        text += (i == 0 ? "" : "、") + std::to_string(i + 1) + Quoted(error.names[i]);
+    return text + "です";
 }
 
 std::string StatedEncodingUnusedText(const std::string& file, TextEncoding stated, bool bom,
@@ -140,6 +254,7 @@ std::string StatedEncodingUnusedText(const std::string& file, TextEncoding state
 
 std::string ImportRefusedText(const std::string& output, const ImportResult& result)
 {
+    if (result.headerProblems > 0) return "ヘッダーに問題があるため、" + output + " には何も書き込んでいません";
     if (result.skippedRows > 0)
         return "どの行にも問題があったため、" + output + " には何も書き込んでいません";
     bool tooLong = false;

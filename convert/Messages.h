@@ -14,9 +14,15 @@
 namespace mirvel::convert {
 
 // Import: one line per issue, "file:line:column: ...".
-std::string ImportIssueText(const std::string& file, const ImportIssue& issue, bool csv,
+// `separator`: what the rows were read with.
+std::string ImportIssueText(const std::string& file, const ImportIssue& issue, char separator,
                             TextEncoding encoding);
-std::string NotUtf8Text(const std::string& file, TextPosition at, unsigned char byte);
+std::string EncodingChosenText(const std::string& file, TextEncoding encoding);
+// `firstNotUtf8`: where the readings first differ, for when both fit.
+std::string EncodingUndecidedText(const std::string& file, const EncodingVerdict& verdict,
+                                  TextPosition firstNotUtf8);
+std::string SemicolonGuessedText(const std::string& file);
+std::string ColumnsErrorText(const ColumnsError& error);
 std::string StatedEncodingUnusedText(const std::string& file, TextEncoding stated, bool bom,
                                      TextEncoding used);
 std::string ImportRefusedText(const std::string& output, const ImportResult& result);

@@ -101,5 +101,34 @@ TEST(Delimited, LocatesCharactersOfQuotedMultiLineFields)
     EXPECT_EQ(i.column, 1);
 }
 
+TEST(Delimited, ALineThatStartsWithAHashComesBackWholeAsAComment)
+{
+    // A '#' inside a field, or opening a line inside a quoted field, is text.
+    const std::string text = "#separator:Comma\r\na#b,\"x\n#y\"\n# fin";
+    DelimitedReader reader(text, ',', true);
+    DelimitedRow row;
+    ASSERT_TRUE(reader.Next(row));
+    EXPECT_TRUE(row.comment);
+    EXPECT_EQ(row.count, 0u);
+    EXPECT_EQ(text.substr(row.start.offset, row.end - row.start.offset), "#separator:Comma");
+    ASSERT_TRUE(reader.Next(row));
+    EXPECT_FALSE(row.comment);
+    EXPECT_EQ(row.fields[0].value, "a#b");
+    EXPECT_EQ(row.fields[1].value, "x\n#y");
+    ASSERT_TRUE(reader.Next(row));
+    EXPECT_TRUE(row.comment);
+    EXPECT_EQ(row.start.line, 4);
+    EXPECT_FALSE(reader.Next(row));
+
+    // Read again from a row's start with another separator, as after a file's headers.
+    DelimitedReader again("a;b,c\n", ',', true);
+    ASSERT_TRUE(again.Next(row));
+    EXPECT_EQ(row.count, 2u);
+    again.SetFormat(';', true);
+    again.Restart(row.start.offset, row.start.line);
+    ASSERT_TRUE(again.Next(row));
+    EXPECT_EQ(row.fields[1].value, "b,c");
+}
+
 }  // namespace
 }  // namespace mirvel::convert
