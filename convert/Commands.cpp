@@ -6,6 +6,7 @@
 #include "convert/FileIo.h"
 #include "convert/Help.h"
 #include "convert/Import.h"
+#include "convert/ImportInput.h"
 #include "common/InOutError.h"
 #include "convert/InputChunks.h"
 #include "convert/InputDecoder.h"
@@ -62,48 +63,26 @@ ImportOptions ImportOptionsOf(const CommandLine& line)
     return options;
 }
 
-// Two passes over the input, so that only one chunk of it is held besides the records: the
-// first decides its encoding and counts its lines, the second reads its pairs. A file that is
-// neither marked nor UTF-8, with no encoding stated, takes one pass more, reading its words
-// under both legacy encodings.
+// The input is read in passes (ImportInput), so that only one chunk of it is held besides the
+// records.
 int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
     if (RefuseSameFile(line, err)) return ExitUsage;
     InputChunks chunks(line.input);
-    InputProbe probe;
-    OnFile(line.input, [&] { chunks.Read([&](std::string_view chunk, bool) { probe.Add(chunk); }); });
-    DecodedInput input = probe.Decide(line.encoding);
-    if (line.encoding && *line.encoding != input.encoding)
-        err << StatedEncodingUnusedText(line.input, *line.encoding, input.bom, input.encoding) << '\n';
-
-    const ImportOptions options = ImportOptionsOf(line);
     try {
-        if (input.notUtf8At) {
-            EncodingChoice choice(options);
-            OnFile(line.input,
-                   [&] { chunks.Read([&](std::string_view chunk, bool last) { choice.Feed(chunk, last); }); });
-            const EncodingVerdict verdict = choice.Finish();
-            if (!verdict.chosen) {
-                err << EncodingUndecidedText(line.input, verdict, *input.notUtf8At) << '\n';
-                return ExitProblems;
-            }
-            input.encoding = *verdict.chosen;
-            input.notUtf8At.reset();
-            err << EncodingChosenText(line.input, input.encoding) << '\n';
+        const ChunkSource read = [&](const ChunkHandler& onChunk, std::size_t unitSize, bool bigEndian) {
+            chunks.Read(onChunk, unitSize, bigEndian);
+        };
+        const ImportRun run = OnFile(line.input, [&] { return ImportInput(read, ImportOptionsOf(line), line.encoding); });
+        const DecodedInput& input = run.input;
+        if (line.encoding && *line.encoding != input.encoding)
+            err << StatedEncodingUnusedText(line.input, *line.encoding, input.bom, input.encoding) << '\n';
+        if (run.Undecided()) {
+            err << EncodingUndecidedText(line.input, *run.choice, *input.notUtf8At) << '\n';
+            return ExitProblems;
         }
-        const bool utf16 = input.encoding == TextEncoding::Utf16Le || input.encoding == TextEncoding::Utf16Be;
-        const ImportResult result = OnFile(line.input, [&] {
-            ChunkedImport import(options, probe.LineFeeds());
-            bool first = true;
-            std::string storage;
-            chunks.Read(
-                [&](std::string_view chunk, bool last) {
-                    import.Feed(probe.DecodeChunk(input, chunk, first, storage), last);
-                    first = false;
-                },
-                utf16 ? 2 : 1, input.encoding == TextEncoding::Utf16Be);
-            return import.Finish();
-        });
+        if (run.choice) err << EncodingChosenText(line.input, input.encoding) << '\n';
+        const ImportResult& result = run.result;
         if (result.semicolonGuessed) err << SemicolonGuessedText(line.input) << '\n';
         for (const ImportIssue& issue : result.issues)
             err << ImportIssueText(line.input, issue, result.separator, input.encoding) << '\n';
