@@ -30,6 +30,8 @@ std::size_t LineFeedCount(std::string_view text)
 
 // How many rows at the start of a file are read to tell a semicolon CSV from a comma one.
 constexpr std::size_t SampleRows = 20;
+// At most how much of the start is held over to the next chunk for those rows.
+constexpr std::size_t SampleCarryLimit = std::size_t{4} << 20;
 
 bool SameName(std::string_view a, std::string_view b)
 {
@@ -84,6 +86,12 @@ public:
             // once. A quote still open a whole chunk later is a stray one, and carrying it on
             // would hold the rest of the file, read again with every chunk.
             if (!last && row_.fault == SyntaxFault::UnclosedQuote && !(carried && row_.start.offset == 0)) {
+                lineBase_ += row_.start.line - 1;
+                carry_ = std::string(text.substr(row_.start.offset));
+                reader_ = nullptr;
+                return;
+            }
+            if (SampleRunsOn(text.size() - row_.start.offset)) {
                 lineBase_ += row_.start.line - 1;
                 carry_ = std::string(text.substr(row_.start.offset));
                 reader_ = nullptr;
@@ -210,23 +218,45 @@ private:
     // not so on ','. A comma inside a French phrase ("oui, merci") is what tells them apart.
     bool SplitsOnSemicolon() const
     {
-        const auto counts = [&](char separator) {
-            DelimitedReader sample(reader_->Text(), separator, true);
-            sample.Restart(row_.start.offset, row_.start.line);
-            DelimitedRow row;
-            std::vector<std::size_t> found;
-            while (found.size() < SampleRows && sample.Next(row)) {
-                if (row.comment) continue;
-                if (!last_ && row.fault == SyntaxFault::UnclosedQuote) break;
-                found.push_back(row.count);
-            }
-            return found;
-        };
+        const auto counts = [&](char separator) { return SampleCounts(separator, nullptr); };
         const auto consistent = [](const std::vector<std::size_t>& found) {
             return !found.empty() && found[0] >= 2 &&
                    std::all_of(found.begin(), found.end(), [&](std::size_t n) { return n == found[0]; });
         };
         return consistent(counts(';')) && !consistent(counts(','));
+    }
+
+    // The field counts of the first rows split on `separator`; `*cutShort` is set when the
+    // text ends before there are enough of them and more is to come.
+    std::vector<std::size_t> SampleCounts(char separator, bool* cutShort) const
+    {
+        DelimitedReader sample(reader_->Text(), separator, true);
+        sample.Restart(row_.start.offset, row_.start.line);
+        DelimitedRow row;
+        std::vector<std::size_t> found;
+        bool ended = false;
+        while (found.size() < SampleRows) {
+            if (!sample.Next(row) || (!last_ && row.fault == SyntaxFault::UnclosedQuote)) {
+                ended = true;
+                break;
+            }
+            if (!row.comment) found.push_back(row.count);
+        }
+        if (cutShort) *cutShort = !last_ && ended;
+        return found;
+    }
+
+    // Whether the rows the separator is guessed from run past this chunk: they are then read
+    // again with the next one, so that the guess doesn't depend on where a chunk ends. Only a
+    // bounded stretch is carried, never the file.
+    bool SampleRunsOn(std::size_t carried) const
+    {
+        if (formatDecided_ || last_ || options_.separator || headerSeparator_ || !options_.csv) return false;
+        if (carried >= SampleCarryLimit) return false;
+        bool semicolonShort = false, commaShort = false;
+        SampleCounts(';', &semicolonShort);
+        SampleCounts(',', &commaShort);
+        return semicolonShort || commaShort;
     }
 
     // At the first row, or the header row that names them: which columns hold the words.

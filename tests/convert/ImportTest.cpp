@@ -291,6 +291,18 @@ TEST(Import, ACsvIsReadWithSemicolonsWhenItsFirstRowsSplitOnThemAndNotOnCommas)
     stated.separator = ',';
     EXPECT_EQ(ImportText("a;b\n", stated).separator, ',');
     EXPECT_EQ(Import("#separator:comma\na;b\n", true).separator, ',');
+
+    // The rows the guess reads are the same wherever the file's chunks end.
+    ImportOptions csv;
+    csv.csv = true;
+    ChunkedImport chunked(csv, 3);
+    chunked.Feed("oui, merci;hai\n", false);  // alone, it splits on either
+    chunked.Feed("chat;neko\n", false);
+    chunked.Feed("chien;inu\n", true);
+    const ImportResult read = chunked.Finish();
+    EXPECT_TRUE(read.semicolonGuessed);
+    ASSERT_EQ(read.words.size(), 3u);
+    EXPECT_EQ(read.words[0].FrancaisBytes(), "oui, merci");
 }
 
 TEST(Import, ControlCharactersInAWordAreProblemsWhereTheyStand)
