@@ -4,14 +4,31 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace mirvel::convert {
-CharEncoder::CharEncoder(CodePage codePage) : codePage_(codePage), table_(0x10000)
+
+CharEncoder::CharEncoder(CodePage codePage) : codePage_(codePage), table_(TableFor(codePage))
 {
-    char bytes[2];
-    for (char32_t c = 0; c < 0x80; ++c) {
-        asciiIsItself_ = asciiIsItself_ && Put(c, bytes) == 1 && static_cast<unsigned char>(bytes[0]) == c;
+    // Found once per code page, as the table is filled once.
+    static std::optional<bool> known[2];
+    std::optional<bool>& ascii = known[codePage == CodePage::ShiftJis ? 0 : 1];
+    if (!ascii) {
+        char bytes[2];
+        bool itself = true;
+        for (char32_t c = 0; c < 0x80; ++c)
+            itself = itself && Put(c, bytes) == 1 && static_cast<unsigned char>(bytes[0]) == c;
+        ascii = itself;
     }
+    asciiIsItself_ = *ascii;
+}
+
+CharEncoder::Entry* CharEncoder::TableFor(CodePage codePage)
+{
+    // Zero, that is Unknown, until asked.
+    static Entry shiftJis[0x10000];
+    static Entry windows1252[0x10000];
+    return codePage == CodePage::ShiftJis ? shiftJis : windows1252;
 }
 
 CharEncoder::Entry& CharEncoder::Lookup(char32_t c)

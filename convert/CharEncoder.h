@@ -13,6 +13,9 @@ namespace mirvel::convert {
 // Character-at-a-time encoding into a code page, exactly as the common encoder does it (no
 // look-alike substitutes), remembered per character: a word list uses a few thousand distinct
 // characters at most, and asking the platform's tables once for each keeps large imports fast.
+// What is remembered is shared by every encoder of the code page in the process (a run makes
+// several: each reading pass, the export's check), since the platform's answer doesn't change;
+// so encoders are not for two threads at once.
 class CharEncoder {
 public:
     explicit CharEncoder(CodePage codePage);
@@ -38,14 +41,15 @@ public:
 private:
     enum : unsigned char { Unknown, Mapped, Unmapped };
     struct Entry {
-        unsigned char state = Unknown;
-        unsigned char length = 0;
-        char bytes[2] = {};
+        unsigned char state;
+        unsigned char length;
+        char bytes[2];
     };
     Entry& Lookup(char32_t c);
+    static Entry* TableFor(CodePage codePage);
 
     CodePage codePage_;
-    std::vector<Entry> table_;  // the Basic Multilingual Plane; neither code page goes beyond it
+    Entry* table_;  // the Basic Multilingual Plane; neither code page goes beyond it
     bool asciiIsItself_ = true;
 };
 
