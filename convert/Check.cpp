@@ -1,5 +1,6 @@
 #include "convert/Check.h"
 
+#include "convert/CharEncoder.h"
 #include "convert/FieldText.h"
 
 #include <algorithm>
@@ -20,13 +21,21 @@ CheckFinding& AddFinding(CheckReport& report, CheckFinding::Kind kind, std::int6
 void CheckField(CheckReport& report, std::int64_t record, Side side, unsigned char length,
                 std::string_view bytes)
 {
-    if (length > CapacityOf(side)) {
-        AddFinding(report, CheckFinding::LengthAboveCapacity, record, side).length = length;
-    }
+    const bool damagedLength = length > CapacityOf(side);
+    if (damagedLength) AddFinding(report, CheckFinding::LengthAboveCapacity, record, side).length = length;
     for (UndecodableBytes& undecodable : DecodeField(side, bytes).undecodable) {
         CheckFinding& finding = AddFinding(report, CheckFinding::Undecodable, record, side);
         finding.byteIndex = undecodable.index;
         finding.bytes = std::move(undecodable.bytes);
+    }
+    // A control byte is never the second byte of a Shift-JIS pair, so each one is a character.
+    // Behind a damaged length byte they are the record's padding, which that finding explains.
+    for (std::size_t at = 0; !damagedLength && at < bytes.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(bytes[at]);
+        if (!IsControlCharacter(byte)) continue;
+        CheckFinding& finding = AddFinding(report, CheckFinding::ControlCharacter, record, side);
+        finding.byteIndex = at;
+        finding.bytes = std::string(1, static_cast<char>(byte));
     }
 }
 

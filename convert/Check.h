@@ -15,6 +15,7 @@ struct CheckFinding {
         LengthAboveCapacity,  // length
         Undecodable,          // byteIndex, bytes
         TrailingPartial,      // record: the one it would have been; bytes.size(): how much of it
+        ControlCharacter,     // byteIndex, bytes: the one byte
     };
     Kind kind = LengthAboveCapacity;
     std::int64_t record = 0;  // from 1
@@ -33,7 +34,9 @@ struct CheckReport {
 
 // What a word-list file holds that the programs would read differently from what was written:
 // damaged length bytes, bytes their code page can't show, and a partial record at the end
-// (which both programs ignore and the editor's next save drops).
+// (which both programs ignore and the editor's next save drops). Also control characters,
+// which no word holds and the importer refuses, so that a list made elsewhere is not called
+// clean with a NUL inside a word. Tab and line breaks pass, as a quoted field may hold them.
 CheckReport CheckWords(const WordList& words, const std::string& trailingBytes);
 
 // The same a block of records at a time, for a list read block by block: memory grows with

@@ -339,6 +339,10 @@ std::string CheckFindingText(const CheckFinding& finding)
             return Record(finding.record) + "末尾の " + std::to_string(finding.bytes.size()) +
                    " バイトは 1 件 60 "
                    "バイトに満たない半端なレコードです（どちらのプログラムも読み飛ばします）";
+        case CheckFinding::ControlCharacter:
+            return Record(finding.record) + SideName(finding.side) + "の " +
+                   std::to_string(finding.byteIndex + 1) + " バイト目に制御文字 " +
+                   CodePointText(static_cast<unsigned char>(finding.bytes[0])) + " があります";
     }
     return {};
 }

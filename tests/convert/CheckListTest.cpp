@@ -35,9 +35,14 @@ TEST(Check, FindsEachKindOfDamageWithItsRecordNumber)
     TWordRec bytes = Pair("", "");
     bytes.SetFrancais("\x8D");
     bytes.SetJaponais("a\x85\x40");
-    const CheckReport report = CheckWords({Pair("ok", "よい"), lengths, bytes}, std::string(23, 'x'));
-    EXPECT_EQ(report.recordCount, 3);
-    ASSERT_EQ(report.findings.size(), 5u);
+    // A lead byte before a control byte is undecodable alone; tab and line breaks pass.
+    TWordRec controls = Pair("", "");
+    controls.SetFrancais(std::string("a\0b\t\n", 5));
+    controls.SetJaponais("\x94\x1B\x7F");
+    const CheckReport report =
+        CheckWords({Pair("ok", "よい"), lengths, bytes, controls}, std::string(23, 'x'));
+    EXPECT_EQ(report.recordCount, 4);
+    ASSERT_EQ(report.findings.size(), 9u);
     EXPECT_EQ(report.findings[0].kind, CheckFinding::LengthAboveCapacity);
     EXPECT_EQ(report.findings[0].record, 2);
     EXPECT_EQ(report.findings[0].length, 18u);
@@ -49,9 +54,18 @@ TEST(Check, FindsEachKindOfDamageWithItsRecordNumber)
     EXPECT_EQ(report.findings[3].side, Side::Japonais);
     EXPECT_EQ(report.findings[3].byteIndex, 1u);
     EXPECT_EQ(report.findings[3].bytes, "\x85\x40");
-    EXPECT_EQ(report.findings[4].kind, CheckFinding::TrailingPartial);
+    EXPECT_EQ(report.findings[4].kind, CheckFinding::ControlCharacter);
     EXPECT_EQ(report.findings[4].record, 4);
-    EXPECT_EQ(report.findings[4].bytes.size(), 23u);
+    EXPECT_EQ(report.findings[4].byteIndex, 1u);
+    EXPECT_EQ(report.findings[4].bytes, std::string(1, '\0'));
+    EXPECT_EQ(report.findings[5].kind, CheckFinding::Undecodable);
+    EXPECT_EQ(report.findings[5].bytes, "\x94");
+    EXPECT_EQ(report.findings[6].kind, CheckFinding::ControlCharacter);
+    EXPECT_EQ(report.findings[6].bytes, "\x1B");
+    EXPECT_EQ(report.findings[7].byteIndex, 2u);
+    EXPECT_EQ(report.findings[8].kind, CheckFinding::TrailingPartial);
+    EXPECT_EQ(report.findings[8].record, 5);
+    EXPECT_EQ(report.findings[8].bytes.size(), 23u);
 }
 
 TEST(TerminalText, WideCharactersTakeTwoColumns)

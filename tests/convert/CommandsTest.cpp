@@ -124,7 +124,7 @@ TEST(Commands, CheckAndListReportTheFile)
     WordList words(2);
     words[0].SetFrancais("chat");
     words[0].SetJaponais("\x94\x4C");
-    words[1].SetFrancais("x");
+    words[1].SetFrancais(std::string("x\0", 2));
     words[1].Japonais[0] = 42;
     WriteWordFile(dir.File("w.mirvel"), words);
     const Outcome damaged = Convert({"check", dir.File("w.mirvel")});
@@ -132,6 +132,8 @@ TEST(Commands, CheckAndListReportTheFile)
     EXPECT_NE(damaged.out.find("レコード 2 件"), std::string::npos);
     EXPECT_NE(damaged.out.find("レコード 2: 日本語の長さバイトが 42 で、容量の 41 バイトを超えています"),
               std::string::npos)
+        << damaged.out;
+    EXPECT_NE(damaged.out.find("レコード 2: フランス語の 2 バイト目に制御文字 U+0000 があります"), std::string::npos)
         << damaged.out;
 
     WriteAll(dir.File("clean.mirvel"), ReadAll(Starter));
