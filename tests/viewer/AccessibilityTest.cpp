@@ -5,6 +5,7 @@
 #include "viewer/Unit3.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QTest>
 
 namespace viewer::test {
@@ -56,6 +57,9 @@ TEST_F(ViewerAccessibilityTest, SizeBoxesReadAsSpinBoxesWithTheirValue)
 {
     TForm3 settings;
     EXPECT_EQ(mirvel::test::UnnamedControls(&settings), QStringList());
+    // Both captions read "太字": a reader must hear which side each one makes bold.
+    EXPECT_EQ(Of(settings.findChild<QCheckBox*>("checkFBold"))->text(QAccessible::Name), "フランス語の太字");
+    EXPECT_EQ(Of(settings.findChild<QCheckBox*>("checkJBold"))->text(QAccessible::Name), "日本語の太字");
     auto* spin = settings.findChild<TSpinEdit*>("SpinEdit1");
     ASSERT_NE(spin, nullptr);
     QAccessibleInterface* box = Of(spin);
