@@ -1,13 +1,14 @@
 // The converter's import on arbitrary input bytes and options, with the input cut into chunks
 // at line feeds chosen by the fuzzer, as a large file is read: the result doesn't depend on
 // where the chunks end; a list it would write holds whole records within the editor's budgets,
-// each field's bytes inside its field; and that list, exported for Anki and imported again,
-// comes back byte for byte. The encoding choice, separators, quoting, Anki's headers and HTML
-// all lie on that path.
+// each field's bytes inside its field, and passes `check`; and that list, exported for Anki
+// and imported again, comes back byte for byte. The encoding choice, separators, quoting,
+// Anki's headers and HTML all lie on that path.
 #include "tests/fuzz/FuzzScratch.h"
 
 #include "common/Utf8Text.h"
 #include "common/WordRec.h"
+#include "convert/Check.h"
 #include "convert/Export.h"
 #include "convert/FieldHtml.h"
 #include "convert/ImportInput.h"
@@ -136,6 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(FieldIsClean(record.Francais, mirvel::FrancaisCapacity, mirvel::MaxFrancaisBytes));
         FUZZ_CHECK(FieldIsClean(record.Japonais, mirvel::JaponaisCapacity, mirvel::MaxJaponaisBytes));
     }
+    FUZZ_CHECK(CheckWords(result.words, "").Clean());  // nothing check would call damaged
 
     // What would be written goes to Anki and back unchanged.
     ExportOptions anki;
