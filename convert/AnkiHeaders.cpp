@@ -6,18 +6,19 @@
 namespace mirvel::convert {
 namespace {
 
-bool SameLetters(std::string_view text, std::string_view lower)
-{
-    if (text.size() != lower.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != lower[i]) return false;
-    }
-    return true;
-}
-
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 }  // namespace
+
+bool SameLettersAnyCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
 
 std::string_view TrimSpaces(std::string_view text)
 {
@@ -57,7 +58,7 @@ HeaderLine ParseHeaderLine(std::string_view line)
     };
     header.key = HeaderKey::Unknown;
     for (const Known& entry : known) {
-        if (SameLetters(name, entry.name)) header.key = entry.key;
+        if (SameLettersAnyCase(name, entry.name)) header.key = entry.key;
     }
     return header;
 }
@@ -69,7 +70,7 @@ std::optional<char> ParseSeparatorName(std::string_view value)
     };
     const std::string_view trimmed = TrimSpaces(value);
     for (const auto& [name, separator] : names) {
-        if (SameLetters(trimmed, name)) return separator;
+        if (SameLettersAnyCase(trimmed, name)) return separator;
     }
     // "#separator: " is a space, as Anki reads it; "#separator: ;" a semicolon.
     const std::string_view literal = value.size() == 1 ? value : trimmed;
@@ -83,8 +84,8 @@ std::optional<char> ParseSeparatorName(std::string_view value)
 std::optional<bool> ParseHtmlValue(std::string_view value)
 {
     const std::string_view trimmed = TrimSpaces(value);
-    if (SameLetters(trimmed, "true")) return true;
-    if (SameLetters(trimmed, "false")) return false;
+    if (SameLettersAnyCase(trimmed, "true")) return true;
+    if (SameLettersAnyCase(trimmed, "false")) return false;
     return std::nullopt;
 }
 

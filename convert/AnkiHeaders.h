@@ -42,4 +42,7 @@ std::optional<std::size_t> ParseColumnNumber(std::string_view value);
 
 std::string_view TrimSpaces(std::string_view text);
 
+// Equal but for the case of ASCII letters, as Anki matches its keys and names.
+bool SameLettersAnyCase(std::string_view a, std::string_view b);
+
 }  // namespace mirvel::convert

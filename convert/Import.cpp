@@ -4,29 +4,18 @@
 #include "convert/CharEncoder.h"
 #include "convert/Delimited.h"
 #include "convert/FieldHtml.h"
+#include "convert/InputChunks.h"
 #include "convert/InputDecoder.h"
 #include "common/InOutError.h"
 #include "convert/Utf8.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 
 namespace mirvel::convert {
 namespace {
-
-std::size_t LineFeedCount(std::string_view text)
-{
-    std::size_t count = 0;
-    if (text.empty()) return count;
-    const char* const end = text.data() + text.size();
-    for (const char* at = text.data(); (at = static_cast<const char*>(std::memchr(at, '\n', end - at))); ++at)
-        ++count;
-    return count;
-}
 
 // How many rows at the start of a file are read to tell a semicolon CSV from a comma one.
 constexpr std::size_t SampleRows = 20;
@@ -35,14 +24,7 @@ constexpr std::size_t SampleCarryLimit = std::size_t{4} << 20;
 
 bool SameName(std::string_view a, std::string_view b)
 {
-    a = TrimSpaces(a);
-    b = TrimSpaces(b);
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+    return SameLettersAnyCase(TrimSpaces(a), TrimSpaces(b));
 }
 
 bool IsNumber(std::string_view text)
@@ -84,14 +66,11 @@ public:
             }
             // The closing quote may lie in the next chunk: the row is read again from there,
             // once. A quote still open a whole chunk later is a stray one, and carrying it on
-            // would hold the rest of the file, read again with every chunk.
-            if (!last && row_.fault == SyntaxFault::UnclosedQuote && !(carried && row_.start.offset == 0)) {
-                lineBase_ += row_.start.line - 1;
-                carry_ = std::string(text.substr(row_.start.offset));
-                reader_ = nullptr;
-                return;
-            }
-            if (SampleRunsOn(text.size() - row_.start.offset)) {
+            // would hold the rest of the file, read again with every chunk. So are the rows
+            // the separator is guessed from, when they run past this chunk.
+            const bool quoteRunsOn =
+                !last && row_.fault == SyntaxFault::UnclosedQuote && !(carried && row_.start.offset == 0);
+            if (quoteRunsOn || SampleRunsOn(text.size() - row_.start.offset)) {
                 lineBase_ += row_.start.line - 1;
                 carry_ = std::string(text.substr(row_.start.offset));
                 reader_ = nullptr;
@@ -548,11 +527,11 @@ ImportResult ChunkedImport::Finish() { return importer_->Finish(); }
 struct EncodingChoice::Reading {
     Reading(const ImportOptions& options, TextEncoding readAs) : importer(options, 0, true), encoding(readAs) {}
 
-    bool Out() const { return importer.Misfit() || columnsError; }
+    bool Fits() const { return !importer.Misfit() && !columnsError; }
 
     void Feed(std::string_view bytes, bool last)
     {
-        if (Out()) return;
+        if (!Fits()) return;
         text = encoding == TextEncoding::Cp932 ? DecodeCp932Escaping(bytes) : DecodeCp1252Escaping(bytes);
         try {
             importer.Feed(text, last);
@@ -560,8 +539,6 @@ struct EncodingChoice::Reading {
             columnsError = error;
         }
     }
-
-    bool Fits() const { return !Out(); }
 
     Importer importer;
     TextEncoding encoding;

@@ -77,13 +77,21 @@ void InputChunks::Read(const std::function<void(std::string_view, bool)>& onChun
     if (file.IsOpen()) file.Close();
 }
 
-std::size_t LineBreakCount(std::string_view text)
+std::size_t LineFeedCount(std::string_view text)
 {
     std::size_t count = 0;
     if (text.empty()) return count;
     const char* const end = text.data() + text.size();
     for (const char* at = text.data(); (at = static_cast<const char*>(std::memchr(at, '\n', end - at))); ++at)
         ++count;
+    return count;
+}
+
+std::size_t LoneCarriageReturnCount(std::string_view text)
+{
+    std::size_t count = 0;
+    if (text.empty()) return count;
+    const char* const end = text.data() + text.size();
     for (const char* at = text.data(); (at = static_cast<const char*>(std::memchr(at, '\r', end - at))); ++at)
         if (at + 1 == end || at[1] != '\n') ++count;
     return count;

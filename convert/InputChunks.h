@@ -26,7 +26,10 @@ private:
     std::string kept_;
 };
 
-// Line breaks in `text` as editors count them: CR LF, LF and a lone CR each end a line.
-std::size_t LineBreakCount(std::string_view text);
+// Line breaks as editors count them: CR LF, LF and a lone CR each end a line, so a text's
+// line breaks are its line feeds and its carriage returns not before one. Apart, since the
+// line feeds are wanted alone too.
+std::size_t LineFeedCount(std::string_view text);
+std::size_t LoneCarriageReturnCount(std::string_view text);
 
 }  // namespace mirvel::convert

@@ -1,10 +1,10 @@
 #include "convert/InputDecoder.h"
 
 #include "common/CodePage.h"
+#include "convert/InputChunks.h"
 #include "convert/Utf8.h"
 
 #include <array>
-#include <cstring>
 #include <vector>
 
 namespace mirvel::convert {
@@ -178,23 +178,12 @@ void InputProbe::Add(std::string_view chunk)
         bigEndian_ = utf16Bom_ && chunk[0] == '\xFE';
         if (utf8Bom_) chunk.remove_prefix(3);
     }
-    const char* const end = chunk.data() + chunk.size();
-    std::size_t lineFeeds = 0;
-    for (const char* at = chunk.data(); at && at < end; ++at) {
-        at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
-        if (!at) break;
-        ++lineFeeds;
-    }
+    const std::size_t lineFeeds = LineFeedCount(chunk);
     lineFeeds_ += lineFeeds;
     if (utf16Bom_ || !valid_) return;
     const std::size_t invalid = FindInvalidUtf8(chunk);
     if (invalid == std::string_view::npos) {
-        // The line breaks are the line feeds and the carriage returns not before one.
-        long lines = static_cast<long>(lineFeeds);
-        for (const char* at = chunk.data(); at < end && (at = static_cast<const char*>(std::memchr(at, '\r', end - at)));
-             ++at)
-            if (at + 1 == end || at[1] != '\n') ++lines;
-        linesBefore_ += lines;
+        linesBefore_ += static_cast<long>(lineFeeds + LoneCarriageReturnCount(chunk));
         return;
     }
     valid_ = false;
