@@ -93,6 +93,29 @@ std::optional<std::string> EncodeShiftJis(std::string_view utf8)
 
 }  // namespace
 
+char32_t StandardEquivalent(CodePage codePage, char32_t c)
+{
+    if (codePage == CodePage::Windows1252) return c == U'\u202F' || c == U'\u2007' ? U'\u00A0' : 0;
+    switch (c) {
+        case U'\u301C':
+            return U'\uFF5E';  // 〜 → ～ (0x8160)
+        case U'\u2016':
+            return U'\u2225';  // ‖ → ∥ (0x8161)
+        case U'\u2212':
+            return U'\uFF0D';  // − → － (0x817C)
+        case U'\u00A2':
+            return U'\uFFE0';  // ¢ → ￠ (0x8191)
+        case U'\u00A3':
+            return U'\uFFE1';  // £ → ￡ (0x8192)
+        case U'\u00AC':
+            return U'\uFFE2';  // ¬ → ￢ (0x81CA)
+        case U'\u2014':
+            return U'\u2015';  // — → ― (0x815C)
+        default:
+            return 0;
+    }
+}
+
 std::string DecodeToUtf8(CodePage codePage, std::string_view bytes)
 {
     return codePage == CodePage::ShiftJis ? DecodeShiftJis(bytes, nullptr)

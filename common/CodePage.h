@@ -29,4 +29,10 @@ std::string DecodeToUtf8(CodePage codePage, std::string_view bytes, std::vector<
 // substitutes, no silent '?'), or when the input is not valid UTF-8.
 std::optional<std::string> EncodeFromUtf8(CodePage codePage, std::string_view utf8);
 
+// The character a code page holds for one it lacks where a standard gives both the same code, so
+// that storing it loses nothing the user meant: JIS X 0208 codes the wave dash 〜 as Shift-JIS
+// 0x8160, which Windows reads as ～, and French typography's narrow no-break space is the
+// no-break space 0xA0 of Windows-1252. 0 for every other character: nothing else is guessed.
+char32_t StandardEquivalent(CodePage codePage, char32_t c);
+
 }  // namespace mirvel

@@ -1,5 +1,6 @@
 #include "convert/Messages.h"
 
+#include "common/CodePage.h"
 #include "convert/AnkiHeaders.h"
 #include "convert/TerminalText.h"
 #include "convert/Utf8.h"
@@ -42,30 +43,6 @@ std::string BytesText(const std::string& bytes)
     return text;
 }
 
-// Characters that text from other systems often holds where Windows' Shift-JIS has a
-// look-alike of its own (the wave dash above all). Only named, never put in silently.
-char32_t ShiftJisLookAlike(char32_t c)
-{
-    switch (c) {
-        case U'\u301C':
-            return U'\uFF5E';  // 〜 → ～
-        case U'\u2016':
-            return U'\u2225';  // ‖ → ∥
-        case U'\u2212':
-            return U'\uFF0D';  // − → －
-        case U'\u00A2':
-            return U'\uFFE0';  // ¢ → ￠
-        case U'\u00A3':
-            return U'\uFFE1';  // £ → ￡
-        case U'\u00AC':
-            return U'\uFFE2';  // ¬ → ￢
-        case U'\u2014':
-            return U'\u2015';  // — → ―
-        default:
-            return 0;
-    }
-}
-
 std::string Where(const std::string& file, TextPosition at)
 {
     return file + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": ";
@@ -102,8 +79,9 @@ std::string FieldSeparatorName(char separator)
 
 std::string DisplayName(TextEncoding encoding)
 {
-    return encoding == TextEncoding::Cp932 ? "Shift-JIS" : encoding == TextEncoding::Cp1252 ? "Windows-1252"
-                                                                                             : EncodingName(encoding);
+    return encoding == TextEncoding::Cp932    ? "Shift-JIS"
+           : encoding == TextEncoding::Cp1252 ? "Windows-1252"
+                                              : EncodingName(encoding);
 }
 
 // What a header's value may be, by its key.
@@ -143,7 +121,8 @@ std::string ImportIssueText(const std::string& file, const ImportIssue& issue, c
         case ImportIssue::NotInCodePage: {
             std::string text = where + side + "の" + CharText(issue.character) + "は " +
                                CodePageName(issue.side) + " にない文字です";
-            const char32_t lookAlike = issue.side == Side::Japonais ? ShiftJisLookAlike(issue.character) : 0;
+            const char32_t lookAlike =
+                issue.side == Side::Japonais ? StandardEquivalent(CodePage::ShiftJis, issue.character) : 0;
             if (lookAlike != 0) text += "（" + CharText(lookAlike) + "なら使えます）";
             return text;
         }
@@ -155,7 +134,8 @@ std::string ImportIssueText(const std::string& file, const ImportIssue& issue, c
         case ImportIssue::MissingFrancais:
             return where + std::to_string(issue.column) + " 列目のフランス語の欄がありません";
         case ImportIssue::MissingJaponais:
-            if (issue.column != 2) return where + std::to_string(issue.column) + " 列目の日本語の欄がありません";
+            if (issue.column != 2)
+                return where + std::to_string(issue.column) + " 列目の日本語の欄がありません";
             return where + "日本語の欄がありません（フランス語と日本語を" + FieldSeparatorName(separator) +
                    "で区切ってください）";
         case ImportIssue::ExtraField:
@@ -163,14 +143,15 @@ std::string ImportIssueText(const std::string& file, const ImportIssue& issue, c
                    "があります（欄はフランス語と日本語の 2 つです。ほかの列を無視するには --columns 1,2 "
                    "を、1 行目が列の名前なら --header も付けてください）";
         case ImportIssue::ColumnsMismatch:
-            return WhereLine(file, issue.at) + "#columns: の列は " + std::to_string(issue.column) + " つですが、" +
-                   std::to_string(issue.lastLine) + " 行目は " + std::to_string(issue.bytes) +
+            return WhereLine(file, issue.at) + "#columns: の列は " + std::to_string(issue.column) +
+                   " つですが、" + std::to_string(issue.lastLine) + " 行目は " + std::to_string(issue.bytes) +
                    " 列です（列の数が合わない行は書き込みません）";
         case ImportIssue::BadHeader:
             return WhereLine(file, issue.at) + "ヘッダー「#" + Printable(issue.text) + ":」の値" +
                    Quoted(issue.kept) + "は使えません（" + HeaderValuesText(issue.text) + "）";
         case ImportIssue::UnknownHeader:
-            return WhereLine(file, issue.at) + "知らないヘッダー「#" + Printable(issue.text) + ":」を無視しました";
+            return WhereLine(file, issue.at) + "知らないヘッダー「#" + Printable(issue.text) +
+                   ":」を無視しました";
         case ImportIssue::LateHeader:
             return WhereLine(file, issue.at) + "ヘッダー「#" + Printable(issue.text) +
                    ":」は表の最初の行より上にしか書けないため、無視しました";
@@ -213,29 +194,34 @@ std::string EncodingUndecidedText(const std::string& file, const EncodingVerdict
     const auto misfitText = [](const EncodingMisfit& misfit, bool last) {
         const std::string at = LineAndColumn(misfit.at) + "の" + SideName(misfit.side);
         if (IsEscape(misfit.character))
-            return at + "の欄のバイト " + ByteText(EscapedByte(misfit.character)) + (last ? " が読めません" : " が読めず");
+            return at + "の欄のバイト " + ByteText(EscapedByte(misfit.character)) +
+                   (last ? " が読めません" : " が読めず");
         return at + "の" + CharText(misfit.character) + "が " + CodePageName(misfit.side) +
                (last ? " にありません" : " になく");
     };
     return file + ": Shift-JIS としても Windows-1252 としても読めません（Shift-JIS では " +
-           misfitText(*verdict.shiftJis, false) + "、Windows-1252 では " + misfitText(*verdict.windows1252, true) +
-           "）" + ask;
+           misfitText(*verdict.shiftJis, false) + "、Windows-1252 では " +
+           misfitText(*verdict.windows1252, true) + "）" + ask;
 }
 
 std::string SemicolonGuessedText(const std::string& file)
 {
-    return file + ": 各行がコンマではなくセミコロン (;) で区切られているため、セミコロン区切りとして読みました"
-                  "（区切りは --separator で指定できます）";
+    return file +
+           ": 各行がコンマではなくセミコロン (;) で区切られているため、セミコロン区切りとして読みました"
+           "（区切りは --separator で指定できます）";
 }
 
 std::string ColumnsErrorText(const ColumnsError& error)
 {
-    const bool number = !error.asked.empty() && error.asked.find_first_not_of("0123456789") == std::string::npos;
+    const bool number =
+        !error.asked.empty() && error.asked.find_first_not_of("0123456789") == std::string::npos;
     std::string text = number ? "--columns の " + error.asked + " 列目はありません"
                               : "--columns の" + Quoted(error.asked) + "という列はありません";
     if (error.names.empty()) {
-        text += "。列は " + (error.count == 1 ? std::string("1 つだけ") : "1 から " + std::to_string(error.count) + " まで") +
-                "です";
+        text +=
+            "。列は " +
+            (error.count == 1 ? std::string("1 つだけ") : "1 から " + std::to_string(error.count) + " まで") +
+            "です";
         if (!number) text += "（列の名前がありません。1 行目が列の名前なら --header を付けてください）";
         return text;
     }
@@ -254,7 +240,8 @@ std::string StatedEncodingUnusedText(const std::string& file, TextEncoding state
 
 std::string ImportRefusedText(const std::string& output, const ImportResult& result)
 {
-    if (result.headerProblems > 0) return "ヘッダーに問題があるため、" + output + " には何も書き込んでいません";
+    if (result.headerProblems > 0)
+        return "ヘッダーに問題があるため、" + output + " には何も書き込んでいません";
     if (result.skippedRows > 0)
         return "どの行にも問題があったため、" + output + " には何も書き込んでいません";
     bool tooLong = false;

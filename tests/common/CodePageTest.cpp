@@ -1,4 +1,5 @@
 #include "common/CodePage.h"
+#include "common/Utf8Text.h"
 
 #include <gtest/gtest.h>
 
@@ -143,6 +144,24 @@ TEST(ShiftJis, EveryDecodedPairEncodesToTheSameText)
         }
     }
     EXPECT_GT(pairs, 7000);
+}
+
+TEST(CodePage, StandardEquivalentsAreTheCodesTheStandardsAssign)
+{
+    const std::pair<char32_t, std::string_view> shiftJis[] = {
+        {U'\u301C', "\x81\x60"}, {U'\u2016', "\x81\x61"}, {U'\u2212', "\x81\x7C"}, {U'\u00A2', "\x81\x91"},
+        {U'\u00A3', "\x81\x92"}, {U'\u00AC', "\x81\xCA"}, {U'\u2014', "\x81\x5C"}};
+    for (const auto& [c, code] : shiftJis) {
+        std::string equivalent;
+        AppendUtf8(equivalent, StandardEquivalent(CodePage::ShiftJis, c));
+        EXPECT_EQ(EncodeSjis(equivalent), std::string(code)) << std::hex << c;
+    }
+    for (const char32_t c : {U'\u202F', U'\u2007'})
+        EXPECT_EQ(StandardEquivalent(CodePage::Windows1252, c), U'\u00A0');
+    // Nothing is guessed beyond them, and a character the code page holds has no equivalent.
+    EXPECT_EQ(StandardEquivalent(CodePage::ShiftJis, U'\u202F'), 0U);
+    EXPECT_EQ(StandardEquivalent(CodePage::Windows1252, U'\u301C'), 0U);
+    EXPECT_EQ(StandardEquivalent(CodePage::ShiftJis, U'\uFF5E'), 0U);
 }
 
 }  // namespace
