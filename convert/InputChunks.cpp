@@ -1,6 +1,5 @@
 #include "convert/InputChunks.h"
 
-#include "convert/ListReader.h"
 #include "convert/StandardInput.h"
 #include "common/os/File.h"
 

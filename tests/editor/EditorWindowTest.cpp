@@ -251,7 +251,7 @@ TEST_F(EditorTest, JapaneseBoxHoldsAtMostFortyShiftJisBytes)
     EXPECT_EQ(edJ()->cursorPosition(), 7);
 }
 
-TEST_F(EditorTest, BoxesRefuseCharactersTheirCodePageCannotHold)
+TEST_F(EditorTest, BoxesTakeStandardEquivalentsAndRefuseOtherCharactersTheirCodePageCannotHold)
 {
     edF()->setFocus();
     Type(edF(), QString("caf") + QChar(0xE9) + QChar(0x732B) + QChar(0x0153));
@@ -262,6 +262,16 @@ TEST_F(EditorTest, BoxesRefuseCharactersTheirCodePageCannotHold)
     edJ()->setFocus();
     Type(edJ(), QString(QChar(0x0153)) + QChar(0x732B));
     EXPECT_EQ(edJ()->text(), QString(QChar(0x732B)));
+
+    // A wave dash as macOS, Linux input methods and web pages give it is stored as ～ (0x8160).
+    QApplication::clipboard()->setText(QString::fromUtf8("5〜6"));
+    edJ()->paste();
+    EXPECT_EQ(edJ()->text(), QString::fromUtf8("猫5～6"));
+    Click("btnRenew");
+    EXPECT_EQ(form->Doc().Words()[0].JaponaisBytes(),
+              "\x94\x4C"
+              "5\x81\x60"
+              "6");
 }
 
 TEST_F(EditorTest, BoxesRefuseCharactersBeyondTheBasicPlaneTypedOrPasted)
