@@ -192,12 +192,14 @@ def inner(work):
     pyatspi.Registry.getDesktop(0)  # the bus and its registry up before the editor looks for them
     for listening in (False, True):
         # Then again with a reader listening to every event, which makes Qt's bridge send them all.
-        reader = subprocess.Popen([sys.executable, os.path.realpath(__file__), "--reader"]) if listening else None
+        heard = os.path.join(work, "heard") if listening else None
+        reader = subprocess.Popen([sys.executable, os.path.realpath(__file__), "--reader", heard]) if listening else None
         time.sleep(1 if listening else 0)
         editor = subprocess.Popen([os.path.join(work, "Mirveledit")], cwd=work, env=env,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
-            measure(work, editor, pyatspi, "a reader listening to every event" if listening else "no reader listening")
+            measure(work, editor, pyatspi, "a reader listening to every event" if listening else "no reader listening",
+                    heard)
         finally:
             editor.kill()
             editor.wait()
@@ -206,17 +208,23 @@ def inner(work):
                 reader.wait()
 
 
-def reader():
+def reader(heard):
     """A stand-in for a screen reader: told of every object, focus and window event, it asks what
-    a reader asks to speak one (name, role, place among its siblings, how many they are)."""
+    a reader asks to speak one (name, role, place among its siblings, how many they are), and
+    writes down the name of each list item that takes the focus or the selection."""
     import pyatspi
 
     def spoken(event):
         try:
             source = event.source
-            source.name, source.getRoleName(), source.getIndexInParent()
+            name, role = source.name, source.getRole()
+            source.getIndexInParent()
             if source.parent is not None:
                 source.parent.childCount
+            if role == pyatspi.ROLE_LIST_ITEM and event.detail1 == 1 and (
+                    event.type.startswith("focus") or "focused" in event.type or "selected" in event.type):
+                with open(heard, "a") as out:
+                    out.write(name + "\n")
         except Exception:  # the object may be gone by now, as with a real reader
             pass
 
@@ -235,7 +243,7 @@ def wait_for(what, condition, timeout=TIMEOUT):
         time.sleep(0.01)
 
 
-def measure(work, editor, pyatspi, listening):
+def measure(work, editor, pyatspi, listening, heard):
     def application():
         for app in pyatspi.Registry.getDesktop(0):
             if app is not None and app.name == "Mirveledit":
@@ -277,14 +285,21 @@ def measure(work, editor, pyatspi, listening):
                                 stdout=subprocess.PIPE, text=True, timeout=TIMEOUT).stdout.split()[0])
     keys = Keyboard()
 
-    def cpu_time():
-        # The editor's processor time, all its threads: on a busy machine the wall clock also
-        # counts the time others had the processor.
-        total = 0
+    def cpu_times():
+        # The editor's processor time by thread: on a busy machine the wall clock also counts
+        # the time others had the processor.
+        times = {}
         for task in os.listdir(f"/proc/{editor.pid}/task"):
-            with open(f"/proc/{editor.pid}/task/{task}/schedstat") as stat:
-                total += int(stat.read().split()[0])
-        return total * 1e-9
+            try:
+                with open(f"/proc/{editor.pid}/task/{task}/schedstat") as stat:
+                    times[task] = int(stat.read().split()[0]) * 1e-9
+            except FileNotFoundError:  # a thread that just ended
+                pass
+        return times
+
+    def cpu_since(before):
+        # Over the threads alive at the end: the file dialog's own thread ends during the Open.
+        return sum(t - before.get(task, 0) for task, t in cpu_times().items())
 
     def dialog():
         for child in app:
@@ -311,10 +326,10 @@ def measure(work, editor, pyatspi, listening):
         keys.key("Control_L", "a")
         subprocess.run(["xdotool", "type", "--delay", "1", os.path.join(work, name)], check=True, timeout=TIMEOUT)
         time.sleep(0.2)
-        cpu = cpu_time()
+        cpu = cpu_times()
         start = keys.key("Return")
         wait_for(f"the counter reading {expected}", lambda: read(counter) == expected)
-        elapsed, cpu = time.perf_counter() - start, cpu_time() - cpu
+        elapsed, cpu = time.perf_counter() - start, cpu_since(cpu)
         wait_for("the dialog to go", lambda: dialog() is None)
         time.sleep(0.3)
         return elapsed, cpu
@@ -347,7 +362,24 @@ def measure(work, editor, pyatspi, listening):
             wait_for(what, lambda: read(counter) != before)
         else:
             wait_for(what, lambda: read(counter) == f"{expected}/{LARGE}")
-        moves.append((what, time.perf_counter() - start, read(counter)))
+        elapsed, shown = time.perf_counter() - start, read(counter)
+        told = "-"
+        if heard:
+            # The item the reader was last told of, once it has heard of the one now current.
+            current = "mot %d" % (int(shown.split("/")[0]) - 1)
+
+            def last_heard():
+                if not os.path.exists(heard):
+                    return None
+                with open(heard) as lines:
+                    names = lines.read().splitlines()
+                return names[-1] if names and names[-1] == current else None
+
+            try:
+                told = wait_for("the reader hearing of " + current, last_heard, timeout=2)
+            except SystemExit:
+                told = "(not told)"
+        moves.append((what, elapsed, shown, told))
         time.sleep(0.1)
 
     row = 14  # the items' height
@@ -383,15 +415,15 @@ def measure(work, editor, pyatspi, listening):
     print("The list read through the bus: name %r, %d items, item %d %r (%s), in %.1f ms" %
           (names[0], names[1], LARGE, names[2], names[3], reading * 1e3))
     print("Moving through the 1,000,000-pair list, until the counter reads the new place:")
-    for what, elapsed, shown in moves:
-        print("  %-32s %7.1f ms   counter %s" % (what, elapsed * 1e3, shown))
+    for what, elapsed, shown, told in moves:
+        print("  %-32s %7.1f ms   counter %-17s reader told of %s" % (what, elapsed * 1e3, shown, told))
     print("  slowest %.1f ms" % (max(m[1] for m in moves) * 1e3))
 
 
 if __name__ == "__main__":
     if len(sys.argv) >= 3 and sys.argv[1] == "--inner":
         inner(sys.argv[2])
-    elif len(sys.argv) >= 2 and sys.argv[1] == "--reader":
-        reader()
+    elif len(sys.argv) >= 3 and sys.argv[1] == "--reader":
+        reader(sys.argv[2])
     else:
         outer()
