@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QMouseEvent>
 #include <QTest>
+#include <QToolTip>
 #include <QWindow>
 
 #include <cerrno>
@@ -368,6 +369,25 @@ TEST_F(CardWindowTest, KeyboardMovesFocusAmongTheButtonsAndPressesThem)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     EXPECT_EQ(QApplication::focusWidget(), Button(*form, "btnExit"));
+}
+
+// The card mostly sits inactive on the desktop; its hints show all the same.
+TEST_F(CardWindowTest, HintsShowWhileTheCardIsInactive)
+{
+    auto form = Create();
+    form->show();
+    QWidget other;
+    other.setGeometry(form->geometry().translated(0, form->height() + 50));
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_FALSE(form->isActiveWindow());
+
+    // As the window system reports a pointer resting on the button.
+    QTest::mouseMove(form->windowHandle(), Button(*form, "btnOpen")->geometry().center());
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000));
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("開く"));
+    QToolTip::hideText();
 }
 
 TEST_F(CardWindowTest, AboutBoxIsShownModally)
