@@ -3,6 +3,7 @@
 #include "viewer/Unit2.h"
 #include "common/os/File.h"
 
+#include <QAccessible>
 #include <QMenu>
 #include <QScreen>
 #include <QMouseEvent>
@@ -118,6 +119,17 @@ TEST_F(CardWindowTest, RevealsTogglesGlyphHintAndLanguageItems)
     EXPECT_EQ(Showing(*form, "lblJaponais"), startShowing);
     EXPECT_NE(menuF->isEnabled(), menuJ->isEnabled());
     EXPECT_EQ(btnFJ->icon().pixmap(20, 10).toImage(), frenchShowing);
+}
+
+// A word is never markup; a screen reader says what the label shows.
+TEST_F(CardWindowTest, WordsShowAsTheyAre)
+{
+    auto form = Create({WriteList("tags.mirvel", {{"<b>chat</b>", "&lt;i&gt;"}})});
+    const auto shown = [&](const char* label) {
+        return QAccessible::queryAccessibleInterface(Label(*form, label))->text(QAccessible::Name);
+    };
+    EXPECT_EQ(shown("lblFrancais"), "<b>chat</b> ");
+    EXPECT_EQ(shown("lblJaponais"), "&lt;i&gt;");
 }
 
 TEST_F(CardWindowTest, ZeroRecordFileShowsEmptyLabels)
