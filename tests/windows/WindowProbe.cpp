@@ -136,6 +136,10 @@ int Console(const std::vector<std::wstring>& command)
     // A code page unlike the converter's UTF-8, as a Japanese command prompt has.
     ::SetConsoleOutputCP(932);
     const UINT before = ::GetConsoleOutputCP();
+    if (before == 0) {
+        std::fputs("window-probe: no console (Wine makes one only with a display)\n", stderr);
+        return 2;
+    }
     CONSOLE_SCREEN_BUFFER_INFO start{};
     ::GetConsoleScreenBufferInfo(output, &start);
 
