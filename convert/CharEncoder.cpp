@@ -113,6 +113,7 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
     if (out.buffer.size() < text.size()) out.buffer.resize(text.size());
     out.unmapped.clear();
     out.controls.clear();
+    out.equivalents.clear();
     if (EncodeWholeField(encoder, text, limit, out)) return;
     out.fitBytes = 0;
     out.fitTextLength = 0;
@@ -155,10 +156,12 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
             out.controls.emplace_back(start, c);
             continue;
         }
-        const std::size_t length = encoder.Put(c, end);
+        std::size_t length = encoder.Put(c, end);
         if (length == 0) {
-            out.unmapped.emplace_back(start, c);
-            continue;
+            const char32_t equivalent = StandardEquivalent(encoder.Page(), c);
+            length = equivalent != 0 ? encoder.Put(equivalent, end) : 0;
+            (length == 0 ? out.unmapped : out.equivalents).emplace_back(start, c);
+            if (length == 0) continue;
         }
         end += length;
         extendFit(at);

@@ -37,6 +37,7 @@ public:
 
     // Whether every ASCII character is its own single byte, so that ASCII needs no lookup.
     bool AsciiIsItself() const { return asciiIsItself_; }
+    CodePage Page() const { return codePage_; }
 
 private:
     enum : unsigned char { Unknown, Mapped, Unmapped };
@@ -58,8 +59,9 @@ struct EncodedField {
     std::size_t length = 0;         // bytes of every character the code page holds
     std::size_t fitBytes = 0;       // the longest run of whole characters within the limit...
     std::size_t fitTextLength = 0;  // ...and where that run ends in the text
-    std::vector<std::pair<std::size_t, char32_t>> unmapped;  // text offset and character (escapes too)
-    std::vector<std::pair<std::size_t, char32_t>> controls;  // the same for control characters
+    std::vector<std::pair<std::size_t, char32_t>> unmapped;     // text offset and character (escapes too)
+    std::vector<std::pair<std::size_t, char32_t>> controls;     // the same for control characters
+    std::vector<std::pair<std::size_t, char32_t>> equivalents;  // stored as StandardEquivalent
     std::vector<char> buffer;  // only grows, so that a large import allocates it once
 
     std::string_view Bytes() const { return {buffer.data(), length}; }
@@ -73,6 +75,8 @@ inline bool IsControlCharacter(char32_t c)
 }
 
 // Control characters are listed apart: they are in the code page, yet no field may hold them.
+// A character the code page lacks is stored as its standard equivalent (common/CodePage.h),
+// where it has one, and listed.
 void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit, EncodedField& out);
 
 }  // namespace mirvel::convert

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "convert/TextEncoding.h"
+
+#include <optional>
+#include <string>
+
+namespace mirvel::convert {
+
+// A text input, read whole and once. A UTF-8 BOM is dropped; UTF-16 (known only by its BOM)
+// is turned into UTF-8 block by block as it comes in, a unit that is no character (a lone
+// surrogate, an odd byte at the end) escaped as its bytes (Utf8.h), so that only the UTF-8 is
+// ever held.
+struct InputText {
+    std::string bytes;
+    std::optional<TextEncoding> bom;  // the encoding a BOM named
+};
+
+// "-" is standard input. A pipe named any other way, or anything else that isn't a regular
+// file, is refused before it is opened. Throws InOutError or MessageError.
+InputText ReadInput(const std::string& path);
+
+}  // namespace mirvel::convert
