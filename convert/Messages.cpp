@@ -62,11 +62,6 @@ std::string Where(const std::string& file, TextPosition at)
 
 std::string Record(std::int64_t record) { return "レコード " + std::to_string(record) + ": "; }
 
-std::string WhereLine(const std::string& file, TextPosition at)
-{
-    return file + ":" + std::to_string(at.line) + ": ";
-}
-
 std::string LineAndColumn(TextPosition at)
 {
     return std::to_string(at.line) + " 行目 " + std::to_string(at.column) + " 列目";

@@ -81,51 +81,75 @@ TEST(ProgramFiles, AnkisNotesInPlainTextWithItsHeadersQuotesAndOtherColumns)
     EXPECT_EQ(back.records, ReadAll(Starter));
 }
 
-TEST(ProgramFiles, ALibreOfficeCsvInAFrenchLocaleIsReadWithItsSemicolons)
+TEST(ProgramFiles, EveryFormLibreOfficeSavesASheetInImportsWithoutOptions)
 {
-    // UTF-8, CR LF, fields quoted where they hold the separator or a quote.
-    const std::string csv =
-        "bonjour;こんにちは\r\n"
-        "\"oui; bien sûr\";はい、もちろん\r\n"
-        "oui, merci;はい、ありがとう\r\n"
-        "\"le \"\"Monde\"\"\";ル・モンド\r\n";
+    // The sheet's header row, empty rows, a note with a line break, quotes, 〜 and U+202F.
+    const std::string pairs = Records({{"bonjour", "こんにちは"},
+                                       {"café", "コーヒー"},
+                                       {"œuf", "卵"},
+                                       {"\"oui\", non; si", "「はい」、いいえ"},
+                                       {"à bientôt", "またね"},
+                                       {"élève", "生徒"},
+                                       {"Ça va\u00A0?", "元気？～"},
+                                       {"Noël", "クリスマス"},
+                                       {"forêt", "森"}});
+    // What every form says, the Shift-JIS one without the equivalents the spreadsheet made.
+    const auto notes = [](const std::string& name, bool equivalents) {
+        std::string text = name +
+                           ":1: この行はフランス語の欄に Windows-1252 "
+                           "にない文字があり、続く行は単語の組なので、列の名前の行として"
+                           "読み飛ばしました（組として読むには --no-header を付けてください）\n" +
+                           name +
+                           ":5: フランス語も日本語も空の行を 3 行読み飛ばしました（最初の行がここです）\n";
+        if (!equivalents) return text;
+        return text + name +
+               ":11: フランス語の U+202F は Windows-1252 にないため、規格で同じ文字とされる U+00A0 "
+               "として書き込み"
+               "ました（1 か所、最初がここです）\n" +
+               name +
+               ":11: 日本語の「〜」(U+301C)は Shift-JIS "
+               "にないため、規格で同じ文字とされる「～」(U+FF5E)として書き"
+               "込みました（1 か所、最初がここです）\n";
+    };
     TempDir dir;
-    const Imported imported = ImportFile(dir, "mots.csv", csv);
-    ASSERT_EQ(imported.outcome.code, ExitSuccess) << imported.outcome.err;
-    EXPECT_EQ(imported.outcome.err,
-              "mots.csv"
-              ": 各行がコンマではなくセミコロン (;) で区切られているため、セミコロン"
-              "区切りとして読みました（区切りは --separator で指定できます）\n");
-    EXPECT_EQ(imported.records, Records({{"bonjour", "こんにちは"},
-                                         {"oui; bien sûr", "はい、もちろん"},
-                                         {"oui, merci", "はい、ありがとう"},
-                                         {"le \"Monde\"", "ル・モンド"}}));
-    // Stated, the separator is taken as it is.
-    EXPECT_EQ(ImportFile(dir, "mots.csv", csv, {"--separator", "comma"}).outcome.code, ExitProblems);
-}
+    for (const std::string name :
+         {"utf8.csv", "bom-crlf.csv", "semicolon.csv", "tab.txt", "quoted.csv", "utf16.txt"}) {
+        SCOPED_TRACE(name);
+        const Imported sheet = ImportFile(dir, name, ReadAll(std::string(MIRVEL_SHEETS_DIR) + "/" + name));
+        ASSERT_EQ(sheet.outcome.code, ExitSuccess) << sheet.outcome.err;
+        EXPECT_EQ(sheet.records, pairs);
+        std::string expected = notes(name, true);
+        if (name == "semicolon.csv")
+            expected =
+                name +
+                ": 各行がコンマではなくセミコロン (;) で区切られているため、セミコロン区切りとして読みました"
+                "（区切りは --separator で指定できます）\n" +
+                expected;
+        EXPECT_EQ(sheet.outcome.err, expected);
+    }
 
-TEST(ProgramFiles, ExcelsCsvOnAJapaneseWindowsIsReadAsShiftJis)
-{
-    // "CSV (コンマ区切り)": code page 932, CR LF, fields quoted where they need it; Excel can't
-    // put an accent into code page 932, so the French is plain.
-    const std::string text =
-        "chat,猫\r\n"
-        "chien,犬\r\n"
-        "\"oui, merci\",はい、ありがとう\r\n"
-        "\"dit \"\"non\"\"\",「いいえ」と言った\r\n"
-        "kana,ｶﾀｶﾅ\r\n";
-    TempDir dir;
-    const Imported imported = ImportFile(dir, "Book1.csv", *EncodeFromUtf8(CodePage::ShiftJis, text));
-    ASSERT_EQ(imported.outcome.code, ExitSuccess) << imported.outcome.err;
-    EXPECT_EQ(imported.outcome.err,
-              "Book1.csv"
-              ": UTF-8 ではないため、Shift-JIS として読みました（ほかの文字コードなら "
-              "--encoding で指定してください）\n");
-    EXPECT_EQ(imported.records, Records({{"chat", "猫"},
-                                         {"chien", "犬"},
-                                         {"oui, merci", "はい、ありがとう"},
-                                         {"dit \"non\"", "「いいえ」と言った"},
-                                         {"kana", "ｶﾀｶﾅ"}}));
+    // Excel's "CSV (コンマ区切り)" on a Japanese Windows: the spreadsheet wrote "?" for what
+    // code page 932 lacks, and 〜 as 0x8160.
+    const Imported sjis =
+        ImportFile(dir, "sjis.csv", ReadAll(std::string(MIRVEL_SHEETS_DIR) + "/sjis-crlf.csv"));
+    ASSERT_EQ(sjis.outcome.code, ExitSuccess) << sjis.outcome.err;
+    EXPECT_EQ(sjis.records, Records({{"bonjour", "こんにちは"},
+                                     {"caf?", "コーヒー"},
+                                     {"?uf", "卵"},
+                                     {"\"oui\", non; si", "「はい」、いいえ"},
+                                     {"? bient?t", "またね"},
+                                     {"?l?ve", "生徒"},
+                                     {"?a va??", "元気？～"},
+                                     {"No?l", "クリスマス"},
+                                     {"for?t", "森"}}));
+    EXPECT_EQ(
+        sjis.outcome.err,
+        "sjis.csv: UTF-8 ではないため、Shift-JIS として読みました（ほかの文字コードなら --encoding で指定して"
+        "ください）\n" +
+            notes("sjis.csv", false) +
+            "sjis.csv:3: フランス語の 7 組で文字のとなりに「?」があります（最初がここです）。表計算ソフトが "
+            "Shift-JIS で保存したときにアクセント付きの文字が失われたようです。「CSV UTF-8」で保存し直して、"
+            "もう一度読み込んでください\n");
 }
 
 TEST(ProgramFiles, ASpreadsheetWithAHeaderRowAndAThirdColumnWritesItsPairsWithHeader)
