@@ -288,7 +288,8 @@ Layout DecideLayout(std::string_view text, const InputCodec& codec, const Import
     layout.japonais = column;
 
     layout.headerRow = options.header.value_or(false);
-    if (!options.header && options.columns.empty() && !columnsHeader) {
+    // Anki's files never have a row of names: it reads the first row as a note.
+    if (!options.header && options.columns.empty() && !anki) {
         if (const auto taken = HeaderRow(rows, words, layout)) {
             layout.headerRow = true;
             layout.lenient = true;
@@ -412,6 +413,12 @@ private:
         return row_.count <= column || row_.fields[column].begin == row_.fields[column].end;
     }
 
+    // HTML may say nothing in many characters ("<br>").
+    bool NoWords(std::size_t column)
+    {
+        return Empty(column) || (layout_.html && words_.Of(row_.fields[column]).empty());
+    }
+
     template <class Found>
     void Add(TextPosition at, Found what)
     {
@@ -420,8 +427,8 @@ private:
 
     void Pair()
     {
-        const bool francaisEmpty = Empty(layout_.francais);
-        const bool japonaisEmpty = Empty(layout_.japonais);
+        const bool francaisEmpty = NoWords(layout_.francais);
+        const bool japonaisEmpty = NoWords(layout_.japonais);
         if (francaisEmpty && japonaisEmpty) {
             if (emptyRows_.count++ == 0) emptyRowsAt_ = TextPosition{row_.line, 1};
             return;
@@ -530,9 +537,10 @@ private:
             else
                 Add(at(offset), found::NotInCodePage{side, c});
         }
-        for (const auto& [offset, c] : encoded.equivalents) {
+        for (const auto& [offset, character] : encoded.equivalents) {
+            const char32_t c = character;
             const bool known =
-                std::any_of(equivalents_.begin(), equivalents_.end(), [&](const ImportIssue& issue) {
+                std::any_of(equivalents_.begin(), equivalents_.end(), [c](const ImportIssue& issue) {
                     return std::get<found::Equivalent>(issue.what).character == c;
                 });
             pendingEquivalents_.emplace_back(c, known ? TextPosition{} : at(offset));
