@@ -75,7 +75,7 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
     try {
         const ImportOptions options = ImportOptionsOf(line);
         const InputText input = OnFile(line.input, [&] { return ReadInput(line.input); });
-        const ImportPlan plan = PlanImport(input.bytes, input.bom, line.encoding, options);
+        const ImportPlan plan = PlanImport(input.Bytes(), input.bom, line.encoding, options);
         if (line.encoding && *line.encoding != plan.encoding && !plan.undecided)
             err << StatedEncodingUnusedText(line.input, *line.encoding, input.bom.has_value(), plan.encoding)
                 << '\n';
@@ -96,7 +96,7 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
                         if (file.Write(block.data(), bytes) < bytes) throw InOutError(IoDiskFull);
                         block.clear();
                     };
-                    result = ImportRows(input.bytes, plan, options, [&](const TWordRec& record) {
+                    result = ImportRows(input.Bytes(), plan, options, [&](const TWordRec& record) {
                         block.push_back(record);
                         if (block.size() == BlockRecords) flush();
                     });

@@ -92,11 +92,11 @@ InputText ReadInput(const std::string& path)
         source = [&file](char* buffer, std::size_t n) { return file.Read(buffer, n); };
     }
     InputText input;
-    char head[3];
-    const std::size_t got = ReadFull(source, head, sizeof head);
-    const std::string_view start(head, got);
+    char first[3];
+    const std::size_t got = ReadFull(source, first, sizeof first);
+    const std::string_view start(first, got);
     if (start.substr(0, 2) == "\xFF\xFE" || start.substr(0, 2) == "\xFE\xFF") {
-        const bool bigEndian = head[0] == '\xFE';
+        const bool bigEndian = first[0] == '\xFE';
         input.bom = bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
         const std::string rest(start.substr(2));
         bool given = false;
@@ -107,25 +107,31 @@ InputText ReadInput(const std::string& path)
                 std::memcpy(buffer, rest.data(), rest.size());
                 return rest.size();
             },
-            bigEndian, input.bytes);
+            bigEndian, input.grown);
     } else {
-        if (start == "\xEF\xBB\xBF")
+        std::string_view head = start;
+        if (start == "\xEF\xBB\xBF") {
             input.bom = TextEncoding::Utf8;
-        else
-            input.bytes.assign(start);
+            head = {};
+        }
         if (size >= 0) {
-            // One allocation of the file's size: the input is held once.
-            const std::size_t kept = input.bytes.size();
-            input.bytes.resize(kept + static_cast<std::size_t>(size) -
-                               std::min(got, static_cast<std::size_t>(size)));
-            input.bytes.resize(kept + ReadFull(source, input.bytes.data() + kept, input.bytes.size() - kept));
+            const std::size_t rest =
+                static_cast<std::size_t>(size) - std::min(got, static_cast<std::size_t>(size));
+            input.file.reset(new char[head.size() + rest]);
+            std::memcpy(input.file.get(), head.data(), head.size());
+            input.fileSize = head.size() + ReadFull(source, input.file.get() + head.size(), rest);
+        } else {
+            input.grown.assign(head);
         }
         // Standard input, or a file that grew while it was read: the rest a block at a time.
-        std::string block(size >= 0 ? 0 : std::size_t{1} << 16, '\0');
+        std::string block(size >= 0 ? 1 : std::size_t{1} << 16, '\0');
         for (std::size_t n = 1; n > 0;) {
-            if (block.empty()) block.resize(1);  // a file: one byte to see whether there is more
             n = ReadFull(source, block.data(), block.size());
-            input.bytes.append(block, 0, n);
+            if (n > 0 && input.file) {
+                input.grown.assign(input.Bytes());
+                input.file.reset();
+            }
+            input.grown.append(block, 0, n);
             if (n > 0) block.resize(std::size_t{1} << 16);
         }
     }

@@ -2,8 +2,10 @@
 
 #include "convert/TextEncoding.h"
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace mirvel::convert {
 
@@ -12,8 +14,14 @@ namespace mirvel::convert {
 // surrogate, an odd byte at the end) escaped as its bytes (Utf8.h), so that only the UTF-8 is
 // ever held.
 struct InputText {
-    std::string bytes;
+    std::string_view Bytes() const { return file ? std::string_view(file.get(), fileSize) : grown; }
+
     std::optional<TextEncoding> bom;  // the encoding a BOM named
+    // A file of known size in one allocation that nothing fills before the read does; else
+    // what came in, grown as it came.
+    std::unique_ptr<char[]> file;
+    std::size_t fileSize = 0;
+    std::string grown;
 };
 
 // "-" is standard input. A pipe named any other way, or anything else that isn't a regular

@@ -74,10 +74,10 @@ std::optional<mirvel::WordList> Import(const std::string& bytes, const ImportOpt
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
     const InputText input = ReadInput(path);
-    const ImportPlan plan = PlanImport(input.bytes, input.bom, stated, options);
+    const ImportPlan plan = PlanImport(input.Bytes(), input.bom, stated, options);
     if (plan.undecided) return std::nullopt;
     mirvel::WordList words;
-    const ImportResult result = ImportRows(input.bytes, plan, options,
+    const ImportResult result = ImportRows(input.Bytes(), plan, options,
                                            [&](const mirvel::TWordRec& record) { words.push_back(record); });
     FUZZ_CHECK(result.records == static_cast<std::int64_t>(words.size()));
     if (!result.Writable()) return std::nullopt;
