@@ -59,6 +59,15 @@ bool HasLostAccent(std::string_view text)
     return false;
 }
 
+// A field's text for a message: a field of a gigabyte is shown by its start.
+std::string Shown(std::string_view text)
+{
+    constexpr std::size_t Shown = 64;
+    std::size_t at = 0;
+    for (std::size_t chars = 0; at < text.size() && chars < Shown; ++chars) NextChar(text, at);
+    return at < text.size() ? std::string(text.substr(0, at)) + "…" : std::string(text);
+}
+
 // Characters (as a column counts them) in the first `offset` bytes of converter text.
 std::size_t CharsIn(std::string_view text, std::size_t offset)
 {
@@ -382,6 +391,7 @@ public:
             if (issue.IsProblem()) ++result_.problems, ++result_.headerProblems;
             result_.issues.push_back(issue);
         }
+        RefuseTooManyRows();
         while (rows_.Next(row_)) {
             if (row_.comment)
                 Comment();
@@ -395,6 +405,25 @@ public:
     }
 
 private:
+    // A list counts its records in a signed 32-bit number. Where the input may hold more rows
+    // (two bytes make the shortest), they are counted first, so that a too large input is
+    // refused before a record is written, not after the disk filled up.
+    void RefuseTooManyRows()
+    {
+        constexpr std::int64_t Most = std::numeric_limits<std::int32_t>::max();
+        if (rows_.Text().size() / 2 <= static_cast<std::size_t>(Most)) return;
+        RowReader rows = RowsOf(rows_.Text(), codec_, layout_);
+        std::int64_t count = 0;
+        while (rows.Next(row_) && count <= Most) count += row_.comment ? 0 : 1;
+        if (count > Most) throw MessageError("ファイルが大きすぎます");
+    }
+
+    struct PendingEquivalent {
+        char32_t character;
+        TextPosition at;
+        std::int64_t count;
+    };
+
     // Headers count only above the first row, as Anki reads them; below it a '#' line is a
     // comment, and one that would split like a pair is named, since it may be a lost pair.
     void Comment()
@@ -458,7 +487,7 @@ private:
             for (std::size_t i = 2; i < row_.count; ++i) {
                 if (Empty(i)) continue;
                 Add(rows_.Locate(row_, row_.fields[i], 0),
-                    found::ExtraField{std::string(words_.Of(row_.fields[i]))});
+                    found::ExtraField{Shown(words_.Of(row_.fields[i]))});
                 break;
             }
         }
@@ -496,7 +525,7 @@ private:
         if (francaisEmpty || japonaisEmpty)
             result_.issues.push_back({TextPosition{row_.line, 1},
                                       found::EmptyWord{francaisEmpty ? Side::Francais : Side::Japonais}});
-        for (const auto& [c, at] : pendingEquivalents_) NoteEquivalent(c, at);
+        for (const PendingEquivalent& pending : pendingEquivalents_) NoteEquivalent(pending);
         if (lostAccent_ && lostAccents_.count++ == 0) lostAccentsAt_ = TextPosition{row_.line, 1};
         if (result_.records >= std::numeric_limits<std::int32_t>::max())
             throw MessageError("ファイルが大きすぎます");
@@ -537,34 +566,37 @@ private:
             else
                 Add(at(offset), found::NotInCodePage{side, c});
         }
-        for (const auto& [offset, character] : encoded.equivalents) {
-            const char32_t c = character;
+        for (const EncodedField::Equivalent& equivalent : encoded.equivalents) {
+            const char32_t c = equivalent.character;
             const bool known =
                 std::any_of(equivalents_.begin(), equivalents_.end(), [c](const ImportIssue& issue) {
                     return std::get<found::Equivalent>(issue.what).character == c;
                 });
-            pendingEquivalents_.emplace_back(c, known ? TextPosition{} : at(offset));
+            pendingEquivalents_.push_back(
+                {c, known ? TextPosition{} : at(equivalent.offset), equivalent.count});
         }
         if (!encoded.unmapped.empty() || !encoded.controls.empty() || encoded.length <= limit) return;
         if (!options_.cut) {
-            Add(at(0), found::TooLong{side, encoded.length, limit, std::string(text)});
+            Add(at(0), found::TooLong{side, encoded.length, limit, Shown(text)});
             return;
         }
-        Add(at(0), found::Cut{side, encoded.length, limit, std::string(text),
+        Add(at(0), found::Cut{side, encoded.length, limit, Shown(text),
                               std::string(text.substr(0, encoded.fitTextLength))});
         encoded.length = encoded.fitBytes;
     }
 
-    void NoteEquivalent(char32_t c, TextPosition at)
+    void NoteEquivalent(const PendingEquivalent& pending)
     {
+        const char32_t c = pending.character;
         for (ImportIssue& issue : equivalents_) {
             auto& equivalent = std::get<found::Equivalent>(issue.what);
             if (equivalent.character != c) continue;
-            ++equivalent.count;
+            equivalent.count += pending.count;
             return;
         }
         const Side side = StandardEquivalent(CodePage::Windows1252, c) != 0 ? Side::Francais : Side::Japonais;
-        equivalents_.push_back({at, found::Equivalent{side, c, StandardEquivalent(CodePageOf(side), c), 1}});
+        equivalents_.push_back(
+            {pending.at, found::Equivalent{side, c, StandardEquivalent(CodePageOf(side), c), pending.count}});
     }
 
     const InputCodec codec_;
@@ -585,8 +617,8 @@ private:
     TextPosition emptyRowsAt_;
     found::LostAccents lostAccents_{0};
     TextPosition lostAccentsAt_;
-    std::vector<ImportIssue> equivalents_;  // one for each character, in the order first met
-    std::vector<std::pair<char32_t, TextPosition>> pendingEquivalents_;  // this row's
+    std::vector<ImportIssue> equivalents_;               // one for each character, in the order first met
+    std::vector<PendingEquivalent> pendingEquivalents_;  // this row's
 };
 
 }  // namespace

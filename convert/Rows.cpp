@@ -1,6 +1,7 @@
 #include "convert/Rows.h"
 
 #include "common/ShiftJisUnits.h"
+#include "common/Utf8Text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -175,18 +176,19 @@ TextPosition RowReader::Locate(const Row& row, const Field& field, std::size_t c
 
 TextPosition RowReader::PositionOf(const Row& row, std::size_t offset) const
 {
+    // A byte a column but for UTF-8's continuation bytes and Shift-JIS's trail bytes.
+    const bool utf8 = !codec_.Legacy();
+    const bool shiftJis = codec_.Encoding() == TextEncoding::Cp932;
     TextPosition position{row.line, 1};
-    for (std::size_t at = row.begin; at < offset && at < text_.size();) {
+    offset = std::min(offset, text_.size());
+    for (std::size_t at = row.begin; at < offset; ++at) {
         const char c = text_[at];
         if (c == '\n' || (c == '\r' && (at + 1 >= text_.size() || text_[at + 1] != '\n'))) {
             ++position.line;
             position.column = 1;
-            ++at;
-        } else if (c == '\r') {
-            ++at;
-        } else {
+        } else if (c != '\r' && !(utf8 && IsContinuationByte(c))) {
             ++position.column;
-            at += codec_.CharLength(text_, at);
+            if (shiftJis) at += ShiftJisUnitLength(text_, at) - 1;
         }
     }
     return position;
