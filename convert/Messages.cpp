@@ -222,7 +222,7 @@ struct IssueWords {
     std::string operator()(const found::Equivalent& f) const
     {
         return whereLine + SideName(f.side) + "の" + CharText(f.character) + "は " + CodePageName(f.side) +
-               " にないため、規格で同じ文字とされる" + CharText(f.stored) + "として書き込みました（" +
+               " にないため、規格で同じ文字とされる" + CharText(f.stored) + "として読みました（" +
                std::to_string(f.count) + " か所、最初がここです）";
     }
     std::string operator()(const found::LostAccents& f) const

@@ -143,14 +143,13 @@ TEST(Import, StandardEquivalentsAreStoredWithOneNoteEach)
     EXPECT_EQ(imported.records, Records({{"a", "波～"}, {"b", "～～"}, {"c\u00A0!", "－1"}}));
     EXPECT_EQ(imported.outcome.err,
               "a.tsv:1: 日本語の「〜」(U+301C)は Shift-JIS "
-              "にないため、規格で同じ文字とされる「～」(U+FF5E)として書き込み"
-              "ました（3 か所、最初がここです）\n"
+              "にないため、規格で同じ文字とされる「～」(U+FF5E)として読みました（"
+              "3 か所、最初がここです）\n"
               "a.tsv:3: フランス語の U+202F は Windows-1252 にないため、規格で同じ文字とされる U+00A0 "
-              "として書き込みまし"
-              "た（1 か所、最初がここです）\n"
+              "として読みました（1 か所、最初がここです）\n"
               "a.tsv:3: 日本語の「−」(U+2212)は Shift-JIS "
-              "にないため、規格で同じ文字とされる「－」(U+FF0D)として書き込み"
-              "ました（1 か所、最初がここです）\n");
+              "にないため、規格で同じ文字とされる「－」(U+FF0D)として読みました（"
+              "1 か所、最初がここです）\n");
 }
 
 TEST(Import, TheEncodingIsTheReadingUnderWhichEveryWordFitsItsCodePage)

@@ -104,12 +104,10 @@ TEST(ProgramFiles, EveryFormLibreOfficeSavesASheetInImportsWithoutOptions)
         if (!equivalents) return text;
         return text + name +
                ":11: フランス語の U+202F は Windows-1252 にないため、規格で同じ文字とされる U+00A0 "
-               "として書き込み"
-               "ました（1 か所、最初がここです）\n" +
+               "として読みました（1 か所、最初がここです）\n" +
                name +
                ":11: 日本語の「〜」(U+301C)は Shift-JIS "
-               "にないため、規格で同じ文字とされる「～」(U+FF5E)として書き"
-               "込みました（1 か所、最初がここです）\n";
+               "にないため、規格で同じ文字とされる「～」(U+FF5E)として読みました（1 か所、最初がここです）\n";
     };
     TempDir dir;
     for (const std::string name :
