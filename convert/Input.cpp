@@ -109,30 +109,19 @@ InputText ReadInput(const std::string& path)
             },
             bigEndian, input.grown);
     } else {
-        std::string_view head = start;
-        if (start == "\xEF\xBB\xBF") {
-            input.bom = TextEncoding::Utf8;
-            head = {};
-        }
+        const bool bom = start == "\xEF\xBB\xBF";
+        if (bom) input.bom = TextEncoding::Utf8;
+        const std::string_view head = bom ? std::string_view() : start;
         if (size >= 0) {
-            const std::size_t rest =
-                static_cast<std::size_t>(size) - std::min(got, static_cast<std::size_t>(size));
+            // One allocation of the size the file had when it was opened.
+            const std::size_t rest = static_cast<std::size_t>(size) - std::min<std::size_t>(got, size);
             input.file.reset(new char[head.size() + rest]);
             std::memcpy(input.file.get(), head.data(), head.size());
             input.fileSize = head.size() + ReadFull(source, input.file.get() + head.size(), rest);
         } else {
             input.grown.assign(head);
-        }
-        // Standard input, or a file that grew while it was read: the rest a block at a time.
-        std::string block(size >= 0 ? 1 : std::size_t{1} << 16, '\0');
-        for (std::size_t n = 1; n > 0;) {
-            n = ReadFull(source, block.data(), block.size());
-            if (n > 0 && input.file) {
-                input.grown.assign(input.Bytes());
-                input.file.reset();
-            }
-            input.grown.append(block, 0, n);
-            if (n > 0) block.resize(std::size_t{1} << 16);
+            static char block[std::size_t{1} << 16];
+            while (const std::size_t n = ReadFull(source, block, sizeof block)) input.grown.append(block, n);
         }
     }
     if (file.IsOpen()) file.Close();

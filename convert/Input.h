@@ -17,8 +17,8 @@ struct InputText {
     std::string_view Bytes() const { return file ? std::string_view(file.get(), fileSize) : grown; }
 
     std::optional<TextEncoding> bom;  // the encoding a BOM named
-    // A file of known size in one allocation that nothing fills before the read does; else
-    // what came in, grown as it came.
+    // A file in one allocation of its size that nothing fills before the read does; standard
+    // input and UTF-16 grown as they came.
     std::unique_ptr<char[]> file;
     std::size_t fileSize = 0;
     std::string grown;

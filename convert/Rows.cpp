@@ -4,8 +4,6 @@
 #include "common/Utf8Text.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -37,8 +35,8 @@ std::size_t RowReader::FieldEnd(std::size_t from) const
         while (from < text_.size() && !ends(bytes[from])) from += ShiftJisUnitLength(text_, from);
         return std::min(from, text_.size());
     }
-    // Sixteen, else eight bytes at a time while none of them ends the field: a whole imported
-    // file goes through here.
+    // Sixteen bytes at a time while none of them ends the field: a whole imported file goes
+    // through here.
 #if defined(__SSE2__)
     const __m128i separator16 = _mm_set1_epi8(separator_);
     const __m128i lineFeed16 = _mm_set1_epi8('\n');
@@ -51,18 +49,6 @@ std::size_t RowReader::FieldEnd(std::size_t from) const
         const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
         if (mask != 0) return from + static_cast<std::size_t>(__builtin_ctz(mask));
         from += 16;
-    }
-#else
-    constexpr std::uint64_t Ones = 0x0101010101010101ULL;
-    constexpr std::uint64_t Highs = 0x8080808080808080ULL;
-    const auto hasZeroByte = [](std::uint64_t word) { return (word - Ones) & ~word & Highs; };
-    while (text_.size() - from >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes + from, 8);
-        if (hasZeroByte(word ^ (Ones * static_cast<unsigned char>(separator_))) |
-            hasZeroByte(word ^ (Ones * '\n')) | hasZeroByte(word ^ (Ones * '\r')))
-            break;
-        from += 8;
     }
 #endif
     while (from < text_.size() && !ends(bytes[from])) ++from;
