@@ -81,17 +81,10 @@ std::optional<std::pair<std::size_t, char32_t>> FirstUnfit(Side side, std::strin
                                                            bool escapes = true)
 {
     static CharEncoder francais(CodePage::Windows1252), japonais(CodePage::ShiftJis);
-    CharEncoder& encoder = side == Side::Francais ? francais : japonais;
-    char bytes[2];
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t start = at;
-        const char32_t c = NextChar(text, at);
-        if (IsControlCharacter(c) || encoder.Put(c, bytes) > 0) continue;
-        const char32_t equivalent = StandardEquivalent(encoder.Page(), c);
-        if (equivalent != 0 && encoder.Put(equivalent, bytes) > 0) continue;
-        if (!escapes && IsEscape(c)) continue;
-        return std::make_pair(start, c);
-    }
+    static EncodedField encoded;
+    EncodeField(side == Side::Francais ? francais : japonais, text, EditorLimitOf(side), encoded);
+    for (const auto& unfit : encoded.unmapped)
+        if (escapes || !IsEscape(unfit.second)) return unfit;
     return std::nullopt;
 }
 
@@ -109,15 +102,15 @@ public:
         const bool markup = html_ && NeedsHtmlDecoding(text);
         if (exact) *exact = !markup;
         if (!markup) return text;
-        HtmlFieldTextInto(text, html_text_);
-        return html_text_;
+        HtmlFieldTextInto(text, htmlText_);
+        return htmlText_;
     }
 
 private:
     const RowReader& rows_;
     const InputCodec& codec_;
     bool html_;
-    std::string unquoted_, decoded_, html_text_;
+    std::string unquoted_, decoded_, htmlText_;
 };
 
 std::vector<std::string> NamesOf(Words& words, const Row& row)
