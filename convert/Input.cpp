@@ -116,7 +116,7 @@ InputText ReadInput(const std::string& path)
             // One allocation of the size the file had when it was opened.
             const std::size_t rest = static_cast<std::size_t>(size) - std::min<std::size_t>(got, size);
             input.file.reset(new char[head.size() + rest]);
-            std::memcpy(input.file.get(), head.data(), head.size());
+            if (!head.empty()) std::memcpy(input.file.get(), head.data(), head.size());
             input.fileSize = head.size() + ReadFull(source, input.file.get() + head.size(), rest);
         } else {
             input.grown.assign(head);
