@@ -115,7 +115,8 @@ InputText ReadInput(const std::string& path)
         if (size >= 0) {
             // One allocation of the size the file had when it was opened.
             const std::size_t rest = static_cast<std::size_t>(size) - std::min<std::size_t>(got, size);
-            input.file.reset(new char[head.size() + rest]);
+            const std::size_t bytes = head.size() + rest;
+            input.file = {LargeBufferAllocator<char>().allocate(bytes), InputText::Free{bytes}};
             if (!head.empty()) std::memcpy(input.file.get(), head.data(), head.size());
             input.fileSize = head.size() + ReadFull(source, input.file.get() + head.size(), rest);
         } else {

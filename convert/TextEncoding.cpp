@@ -93,6 +93,8 @@ std::size_t FirstNotUtf8(std::string_view text)
             at += 8;
         } else if (bytes[at] < 0x80) {
             ++at;
+        } else if (size - at >= 2 && bytes[at] >= 0xC2 && bytes[at] < 0xE0 && continues(at + 1)) {
+            at += 2;  // accented letters
         } else if (size - at >= 3 && bytes[at] > 0xE0 && bytes[at] < 0xF0 && bytes[at] != 0xED &&
                    continues(at + 1) && continues(at + 2)) {
             at += 3;  // E0 and ED lead ranges of their own: overlong forms and surrogates
