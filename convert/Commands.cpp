@@ -91,14 +91,20 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
                 os::ReplaceFile(line.output, [&](os::File& file) {
                     std::vector<TWordRec> block;
                     block.reserve(BlockRecords);
+                    // A failing write is the output's, a list too large the input's, though
+                    // both happen while the rows are read.
                     const auto flush = [&] {
-                        const std::size_t bytes = block.size() * sizeof(TWordRec);
-                        if (file.Write(block.data(), bytes) < bytes) throw InOutError(IoDiskFull);
-                        block.clear();
+                        OnFile(line.output, [&] {
+                            const std::size_t bytes = block.size() * sizeof(TWordRec);
+                            if (file.Write(block.data(), bytes) < bytes) throw InOutError(IoDiskFull);
+                            block.clear();
+                        });
                     };
-                    result = ImportRows(input.Bytes(), plan, options, [&](const TWordRec& record) {
-                        block.push_back(record);
-                        if (block.size() == BlockRecords) flush();
+                    result = OnFile(line.input, [&] {
+                        return ImportRows(input.Bytes(), plan, options, [&](const TWordRec& record) {
+                            block.push_back(record);
+                            if (block.size() == BlockRecords) flush();
+                        });
                     });
                     if (!result.Writable()) throw ImportRefused{};
                     flush();
