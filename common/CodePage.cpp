@@ -11,13 +11,15 @@ namespace {
 
 constexpr char32_t Replacement = 0xFFFD;
 
-// Windows-1252 bytes 0x80 to 0x9F; 0 marks the five bytes without a character. Every other
-// byte is the Latin-1 code point of the same value.
+// Windows-1252 bytes 0x80 to 0x9F. Every other byte is the Latin-1 code point of the same value,
+// and so are the five bytes the code page leaves without a character (0x81, 0x8D, 0x8F, 0x90,
+// 0x9D): Windows reads them as the C1 controls of their value and writes those back as them, so
+// a word holding one keeps it through the boxes.
 constexpr std::array<char16_t, 32> Windows1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,       // 88-8F
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 98-9F
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
 // `undecodable` may be null when the caller only wants the text.
@@ -28,16 +30,13 @@ void AppendReplacement(std::string& out, std::size_t index, std::size_t length,
     AppendUtf8(out, Replacement);
 }
 
-std::string DecodeWindows1252(std::string_view bytes, std::vector<UndecodableRun>* undecodable)
+std::string DecodeWindows1252(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() * 2);
-    for (std::size_t at = 0; at < bytes.size(); ++at) {
-        const auto b = static_cast<unsigned char>(bytes[at]);
-        if (b >= 0x80 && b < 0xA0 && !Windows1252High[b - 0x80])
-            AppendReplacement(out, at, 1, undecodable);
-        else
-            AppendUtf8(out, b >= 0x80 && b < 0xA0 ? Windows1252High[b - 0x80] : b);
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        AppendUtf8(out, b >= 0x80 && b < 0xA0 ? Windows1252High[b - 0x80] : b);
     }
     return out;
 }
@@ -118,14 +117,12 @@ char32_t StandardEquivalent(CodePage codePage, char32_t c)
 
 std::string DecodeToUtf8(CodePage codePage, std::string_view bytes)
 {
-    return codePage == CodePage::ShiftJis ? DecodeShiftJis(bytes, nullptr)
-                                          : DecodeWindows1252(bytes, nullptr);
+    return codePage == CodePage::ShiftJis ? DecodeShiftJis(bytes, nullptr) : DecodeWindows1252(bytes);
 }
 
 std::string DecodeToUtf8(CodePage codePage, std::string_view bytes, std::vector<UndecodableRun>& undecodable)
 {
-    return codePage == CodePage::ShiftJis ? DecodeShiftJis(bytes, &undecodable)
-                                          : DecodeWindows1252(bytes, &undecodable);
+    return codePage == CodePage::ShiftJis ? DecodeShiftJis(bytes, &undecodable) : DecodeWindows1252(bytes);
 }
 
 std::optional<std::string> EncodeFromUtf8(CodePage codePage, std::string_view utf8)

@@ -1,6 +1,7 @@
 #include "common/IntParse.h"
 
 #include "common/InOutError.h"
+#include "common/os/SystemText.h"
 
 namespace mirvel {
 namespace {
@@ -65,7 +66,8 @@ std::optional<std::int32_t> TryStrToInt(const std::string& text)
 std::int32_t StrToInt(const std::string& text)
 {
     if (auto value = TryStrToInt(text)) return *value;
-    throw MessageError("'" + text + "' は整数ではありません");
+    // The message is UTF-8; the value, read from a settings file, is in the system's code page.
+    throw MessageError("'" + os::SystemTextToUtf8(text) + "' は整数ではありません");
 }
 
 }  // namespace mirvel

@@ -12,7 +12,8 @@ namespace mirvel {
 // follow the digits.
 std::optional<std::int32_t> TryStrToInt(const std::string& text);
 
-// The same, throwing MessageError "'<text>' は整数ではありません" on anything else.
+// The same, throwing MessageError "'<text>' は整数ではありません" on anything else, with the
+// text (a settings value) shown as the system's code page reads it.
 std::int32_t StrToInt(const std::string& text);
 
 }  // namespace mirvel

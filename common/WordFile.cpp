@@ -1,7 +1,6 @@
 #include "common/WordFile.h"
 
 #include "common/InOutError.h"
-#include "common/os/File.h"
 
 #include <algorithm>
 #include <limits>
@@ -9,44 +8,96 @@
 #include <stdexcept>
 
 namespace mirvel {
-namespace {
 
-// Records per read call, about a megabyte: large files load in few system calls.
-constexpr std::size_t BlockRecords = 16384;
-
-}  // namespace
-
-WordList ReadWordFile(const std::string& path, const RecordRead& onRecord)
+WordFileReader::WordFileReader(const std::string& path, Access access)
+    : file_(access == Access::ReadWrite ? os::File::OpenExisting(path) : os::File::OpenForReading(path))
 {
-    os::File file = os::File::OpenExisting(path);
-    const std::int64_t count = file.Size() / static_cast<std::int64_t>(RecordSize);
-    RequireRecordCount(count);
-    const auto total = static_cast<std::size_t>(count);
+    const std::int64_t size = file_.Size();
+    count_ = size / static_cast<std::int64_t>(RecordSize);
+    RequireRecordCount(count_);
+    left_ = static_cast<std::uint64_t>(size);
+}
 
-    // The whole list is allocated at once, over huge pages where the system has them
+WordFileReader::WordFileReader(Source source) : source_(std::move(source)) {}
+
+std::size_t WordFileReader::Fill(char* buffer, std::size_t size)
+{
+    if (source_) return source_(buffer, size);
+    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size, left_));
+    const std::size_t n = wanted > 0 ? file_.Read(buffer, wanted) : 0;
+    if (n < wanted) throw InOutError(IoReadPastEnd);
+    left_ -= n;
+    return n;
+}
+
+std::size_t WordFileReader::Read(TWordRec* records, std::size_t capacity)
+{
+    auto* bytes = reinterpret_cast<char*>(records);
+    const std::size_t wanted = capacity * RecordSize;
+    std::size_t held = 0;
+    while (!ended_ && held < wanted) {
+        const std::size_t n = Fill(bytes + held, wanted - held);
+        ended_ = n == 0;
+        held += n;
+    }
+    const std::size_t whole = held / RecordSize;
+    if (ended_) trailing_.assign(bytes + whole * RecordSize, held - whole * RecordSize);
+    done_ += static_cast<std::int64_t>(whole);
+    RequireRecordCount(done_);
+    return whole;
+}
+
+void WordFileReader::ForEachBlock(const Block& onBlock)
+{
+    WordList block(BlockRecords);  // aligned: the system copies into it several times faster
+    while (!ended_) {
+        const std::int64_t first = done_ + 1;
+        const std::size_t count = Read(block.data(), BlockRecords);
+        if (count > 0) onBlock(block.data(), count, first);
+    }
+}
+
+void WordFileReader::Close()
+{
+    if (file_.IsOpen()) file_.Close();
+}
+
+WordList ReadWords(WordFileReader& reader)
+{
+    // A file's list is allocated at once, over huge pages where the system has them
     // (LargeBufferAllocator), so that a large list costs a few page faults instead of one per
     // 4 KiB. Each block is cleared just before it is read into, while it is in the cache, so
     // that the list goes out to memory once rather than twice.
     WordList words;
-    try {
-        words.reserve(total);
-    } catch (const std::bad_alloc&) {
-        throw MessageError(OutOfMemoryMessage);
-    } catch (const std::length_error&) {
-        throw MessageError(OutOfMemoryMessage);
-    }
-    for (std::size_t first = 0; first < total;) {
-        const std::size_t wanted = std::min(BlockRecords, total - first);
-        words.resize(first + wanted);
-        const std::size_t whole = file.Read(&words[first], wanted * RecordSize) / RecordSize;
-        if (onRecord) {
-            for (std::size_t i = first; i < first + whole; ++i)
-                onRecord(static_cast<std::int32_t>(i), words[i]);
+    if (reader.Count() >= 0) {
+        try {
+            words.reserve(static_cast<std::size_t>(reader.Count()));
+        } catch (const std::bad_alloc&) {
+            throw MessageError(OutOfMemoryMessage);
+        } catch (const std::length_error&) {
+            throw MessageError(OutOfMemoryMessage);
         }
-        if (whole < wanted) throw InOutError(IoReadPastEnd);
-        first += wanted;
     }
-    file.Close();
+    for (;;) {
+        const std::size_t first = words.size();
+        const std::size_t wanted =
+            reader.Count() >= 0
+                ? std::min(WordFileReader::BlockRecords, static_cast<std::size_t>(reader.Count()) - first)
+                : WordFileReader::BlockRecords;
+        if (wanted == 0) break;
+        words.resize(first + wanted);
+        const std::size_t got = reader.Read(&words[first], wanted);
+        words.resize(first + got);
+        if (got < wanted) break;
+    }
+    return words;
+}
+
+WordList ReadWordFile(const std::string& path)
+{
+    WordFileReader reader(path, WordFileReader::Access::ReadWrite);
+    WordList words = ReadWords(reader);
+    reader.Close();
     return words;
 }
 

@@ -9,7 +9,6 @@
 #include "common/InOutError.h"
 #include "convert/Input.h"
 #include "convert/List.h"
-#include "convert/ListReader.h"
 #include "convert/Messages.h"
 #include "convert/StandardInput.h"
 #include "common/WordFile.h"
@@ -126,6 +125,14 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
     }
 }
 
+// Anki takes no note whose first field is empty: the pairs without a French word stay out of it.
+std::string EmptyFirstFieldText(std::int64_t first, std::int64_t count)
+{
+    std::string text = "レコード " + std::to_string(first) + ": フランス語が空です";
+    if (count > 1) text += "（ほかに " + std::to_string(count - 1) + " 件）";
+    return text + "。Anki は最初の欄が空のノートを取り込まないため、その組は Anki に入りません";
+}
+
 // Two passes over the list, so that memory doesn't grow with it: the first finds what would
 // be refused (nothing is written while a refusal stands), the second writes block by block.
 int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
@@ -139,11 +146,11 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     options.bom = line.bom;
     options.anki = line.anki;
 
-    ListReader list(line.input, 2);
+    ListInput list(line.input, 2);
     ExportWriter check(options);
     std::int64_t records = 0;
     const std::string trailing = OnFile(line.input, [&] {
-        return list.Read([&](const TWordRec* block, std::size_t count, std::int64_t first) {
+        return list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
             check.Add(block, count, first);
             check.result.bytes.clear();
             records = first - 1 + static_cast<std::int64_t>(count);
@@ -152,6 +159,8 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     if (!trailing.empty()) err << TrailingSkippedText(line.input, trailing.size()) << '\n';
     for (const ExportIssue& issue : check.result.issues)
         err << ExportIssueText(issue, options.encoding) << '\n';
+    if (check.result.emptyFrancais > 0)
+        err << EmptyFirstFieldText(check.result.firstEmptyFrancais, check.result.emptyFrancais) << '\n';
     if (check.result.refusals > 0) {
         err << ExportRefusedText(line.output, check.result) << '\n';
         return ExitProblems;
@@ -160,7 +169,7 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     const auto writeAll = [&](const std::function<void(const std::string&)>& emit) {
         ExportWriter writer(options);
         OnFile(line.input, [&] {
-            list.Read([&](const TWordRec* block, std::size_t count, std::int64_t first) {
+            list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
                 writer.Add(block, count, first);
                 emit(writer.result.bytes);
                 writer.result.bytes.clear();
@@ -190,10 +199,10 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
 
 int RunCheck(const CommandLine& line, std::ostream& out)
 {
-    ListReader list(line.input);
+    ListInput list(line.input, 1);
     Checker checker;
     const std::string trailing = OnFile(line.input, [&] {
-        return list.Read([&](const TWordRec* block, std::size_t count, std::int64_t first) {
+        return list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
             checker.Add(block, count, first);
         });
     });
@@ -207,14 +216,14 @@ int RunCheck(const CommandLine& line, std::ostream& out)
 // Two passes: the French column's width is known only once every record was seen.
 int RunList(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
-    ListReader list(line.input, 2);
+    ListInput list(line.input, 2);
     ListPrinter printer;
     const std::string trailing = OnFile(line.input, [&] {
-        return list.Read(
+        return list.Pass(
             [&](const TWordRec* block, std::size_t count, std::int64_t) { printer.Measure(block, count); });
     });
     OnFile(line.input, [&] {
-        list.Read([&](const TWordRec* block, std::size_t count, std::int64_t first) {
+        list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
             out << printer.Print(block, count, first);
         });
     });

@@ -37,6 +37,8 @@ void ExportWriter::Add(const TWordRec* records, std::size_t count, std::int64_t 
     result.bytes.reserve(result.bytes.size() + count * 48);
     for (std::size_t i = 0; i < count; ++i) {
         record_ = first + static_cast<std::int64_t>(i);
+        if (options_.anki && records[i].Francais[0] == 0 && result.emptyFrancais++ == 0)
+            result.firstEmptyFrancais = record_;
         AppendField(Side::Francais, records[i].Francais[0], records[i].FrancaisBytes());
         result.bytes += options_.csv ? ',' : '\t';
         AppendField(Side::Japonais, records[i].Japonais[0], records[i].JaponaisBytes());

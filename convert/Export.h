@@ -44,6 +44,10 @@ struct ExportResult {
     std::string bytes;  // the whole output file
     std::vector<ExportIssue> issues;
     std::size_t refusals = 0;
+    // For Anki: records with an empty French word, which Anki refuses as a note without its
+    // first field; counted, with the first one's number, so that a list of many says it once.
+    std::int64_t emptyFrancais = 0;
+    std::int64_t firstEmptyFrancais = 0;
 };
 
 // One line per record, French then Japanese, lines ending in CR LF (what spreadsheets on the

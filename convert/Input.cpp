@@ -1,7 +1,6 @@
 #include "convert/Input.h"
 
 #include "common/os/File.h"
-#include "convert/ListReader.h"
 #include "convert/StandardInput.h"
 #include "convert/Utf8.h"
 

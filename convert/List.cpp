@@ -43,11 +43,4 @@ std::string ListPrinter::Print(const TWordRec* records, std::size_t count, std::
     return out;
 }
 
-std::string ListWords(const WordList& words)
-{
-    ListPrinter printer;
-    printer.Measure(words.data(), words.size());
-    return printer.Print(words.data(), words.size(), 1);
-}
-
 }  // namespace mirvel::convert

@@ -10,11 +10,9 @@ namespace mirvel::convert {
 
 // The pairs as the terminal shows them: the record number right-aligned, the French word
 // padded to the widest one by display width, then the Japanese meaning; one line each, LF.
-// Control characters show as their pictures (TerminalText.h).
-std::string ListWords(const WordList& words);
-
-// The same in two passes over a list read block by block, so that memory doesn't grow with
-// the list: every block measured first, then each printed.
+// Control characters show as their pictures (TerminalText.h). Two passes over a list read block
+// by block, so that memory doesn't grow with the list: every block measured first, then each
+// printed.
 class ListPrinter {
 public:
     void Measure(const TWordRec* records, std::size_t count);

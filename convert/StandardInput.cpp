@@ -2,6 +2,7 @@
 
 #include "common/InOutError.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -28,6 +29,42 @@ std::size_t ReadStandardInput(char* buffer, std::size_t size)
         done += n;
     }
     return done;
+}
+
+void RefusePipe(const std::string& path, bool output)
+{
+    if (!os::IsPipe(path)) return;
+    throw MessageError(output ? "パイプには書き出せません。標準出力に書き出すには -o - と指定してください"
+                              : "パイプからは読み込めません。標準入力から読み込むには - と指定してください");
+}
+
+ListInput::ListInput(std::string path, int passes) : path_(std::move(path)), passes_(passes) {}
+
+std::string ListInput::Pass(const WordFileReader::Block& onBlock)
+{
+    if (!kept_ && IsStandardStream(path_)) {
+        WordFileReader reader([](void* buffer, std::size_t size) {
+            return ReadStandardInput(static_cast<char*>(buffer), size);
+        });
+        if (passes_ == 1) {
+            reader.ForEachBlock(onBlock);
+            return reader.Trailing();
+        }
+        kept_ = ReadWords(reader);
+        keptTrailing_ = reader.Trailing();
+    }
+    if (kept_) {
+        for (std::size_t first = 0; first < kept_->size(); first += WordFileReader::BlockRecords) {
+            const std::size_t count = std::min(WordFileReader::BlockRecords, kept_->size() - first);
+            onBlock(kept_->data() + first, count, static_cast<std::int64_t>(first) + 1);
+        }
+        return keptTrailing_;
+    }
+    RefusePipe(path_, false);
+    WordFileReader reader(path_, WordFileReader::Access::ReadOnly);
+    reader.ForEachBlock(onBlock);
+    reader.Close();
+    return reader.Trailing();
 }
 
 }  // namespace mirvel::convert

@@ -9,11 +9,9 @@ class QLineEdit;
 
 namespace editor {
 
-// Keeps an edit box within its side's code page and byte limit. Only what the user inserts is
-// judged: a character the code page cannot hold is refused, and an insertion that would pass
-// the limit is cut from its end at a character boundary (so a typed character past the limit
-// is refused and a paste is cut to fit). Text already there, such as a value of 17 or 41
-// bytes read from a file, is left alone.
+// Keeps an edit box within its side's code page and byte limit: each change of its text is
+// judged by FitBoxInput (BoxBytes.h), which maps a character with a standard equivalent onto it,
+// refuses any other the code page can't hold and cuts an insertion that passes the limit.
 class CodePageValidator : public QValidator {
     Q_OBJECT
 
@@ -26,9 +24,6 @@ public:
     void SetText(const QString& text);
 
 private:
-    int ByteLength(const QString& text) const;
-    int CharBytes(QStringView character) const;
-
     QLineEdit& edit_;
     mirvel::CodePage codePage_;
     int maxBytes_;

@@ -49,6 +49,8 @@ TForm1::TForm1(mirvel::gui::Shell& shell, QString settingsPath, QStringList args
     mirvel::gui::RegisterFontSubstitutes();
     ui->setupUi(this);
     move(DesignLeft, DesignTop);
+    // Qt shows hints for the active window alone; the card spends most of its time inactive.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));

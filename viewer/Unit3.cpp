@@ -60,6 +60,15 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), ui(new Ui::TForm3)
     connect(ui->SpinEdit2, &QLineEdit::textChanged, this, &TForm3::SpinEdit2Change);
     ui->Image3->installEventFilter(this);
     ui->Image4->installEventFilter(this);
+    // Of a group of radio buttons only the checked one is a tab stop, as on Windows: Tab into the
+    // group reaches the order in force, where Space changes nothing; the arrow keys move between
+    // the two. Either button's toggled signal covers both, as checking one unchecks the other.
+    const auto tabStopOnChecked = [this] {
+        for (QRadioButton* radio : {ui->radioFJ, ui->radioJF})
+            radio->setFocusPolicy(radio->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    connect(ui->radioFJ, &QRadioButton::toggled, this, tabStopOnChecked);
+    tabStopOnChecked();
 }
 
 TForm3::~TForm3() { delete ui; }
@@ -76,6 +85,8 @@ void TForm3::FormShow()
     checkJBoldClick();
     ui->checkHint->setChecked(shown.ShowHint);
     ui->checkNum->setChecked(shown.ShowNumber);
+    // Each opening starts at the first tab stop, whatever had the focus when it last closed.
+    ui->btnOK->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm3::btnOKClick()

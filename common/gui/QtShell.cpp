@@ -103,6 +103,7 @@ public:
         : QMessageBox(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, parent)
     {
         setDefaultButton(QMessageBox::Yes);
+        setTextFormat(Qt::PlainText);
     }
 
 protected:
@@ -143,6 +144,8 @@ void QtShell::ShowError(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text, QMessageBox::Ok,
                     parent);
+    // The message may hold a file name or a settings value, which are never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

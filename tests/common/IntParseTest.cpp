@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include "common/os/Win32Api.h"
+#endif
+
 namespace mirvel {
 namespace {
 
@@ -57,6 +61,20 @@ TEST(IntParse, StrToIntNamesTheOffendingText)
         EXPECT_STREQ(error.what(), "' 12px' は整数ではありません");
     }
     EXPECT_THROW(StrToInt(""), MessageError);
+}
+
+// A settings value is in the system's code page; the message is UTF-8.
+TEST(IntParse, StrToIntShowsTheTextAsTheSystemCodePageReadsIt)
+{
+#ifdef _WIN32
+    if (::GetACP() != 932) GTEST_SKIP() << "the system code page is " << ::GetACP() << ", not 932";
+#endif
+    try {
+        StrToInt("\x82\x50\x82\x51");  // "１２" in code page 932
+        FAIL() << "no error";
+    } catch (const MessageError& error) {
+        EXPECT_STREQ(error.what(), "'１２' は整数ではありません");
+    }
 }
 
 }  // namespace

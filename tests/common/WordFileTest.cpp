@@ -7,6 +7,7 @@
 #include "common/WordFile.h"
 #include "common/os/File.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -102,18 +103,38 @@ TEST_F(WordFile, RecordCountIsTheSizeDividedBy60)
 
 TEST_F(WordFile, WritesExactlyTheRecordsInMemoryAndReadsThemBack)
 {
-    const WordList words = Records(2500);  // more than one read block
+    const WordList words = Records(WordFileReader::BlockRecords + 5);  // more than one read block
     WriteWordFile(path, words);
     EXPECT_EQ(ReadAll(path), Bytes(words));
+    EXPECT_EQ(Bytes(ReadWordFile(path)), Bytes(words));
+}
 
-    std::vector<std::int32_t> seen;
-    const WordList back = ReadWordFile(path, [&](std::int32_t index, const TWordRec& record) {
-        EXPECT_EQ(std::memcmp(&record, &words[static_cast<std::size_t>(index)], RecordSize), 0);
-        seen.push_back(index);
+TEST_F(WordFile, ASourceIsReadInWholeRecordsWhateverPiecesItGivesAndKeepsItsPartialEnd)
+{
+    const WordList words = Records(WordFileReader::BlockRecords + 3);
+    const std::string bytes = Bytes(words) + std::string(23, 'x');
+    const auto source = [&] {
+        return [&, at = std::size_t{0}](void* buffer, std::size_t size) mutable {
+            const std::size_t n = std::min({size, std::size_t{7}, bytes.size() - at});  // a pipe's pieces
+            std::memcpy(buffer, bytes.data() + at, n);
+            at += n;
+            return n;
+        };
+    };
+    WordFileReader blocks{source()};
+    std::string seen;
+    std::vector<std::int64_t> firsts;
+    blocks.ForEachBlock([&](const TWordRec* records, std::size_t count, std::int64_t first) {
+        seen.append(reinterpret_cast<const char*>(records), count * RecordSize);
+        firsts.push_back(first);
     });
-    EXPECT_EQ(Bytes(back), Bytes(words));
-    ASSERT_EQ(seen.size(), words.size());
-    for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], static_cast<std::int32_t>(i));
+    EXPECT_EQ(seen, Bytes(words));
+    EXPECT_EQ(firsts, (std::vector<std::int64_t>{1, WordFileReader::BlockRecords + 1}));
+    EXPECT_EQ(blocks.Trailing(), std::string(23, 'x'));
+
+    WordFileReader whole{source()};
+    EXPECT_EQ(Bytes(ReadWords(whole)), Bytes(words));
+    EXPECT_EQ(whole.Trailing(), std::string(23, 'x'));
 }
 
 TEST_F(WordFile, WritesOnlyTheFirstCountRecords)
@@ -147,14 +168,11 @@ TEST_F(WordFile, AReadOnlyFileCannotBeViewed)
     EXPECT_EQ(shown, 1);
 }
 
-TEST_F(WordFile, AShortReadFailsWith100AfterTheWholeRecordsOfItsBlock)
+TEST_F(WordFile, AFileThatComesUpShorterThanItsSizeFailsWith100)
 {
     WriteWordFile(path, Records(3));
     os::InjectShortTransfer(os::Op::Read, 1, 150);
-    int calls = 0;
-    EXPECT_EQ(CodeOf([&] { ReadWordFile(path, [&](std::int32_t, const TWordRec&) { ++calls; }); }),
-              IoReadPastEnd);
-    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(CodeOf([&] { ReadWordFile(path); }), IoReadPastEnd);
 }
 
 TEST_F(WordFile, InjectedFaultsHitTheNthCallCountedFromNow)
@@ -182,16 +200,14 @@ TEST_F(WordFile, AListBeyondMemoryIsRefusedBeforeReading)
 #ifdef _WIN32
     GTEST_SKIP() << "Windows has no address-space limit that a test can set on itself and lift again";
 #elif defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer's own mappings fail under an address-space limit; the plain build runs this";
+    GTEST_SKIP()
+        << "AddressSanitizer's own mappings fail under an address-space limit; the plain build runs this";
 #else
     ASSERT_NO_FATAL_FAILURE(MakeSparse(path, RecordSize * 20'000'000ULL));  // 1.2 GB
     const int refused = test::RunInChild([&] {
         const rlimit limit{512u << 20, 512u << 20};
         ::setrlimit(RLIMIT_AS, &limit);
-        int reads = 0;
-        const std::string message =
-            MessageOf([&] { ReadWordFile(path, [&](std::int32_t, const TWordRec&) { ++reads; }); });
-        return message == "メモリが足りません" && reads == 0 ? 1 : 0;
+        return MessageOf([&] { ReadWordFile(path); }) == "メモリが足りません" ? 1 : 0;
     });
     EXPECT_EQ(refused, 1);
 #endif

@@ -1,6 +1,9 @@
 #include "convert/Check.h"
-#include "convert/List.h"
 #include "convert/TerminalText.h"
+#include "tests/convert/RunConvert.h"
+#include "tests/support/TempDir.h"
+
+#include "common/WordFile.h"
 
 #include "common/CodePage.h"
 
@@ -79,19 +82,24 @@ TEST(TerminalText, WideCharactersTakeTwoColumns)
     EXPECT_EQ(Printable("a\tb\x1B"), "a\u2409b\u241B");
 }
 
-TEST(List, AlignsByDisplayWidthWithRecordNumbers)
+TEST(List, AlignsByDisplayWidthOverTheWholeListWithRecordNumbers)
 {
-    WordList words(10, Pair("chat", "猫"));
-    words[0] = Pair("élève", "生徒");
-    words[1] = Pair("a\tb", "");
-    const std::string list = ListWords(words);
+    // The widest French word comes in the last block of the list, and the numbers take five digits.
+    WordList words(WordFileReader::BlockRecords + 2, Pair("chat", "猫"));
+    words[0] = Pair("a\tb", "");
+    words.back() = Pair("élève", "生徒");
+    test::TempDir dir;
+    WriteWordFile(dir.File("w.mirvel"), words);
+    const test::Outcome listed = test::Convert({"list", dir.File("w.mirvel")});
+    EXPECT_EQ(listed.code, ExitSuccess);
     const std::string expected =
-        " 1  élève  生徒\n"
-        " 2  a␉b\n"
-        " 3  chat   猫\n";
-    EXPECT_EQ(list.substr(0, expected.size()), expected);
-    EXPECT_NE(list.find("\n10  chat   猫\n"), std::string::npos);
-    EXPECT_EQ(ListWords({}), "");
+        "    1  a␉b\n"
+        "    2  chat   猫\n";
+    EXPECT_EQ(listed.out.substr(0, expected.size()), expected);
+    EXPECT_NE(listed.out.find("\n16386  élève  生徒\n"), std::string::npos);
+
+    WriteWordFile(dir.File("empty.mirvel"), WordList{});
+    EXPECT_EQ(test::Convert({"list", dir.File("empty.mirvel")}).out, "");
 }
 
 }  // namespace

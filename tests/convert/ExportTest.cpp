@@ -2,6 +2,9 @@
 
 #include "common/CodePage.h"
 #include "convert/Import.h"
+#include "tests/convert/RunConvert.h"
+#include "tests/support/TempDir.h"
+#include "common/WordFile.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +191,21 @@ TEST(Export, ADamagedLengthByteIsWrittenAsTheProgramsShowItAndNoted)
     EXPECT_EQ(result.issues[0].kind, ExportIssue::LengthAboveCapacity);
     EXPECT_EQ(result.issues[0].length, 200u);
     EXPECT_EQ(result.bytes, "abcdefghijklmnopq\tx\r\n");
+}
+
+TEST(Export, AnkiExportNamesThePairsWithoutAFrenchWordAsAnkiRefusesThem)
+{
+    test::TempDir dir;
+    const std::string list = dir.File("w.mirvel");
+    WriteWordFile(list, {Pair("chat", "猫"), Pair("", "犬"), Pair("oui", "はい"), Pair("", "")});
+    const test::Outcome anki = test::Convert({"export", list, "-o", dir.File("w.txt"), "--anki"});
+    EXPECT_EQ(anki.code, ExitSuccess);
+    EXPECT_NE(anki.err.find("レコード 2: フランス語が空です（ほかに 1 件）。Anki は"), std::string::npos)
+        << anki.err;
+    EXPECT_EQ(test::ReadAll(dir.File("w.txt")),
+              "#separator:tab\n#html:false\nchat\t猫\n\t犬\noui\tはい\n\t\n");
+    // A table for a spreadsheet takes them as they are.
+    EXPECT_EQ(test::Convert({"export", list, "-o", dir.File("w.tsv")}).err, "");
 }
 
 }  // namespace

@@ -160,7 +160,7 @@ TEST(Streams, AnImportHoldsItsInputOnceWhateverTheNumberOfPairs)
 #endif
 }
 
-TEST(Streams, CheckReadsAListManyTimesLargerThanItsMemory)
+TEST(Streams, CheckAndExportReadAListManyTimesLargerThanTheirMemory)
 {
 #if defined(_WIN32)
     GTEST_SKIP() << "Windows has no address-space limit that a test can set on a child";
@@ -176,10 +176,17 @@ TEST(Streams, CheckReadsAListManyTimesLargerThanItsMemory)
     const int clean = test::RunInChild([&] {
         const rlimit limit{AddressSpace() + (48u << 20), RLIM_INFINITY};
         ::setrlimit(RLIMIT_AS, &limit);
-        const Outcome outcome = Convert({"check", huge});
-        return outcome.code == ExitSuccess && Has(outcome.out, "レコード 10000000 件") ? 1 : 0;
+        const Outcome checked = Convert({"check", huge});
+        // Export too, over 2 million of them (120 MB) so that its output stays small.
+        if (::truncate(huge.c_str(), 60 * 2'000'000LL) != 0) return 0;
+        const Outcome exported = Convert({"export", huge, "-o", dir.File("huge.tsv")});
+        return checked.code == ExitSuccess && Has(checked.out, "レコード 10000000 件") &&
+                       exported.code == ExitSuccess
+                   ? 1
+                   : 0;
     });
     EXPECT_EQ(clean, 1);
+    EXPECT_EQ(std::filesystem::file_size(dir.File("huge.tsv")), 3 * 2'000'000u);  // "\t\r\n" each
 
     ASSERT_EQ(::truncate(huge.c_str(), 60 * 2147483648LL), 0);
     EXPECT_TRUE(Has(Convert({"check", huge}).err, "ファイルが大きすぎます"));

@@ -251,7 +251,7 @@ TEST_F(EditorTest, JapaneseBoxHoldsAtMostFortyShiftJisBytes)
     EXPECT_EQ(edJ()->cursorPosition(), 7);
 }
 
-TEST_F(EditorTest, BoxesRefuseCharactersTheirCodePageCannotHold)
+TEST_F(EditorTest, BoxesTakeStandardEquivalentsAndRefuseOtherCharactersTheirCodePageCannotHold)
 {
     edF()->setFocus();
     Type(edF(), QString("caf") + QChar(0xE9) + QChar(0x732B) + QChar(0x0153));
@@ -262,6 +262,16 @@ TEST_F(EditorTest, BoxesRefuseCharactersTheirCodePageCannotHold)
     edJ()->setFocus();
     Type(edJ(), QString(QChar(0x0153)) + QChar(0x732B));
     EXPECT_EQ(edJ()->text(), QString(QChar(0x732B)));
+
+    // A wave dash as macOS, Linux input methods and web pages give it is stored as ～ (0x8160).
+    QApplication::clipboard()->setText(QString::fromUtf8("5〜6"));
+    edJ()->paste();
+    EXPECT_EQ(edJ()->text(), QString::fromUtf8("猫5～6"));
+    Click("btnRenew");
+    EXPECT_EQ(form->Doc().Words()[0].JaponaisBytes(),
+              "\x94\x4C"
+              "5\x81\x60"
+              "6");
 }
 
 TEST_F(EditorTest, BoxesRefuseCharactersBeyondTheBasicPlaneTypedOrPasted)
@@ -299,6 +309,43 @@ TEST_F(EditorTest, LongValuesFromAFileSurviveAnUpdateOfTheOtherBox)
     Click("btnRenew");
     EXPECT_EQ(form->Doc().Words()[0].FrancaisBytes(), "abcdefghijklmnopq");
     EXPECT_EQ(form->Doc().Words()[0].JaponaisBytes(), list[0].JaponaisBytes());
+}
+
+// The five bytes Windows-1252 leaves without a character are, as Windows maps them, the C1
+// controls of their value both ways: a word holding one keeps it when the word is edited, and
+// pasting such a control stores its byte.
+TEST_F(EditorTest, TheFiveBytesWithoutACharacterSurviveAnEditOfTheirWord)
+{
+    const std::string bytes = "\x81\x8D\x8F\x90\x9D";
+    mirvel::WordList list(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        list[i].SetFrancais(std::string("a") + bytes[i]);
+        list[i].SetJaponais("\x94\x4c");  // 猫
+    }
+    const std::string path = dir.File("controls.mirvel");
+    mirvel::WriteWordFile(path, list);
+    shell.openAnswers.push_back(QString::fromStdString(path));
+    form->Open1Click();
+
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const QChar control(static_cast<unsigned char>(bytes[i]));
+        SCOPED_TRACE(control.unicode());
+        ClickItem(static_cast<int>(i));
+        EXPECT_EQ(edF()->text(), QString("a") + control);
+        edF()->setFocus();
+        edF()->end(false);
+        Type(edF(), "s");
+        Type(edJ(), QString(QChar(0x72AC)));  // 犬
+        Click("btnRenew");
+        EXPECT_EQ(form->Doc().Words()[i].FrancaisBytes(), std::string("a") + bytes[i] + "s");
+        EXPECT_EQ(Item(static_cast<int>(i)), QString("a") + control + "s");
+
+        QApplication::clipboard()->setText(QString(control) + "b");
+        edF()->selectAll();
+        edF()->paste();
+        Click("btnRenew");
+        EXPECT_EQ(form->Doc().Words()[i].FrancaisBytes(), bytes[i] + std::string("b"));
+    }
 }
 
 TEST_F(EditorTest, FirstStartIsCentredAndAStoredPositionIsRestoredAsItIs)

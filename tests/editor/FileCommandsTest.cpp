@@ -3,6 +3,8 @@
 #include "common/gui/WindowPlacement.h"
 #include "common/os/File.h"
 
+#include <QAccessible>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -100,6 +102,14 @@ TEST_F(FileCommandsTest, OpenShowsTheFirstPairAndTheFileName)
     EXPECT_EQ(FileLabel(), "words.mirvel");
     EXPECT_EQ(form->windowTitle(), "Mirveledit");
     EXPECT_FALSE(form->Doc().Modified());
+}
+
+// A file name is never markup; a screen reader says what the label shows.
+TEST_F(FileCommandsTest, TheFileLabelShowsTheNameAsItIs)
+{
+    Open(Write("a&lt;b.mirvel", ThreePairs));
+    QLabel* label = Get<QLabel>("lblFileName");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), "a&lt;b.mirvel");
 }
 
 TEST_F(FileCommandsTest, FilesOfSixtyAndSixtyOneBytesOpenAsOnePair)

@@ -5,6 +5,7 @@
 
 #include "common/InOutError.h"
 #include "common/IntParse.h"
+#include "common/os/SystemText.h"
 
 #include <cerrno>
 #include <cinttypes>
@@ -59,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         threw = true;
         // The error box gets what() as a C string: a NUL in the text ends the message there
         // (settings values never hold one: reading cuts them at it).
-        const std::string message = "'" + text + "' は整数ではありません";
+        const std::string message = "'" + mirvel::os::SystemTextToUtf8(text) + "' は整数ではありません";
         FUZZ_CHECK(std::string(error.what()) == message.substr(0, message.find('\0')));
     }
     FUZZ_CHECK(threw == !value.has_value());

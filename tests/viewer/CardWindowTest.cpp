@@ -3,10 +3,12 @@
 #include "viewer/Unit2.h"
 #include "common/os/File.h"
 
+#include <QAccessible>
 #include <QMenu>
 #include <QScreen>
 #include <QMouseEvent>
 #include <QTest>
+#include <QToolTip>
 #include <QWindow>
 
 #include <cerrno>
@@ -117,6 +119,17 @@ TEST_F(CardWindowTest, RevealsTogglesGlyphHintAndLanguageItems)
     EXPECT_EQ(Showing(*form, "lblJaponais"), startShowing);
     EXPECT_NE(menuF->isEnabled(), menuJ->isEnabled());
     EXPECT_EQ(btnFJ->icon().pixmap(20, 10).toImage(), frenchShowing);
+}
+
+// A word is never markup; a screen reader says what the label shows.
+TEST_F(CardWindowTest, WordsShowAsTheyAre)
+{
+    auto form = Create({WriteList("tags.mirvel", {{"<b>chat</b>", "&lt;i&gt;"}})});
+    const auto shown = [&](const char* label) {
+        return QAccessible::queryAccessibleInterface(Label(*form, label))->text(QAccessible::Name);
+    };
+    EXPECT_EQ(shown("lblFrancais"), "<b>chat</b> ");
+    EXPECT_EQ(shown("lblJaponais"), "&lt;i&gt;");
 }
 
 TEST_F(CardWindowTest, ZeroRecordFileShowsEmptyLabels)
@@ -368,6 +381,28 @@ TEST_F(CardWindowTest, KeyboardMovesFocusAmongTheButtonsAndPressesThem)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     EXPECT_EQ(QApplication::focusWidget(), Button(*form, "btnExit"));
+}
+
+// The card mostly sits inactive on the desktop; its hints show all the same.
+TEST_F(CardWindowTest, HintsShowWhileTheCardIsInactive)
+{
+    auto form = Create();
+    form->show();
+    QWidget other;
+    other.setGeometry(form->geometry().translated(0, form->height() + 50));
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_FALSE(form->isActiveWindow());
+
+    // As the window system reports a pointer coming to rest on the button (Qt drops a move to
+    // where the pointer already is).
+    const QPoint rest = Button(*form, "btnOpen")->geometry().center();
+    QTest::mouseMove(form->windowHandle(), rest + QPoint(1, 0));
+    QTest::mouseMove(form->windowHandle(), rest);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000));
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("開く"));
+    QToolTip::hideText();
 }
 
 TEST_F(CardWindowTest, AboutBoxIsShownModally)

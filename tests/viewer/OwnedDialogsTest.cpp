@@ -3,8 +3,15 @@
 #include "tests/support/WhenModal.h"
 #include "common/gui/Shell.h"
 
+#include <QAccessible>
+#include <QLabel>
+#include <QMessageBox>
 #include <QTest>
 #include <QWindow>
+
+#ifdef _WIN32
+#include "common/os/Win32Api.h"
+#endif
 
 namespace viewer::test {
 namespace {
@@ -48,6 +55,29 @@ TEST_F(OwnedDialogsTest, AboutAndSettingsAreModalDialogsOwnedByTheCardAndEscapeL
         if (modal) modal->findChild<QPushButton*>("btnCancel")->click();
     });
     Button(form, "btnCustom")->click();
+}
+
+// A settings value in the system's code page (932 for the users), which looks like markup: the
+// box shows it as the code page reads it, as it is. A screen reader says what the label shows.
+TEST_F(OwnedDialogsTest, TheErrorBoxShowsASettingsValueAsItIs)
+{
+#ifdef _WIN32
+    if (::GetACP() != 932) GTEST_SKIP() << "the system code page is " << ::GetACP() << ", not 932";
+#endif
+    WriteSettings("[User]\r\nFSize=<b>\x82\x50\x82\x51</b>\r\n");  // "１２" in code page 932
+    mirvel::gui::QtShell real;
+    QString shown;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        QLabel* text = box->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(text, nullptr);
+        shown = QAccessible::queryAccessibleInterface(text)->text(QAccessible::Name);
+        box->button(QMessageBox::Ok)->click();
+    });
+    TForm1 form(real, SettingsPath(), {});
+    EXPECT_EQ(shown, QString::fromUtf8("'<b>１２</b>' は整数ではありません."));
 }
 
 }  // namespace

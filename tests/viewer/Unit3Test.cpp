@@ -225,6 +225,45 @@ TEST_F(Unit3Test, PicturesLoadAndSpinBoxesLieAboveTheFontGroup)
     }
 }
 
+// The names of the controls the focus visits, one key press each, starting where it is.
+QStringList FocusWalk(Qt::Key key, Qt::KeyboardModifiers modifiers, int presses)
+{
+    QStringList visited;
+    for (int i = 0; i < presses; ++i) {
+        QTest::keyClick(static_cast<QWidget*>(nullptr), key, modifiers);
+        visited << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "(none)");
+    }
+    return visited;
+}
+
+TEST_F(Unit3Test, OpensOnOkAndTabReachesTheOrderInForce)
+{
+    Open();
+    EXPECT_EQ(QApplication::focusWidget(), Control("btnOK"));
+    EXPECT_EQ(FocusWalk(Qt::Key_Tab, Qt::NoModifier, 10),
+              QStringList({"btnCancel", "btnDefault", "checkHint", "SpinEdit1", "SpinEdit2", "radioFJ",
+                           "checkFBold", "checkJBold", "checkNum", "btnOK"}));
+    form.reject();
+
+    // Opened again with Japanese first, it starts on OK, not where the focus was left; the
+    // group's stop is the checked button, and Space there keeps the order.
+    form.Preferences.Order = "JF";
+    Open();
+    EXPECT_EQ(QApplication::focusWidget(), Control("btnOK"));
+    EXPECT_EQ(FocusWalk(Qt::Key_Tab, Qt::ShiftModifier, 4),
+              QStringList({"checkNum", "checkJBold", "checkFBold", "radioJF"}));
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Space);
+    EXPECT_TRUE(Checked("radioJF"));
+
+    // An arrow key checks the other order, which then is the group's stop.
+    EXPECT_EQ(FocusWalk(Qt::Key_Up, Qt::NoModifier, 1), QStringList{"radioFJ"});
+    EXPECT_TRUE(Checked("radioFJ"));
+    EXPECT_EQ(FocusWalk(Qt::Key_Tab, Qt::NoModifier, 1), QStringList{"checkFBold"});
+    EXPECT_EQ(FocusWalk(Qt::Key_Tab, Qt::ShiftModifier, 1), QStringList{"radioFJ"});
+    Click("btnOK");
+    EXPECT_EQ("FJ", form.Preferences.Order);
+}
+
 // Not a check: the screenshot script sets MIRVEL_SCREENSHOT_DIR and looks at the pictures.
 TEST(Unit3Screenshot, StandardAndLargeBoldFrench)
 {
