@@ -2,6 +2,7 @@
 
 #include "convert/Utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -69,10 +70,11 @@ bool EncodeWholeField(CharEncoder& encoder, std::string_view text, std::size_t l
     constexpr std::uint64_t Ones = 0x0101010101010101ULL;
     constexpr std::uint64_t Highs = 0x8080808080808080ULL;
     for (std::size_t at = 0; at < text.size();) {
+        if (static_cast<std::size_t>(end - begin) > limit) return false;
         const auto first = static_cast<unsigned char>(text[at]);
         if (asciiIsItself && first < 0x80) {
-            // Eight ASCII bytes at once, none below a space nor DEL; the buffer is as long as
-            // the text and never ahead of it.
+            // Eight ASCII bytes at once, none below a space nor DEL; the buffer has room for
+            // eight past the limit.
             if (text.size() - at >= 8) {
                 std::uint64_t word;
                 std::memcpy(&word, text.data() + at, 8);
@@ -108,21 +110,32 @@ bool EncodeWholeField(CharEncoder& encoder, std::string_view text, std::size_t l
 
 void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit, EncodedField& out)
 {
-    // A UTF-8 character never takes fewer bytes than in either code page, so the text's size
-    // is room enough.
-    if (out.buffer.size() < text.size()) out.buffer.resize(text.size());
+    // The bytes are kept up to a little past the limit, where a record's end may lie; past
+    // that they are only counted.
+    out.buffer.resize(limit + 8);
     out.unmapped.clear();
     out.controls.clear();
+    out.equivalents.clear();
+    out.moreUnfit = false;
+    const auto list = [&](std::vector<std::pair<std::size_t, char32_t>>& listed, std::size_t at, char32_t c) {
+        if (listed.size() < EncodedField::ListedLimit)
+            listed.emplace_back(at, c);
+        else
+            out.moreUnfit = true;
+    };
     if (EncodeWholeField(encoder, text, limit, out)) return;
     out.fitBytes = 0;
     out.fitTextLength = 0;
-    char* const begin = out.buffer.data();
-    char* end = begin;
+    std::size_t written = 0;
+    const auto put = [&](const char* bytes, std::size_t count) {
+        if (written < out.buffer.size())
+            std::memcpy(out.buffer.data() + written, bytes, std::min(count, out.buffer.size() - written));
+        written += count;
+    };
     const bool asciiIsItself = encoder.AsciiIsItself();
     bool fits = true;
     // A character that would cross the limit ends the run that fits, so a cut never splits one.
     const auto extendFit = [&](std::size_t textEnd) {
-        const auto written = static_cast<std::size_t>(end - begin);
         if (fits && written <= limit) {
             out.fitBytes = written;
             out.fitTextLength = textEnd;
@@ -138,10 +151,9 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
         if (asciiIsItself && isPlainAscii(at)) {
             const std::size_t start = at;
             while (at < text.size() && isPlainAscii(at)) ++at;
-            std::memcpy(end, text.data() + start, at - start);
-            end += at - start;
+            put(text.data() + start, at - start);
             // One byte per character: a run that crosses the limit fits up to the limit.
-            if (fits && static_cast<std::size_t>(end - begin) > limit) {
+            if (fits && written > limit) {
                 out.fitTextLength = start + (limit - out.fitBytes);
                 out.fitBytes = limit;
                 fits = false;
@@ -152,18 +164,31 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
         const std::size_t start = at;
         const char32_t c = NextChar(text, at);
         if (IsControlCharacter(c)) {
-            out.controls.emplace_back(start, c);
+            list(out.controls, start, c);
             continue;
         }
-        const std::size_t length = encoder.Put(c, end);
+        char bytes[2];
+        std::size_t length = encoder.Put(c, bytes);
         if (length == 0) {
-            out.unmapped.emplace_back(start, c);
-            continue;
+            const char32_t equivalent = StandardEquivalent(encoder.Page(), c);
+            length = equivalent != 0 ? encoder.Put(equivalent, bytes) : 0;
+            if (length == 0) {
+                list(out.unmapped, start, c);
+                continue;
+            }
+            auto& equivalents = out.equivalents;
+            const auto known =
+                std::find_if(equivalents.begin(), equivalents.end(),
+                             [c](const EncodedField::Equivalent& e) { return e.character == c; });
+            if (known != equivalents.end())
+                ++known->count;
+            else
+                equivalents.push_back({start, c, 1});
         }
-        end += length;
+        put(bytes, length);
         extendFit(at);
     }
-    out.length = static_cast<std::size_t>(end - begin);
+    out.length = written;
 }
 
 }  // namespace mirvel::convert

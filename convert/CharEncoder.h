@@ -2,7 +2,9 @@
 
 #include "common/CodePage.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -37,6 +39,7 @@ public:
 
     // Whether every ASCII character is its own single byte, so that ASCII needs no lookup.
     bool AsciiIsItself() const { return asciiIsItself_; }
+    CodePage Page() const { return codePage_; }
 
 private:
     enum : unsigned char { Unknown, Mapped, Unmapped };
@@ -53,16 +56,27 @@ private:
     bool asciiIsItself_ = true;
 };
 
-// A field's text in a code page, with where it may be cut and what it can't hold.
+// A field's text in a code page, with where it may be cut and what it can't hold. The
+// characters it can't hold are listed up to ListedLimit each way, so that a field of a
+// gigabyte of NULs costs no more than its text.
 struct EncodedField {
+    static constexpr std::size_t ListedLimit = 8;
+    struct Equivalent {
+        std::size_t offset;  // the first
+        char32_t character;
+        std::int64_t count;
+    };
+
     std::size_t length = 0;         // bytes of every character the code page holds
     std::size_t fitBytes = 0;       // the longest run of whole characters within the limit...
     std::size_t fitTextLength = 0;  // ...and where that run ends in the text
     std::vector<std::pair<std::size_t, char32_t>> unmapped;  // text offset and character (escapes too)
     std::vector<std::pair<std::size_t, char32_t>> controls;  // the same for control characters
-    std::vector<char> buffer;  // only grows, so that a large import allocates it once
+    bool moreUnfit = false;                                  // past ListedLimit, unmapped or control
+    std::vector<Equivalent> equivalents;  // stored as StandardEquivalent, one for each character
+    std::vector<char> buffer;             // the bytes up to a little past the limit
 
-    std::string_view Bytes() const { return {buffer.data(), length}; }
+    std::string_view Bytes() const { return {buffer.data(), std::min(length, buffer.size())}; }
 };
 
 // C0 controls and DEL, which the code pages hold but no word does; NUL among them. Tab and the
@@ -73,6 +87,8 @@ inline bool IsControlCharacter(char32_t c)
 }
 
 // Control characters are listed apart: they are in the code page, yet no field may hold them.
+// A character the code page lacks is stored as its standard equivalent (common/CodePage.h),
+// where it has one, and listed.
 void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit, EncodedField& out);
 
 }  // namespace mirvel::convert

@@ -129,11 +129,15 @@ private:
             const std::string text = Value(name, value);
             line_.separator = ParseSeparatorName(text);
             if (!line_.separator)
-                Fail("区切り「" + text + "」は使えません（tab、comma、semicolon か、引用符と # 以外の 1 文字です）");
+                Fail("区切り「" + text +
+                     "」は使えません（tab、comma、semicolon か、引用符と # 以外の 1 文字です）");
         } else if (name == "--columns") {
             line_.columns = ColumnsOf(Value(name, value));
-        } else if (name == "--header" && !value) {
-            line_.header = true;
+        } else if ((name == "--header" || name == "--no-header") && !value) {
+            const bool header = name == "--header";
+            if (line_.header && *line_.header != header)
+                Fail("--header と --no-header は同時に指定できません");
+            line_.header = header;
         } else if (name == "--html" && !value) {
             line_.html = true;
         } else {
@@ -151,9 +155,12 @@ private:
                        std::string(TrimSpaces(std::string_view(text).substr(comma + 1)))};
         }
         if (columns.size() != 2 || columns[0].empty() || columns[1].empty())
-            Fail("--columns にはフランス語と日本語の列を「3,4」や「Français,Japonais」のように 2 つ指定してください");
+            Fail(
+                "--columns にはフランス語と日本語の列を「3,4」や「Français,Japonais」のように 2 "
+                "つ指定してください");
         for (const std::string& column : columns) {
-            if (column.find_first_not_of('0') == std::string::npos) Fail("列の番号は 1 から数えます: " + text);
+            if (column.find_first_not_of('0') == std::string::npos)
+                Fail("列の番号は 1 から数えます: " + text);
         }
         if (columns[0] == columns[1]) Fail("--columns の 2 つの列が同じです: " + text);
         return columns;

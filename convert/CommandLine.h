@@ -24,7 +24,7 @@ struct CommandLine {
     // Import: how the table is laid out, where its file can't say.
     std::optional<char> separator;
     std::vector<std::string> columns;  // the French and the Japanese column, by number from 1 or name
-    bool header = false;
+    std::optional<bool> header;        // --header, --no-header; else the first row is looked at
     bool html = false;
     bool anki = false;  // export: a text file for Anki
 };

@@ -6,10 +6,8 @@
 #include "convert/FileIo.h"
 #include "convert/Help.h"
 #include "convert/Import.h"
-#include "convert/ImportInput.h"
 #include "common/InOutError.h"
-#include "convert/InputChunks.h"
-#include "convert/InputDecoder.h"
+#include "convert/Input.h"
 #include "convert/List.h"
 #include "convert/Messages.h"
 #include "convert/StandardInput.h"
@@ -21,6 +19,9 @@
 
 namespace mirvel::convert {
 namespace {
+
+// Records written to a new file at a time: a megabyte.
+constexpr std::size_t BlockRecords = 16384;
 
 // A failure of one file, already worded with the file's name.
 struct FileFailure {
@@ -62,34 +63,60 @@ ImportOptions ImportOptionsOf(const CommandLine& line)
     return options;
 }
 
-// The input is read in passes (ImportInput), so that only one chunk of it is held besides the
-// records.
+// Thrown out of the replace, so that the target stays as it was.
+struct ImportRefused {};
+
+// The input is held once, in memory; the records go to the new file as they are made, which
+// takes the target's place only when the whole input passed.
 int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
     if (RefuseSameFile(line, err)) return ExitUsage;
-    InputChunks chunks(line.input);
     try {
-        const ChunkSource read = [&](const ChunkHandler& onChunk, std::size_t unitSize, bool bigEndian) {
-            chunks.Read(onChunk, unitSize, bigEndian);
-        };
-        const ImportRun run = OnFile(line.input, [&] { return ImportInput(read, ImportOptionsOf(line), line.encoding); });
-        const DecodedInput& input = run.input;
-        if (line.encoding && *line.encoding != input.encoding)
-            err << StatedEncodingUnusedText(line.input, *line.encoding, input.bom, input.encoding) << '\n';
-        if (run.Undecided()) {
-            err << EncodingUndecidedText(line.input, *run.choice, *input.notUtf8At) << '\n';
+        const ImportOptions options = ImportOptionsOf(line);
+        const InputText input = OnFile(line.input, [&] { return ReadInput(line.input); });
+        const ImportPlan plan = PlanImport(input.Bytes(), input.bom, line.encoding, options);
+        if (line.encoding && *line.encoding != plan.encoding && !plan.undecided)
+            err << StatedEncodingUnusedText(line.input, *line.encoding, input.bom.has_value(), plan.encoding)
+                << '\n';
+        if (plan.undecided) {
+            err << EncodingUndecidedText(line.input, plan) << '\n';
             return ExitProblems;
         }
-        if (run.choice) err << EncodingChosenText(line.input, input.encoding) << '\n';
-        const ImportResult& result = run.result;
-        if (result.semicolonGuessed) err << SemicolonGuessedText(line.input) << '\n';
+        if (plan.chosen) err << EncodingChosenText(line.input, plan.encoding) << '\n';
+        if (plan.layout.semicolonGuessed) err << SemicolonGuessedText(line.input) << '\n';
+        ImportResult result;
+        try {
+            OnFile(line.output, [&] {
+                os::ReplaceFile(line.output, [&](os::File& file) {
+                    std::vector<TWordRec> block;
+                    block.reserve(BlockRecords);
+                    // A failing write is the output's, a list too large the input's, though
+                    // both happen while the rows are read.
+                    const auto flush = [&] {
+                        OnFile(line.output, [&] {
+                            const std::size_t bytes = block.size() * sizeof(TWordRec);
+                            if (file.Write(block.data(), bytes) < bytes) throw InOutError(IoDiskFull);
+                            block.clear();
+                        });
+                    };
+                    result = OnFile(line.input, [&] {
+                        return ImportRows(input.Bytes(), plan, options, [&](const TWordRec& record) {
+                            block.push_back(record);
+                            if (block.size() == BlockRecords) flush();
+                        });
+                    });
+                    if (!result.Writable()) throw ImportRefused{};
+                    flush();
+                });
+            });
+        } catch (const ImportRefused&) {
+        }
         for (const ImportIssue& issue : result.issues)
-            err << ImportIssueText(line.input, issue, result.separator, input.encoding) << '\n';
+            err << ImportIssueText(line.input, issue, plan.encoding) << '\n';
         if (!result.Writable()) {
             err << ImportRefusedText(line.output, result) << '\n';
             return ExitProblems;
         }
-        OnFile(line.output, [&] { WriteWordFile(line.output, result.words); });
         out << ImportDoneText(line.output, result) << '\n';
         return ExitSuccess;
     } catch (const ColumnsError& error) {

@@ -1,157 +1,247 @@
 #include "convert/Import.h"
 
-#include "convert/AnkiHeaders.h"
-#include "convert/CharEncoder.h"
-#include "convert/Delimited.h"
-#include "convert/FieldHtml.h"
-#include "convert/InputChunks.h"
-#include "convert/InputDecoder.h"
+#include "common/CodePage.h"
 #include "common/InOutError.h"
+#include "convert/CharEncoder.h"
+#include "convert/FieldHtml.h"
 #include "convert/Utf8.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <limits>
 
 namespace mirvel::convert {
 namespace {
 
-// How many rows at the start of a file are read to tell a semicolon CSV from a comma one.
+// How many rows at the start of a file tell a semicolon CSV from a comma one, and a header row
+// from a pair.
 constexpr std::size_t SampleRows = 20;
-// At most how much of the start is held over to the next chunk for those rows.
-constexpr std::size_t SampleCarryLimit = std::size_t{4} << 20;
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    return SameLettersAnyCase(TrimSpaces(a), TrimSpaces(b));
-}
 
 bool IsNumber(std::string_view text)
 {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-}  // namespace
+bool IsJapanese(char32_t c)
+{
+    return (c >= 0x3005 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFF66 && c <= 0xFF9F);
+}
 
-class Importer {
+bool HasJapanese(std::string_view text)
+{
+    for (std::size_t at = 0; at < text.size();)
+        if (IsJapanese(NextChar(text, at))) return true;
+    return false;
+}
+
+bool IsLetter(char32_t c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+           (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7);
+}
+
+// A "?" against a letter: what a spreadsheet writes for an accented letter its code page lacks
+// ("caf?", "?l?ve").
+bool HasLostAccent(std::string_view text)
+{
+    char32_t before = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const char32_t c = NextChar(text, at);
+        if (c == '?') {
+            std::size_t next = at;
+            const char32_t after = at < text.size() ? NextChar(text, next) : 0;
+            if (IsLetter(before) || IsLetter(after)) return true;
+        }
+        before = c;
+    }
+    return false;
+}
+
+// A field's text for a message: a field of a gigabyte is shown by its start.
+std::string Shown(std::string_view text)
+{
+    constexpr std::size_t Shown = 64;
+    std::size_t at = 0;
+    for (std::size_t chars = 0; at < text.size() && chars < Shown; ++chars) NextChar(text, at);
+    return at < text.size() ? std::string(text.substr(0, at)) + "…" : std::string(text);
+}
+
+// Characters (as a column counts them) in the first `offset` bytes of converter text.
+std::size_t CharsIn(std::string_view text, std::size_t offset)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.begin() + offset, [](char c) { return !IsContinuationByte(c); }));
+}
+
+// The first character of the words that their side's code page can't hold, even as its
+// standard equivalent, and its offset. Control characters are the same under any reading.
+std::optional<std::pair<std::size_t, char32_t>> FirstUnfit(Side side, std::string_view text,
+                                                           bool escapes = true)
+{
+    static CharEncoder francais(CodePage::Windows1252), japonais(CodePage::ShiftJis);
+    static EncodedField encoded;
+    EncodeField(side == Side::Francais ? francais : japonais, text, EditorLimitOf(side), encoded);
+    for (const auto& unfit : encoded.unmapped)
+        if (escapes || !IsEscape(unfit.second)) return unfit;
+    return std::nullopt;
+}
+
+// The words of a field: its bytes without quoting, decoded, and as its card shows them when
+// the fields are HTML, where a character's place is known no closer than the field's start.
+class Words {
 public:
-    // `fitOnly`: no records and no issues, only whether every word field's characters are in
-    // their code pages (Misfit) and what the words are (Digest), for the encoding choice.
-    Importer(const ImportOptions& options, std::size_t lines, bool fitOnly = false)
-        : options_(options), fitOnly_(fitOnly), separator_(options.separator.value_or(options.csv ? ',' : '\t')),
-          quoting_(separator_ != '\t'), html_(options.html)
+    Words(const RowReader& rows, const InputCodec& codec, bool html) : rows_(rows), codec_(codec), html_(html)
     {
-        result_.separator = separator_;
-        if (fitOnly_) return;
-        // One record a line at most: the list is allocated once.
-        result_.words.reserve(lines + 1);
     }
 
-    void Feed(std::string_view chunk, bool last)
+    std::string_view Of(const Field& field, bool* exact = nullptr)
     {
-        const bool carried = !carry_.empty();
-        std::string_view text = chunk;
-        if (carried) {
-            carry_.append(chunk);
-            text = carry_;
-        }
-        DelimitedReader reader(text, separator_, quoting_);
-        reader_ = &reader;
-        last_ = last;
-        while (reader.Next(row_)) {
-            if (row_.comment) {
-                ReadComment();
-                continue;
-            }
-            // The closing quote may lie in the next chunk: the row is read again from there,
-            // once. A quote still open a whole chunk later is a stray one, and carrying it on
-            // would hold the rest of the file, read again with every chunk. So are the rows
-            // the separator is guessed from, when they run past this chunk.
-            const bool quoteRunsOn =
-                !last && row_.fault == SyntaxFault::UnclosedQuote && !(carried && row_.start.offset == 0);
-            if (quoteRunsOn || SampleRunsOn(text.size() - row_.start.offset)) {
-                lineBase_ += row_.start.line - 1;
-                carry_ = std::string(text.substr(row_.start.offset));
-                reader_ = nullptr;
-                return;
-            }
-            if (!formatDecided_ && DecideFormat()) {
-                reader.SetFormat(separator_, quoting_);
-                reader.Restart(row_.start.offset, row_.start.line);
-                continue;
-            }
-            if (!columnsChosen_) {
-                ChooseColumns();
-                if (options_.header) continue;  // the names, not a pair
-            }
-            ReadRow();
-        }
-        reader_ = nullptr;
-        lineBase_ += reader.Line() - 1;
-        carry_.clear();
+        const std::string_view text = codec_.Decode(rows_.Value(field, unquoted_), decoded_);
+        const bool markup = html_ && NeedsHtmlDecoding(text);
+        if (exact) *exact = !markup;
+        if (!markup) return text;
+        HtmlFieldTextInto(text, htmlText_);
+        return htmlText_;
     }
-
-    ImportResult Finish() { return std::move(result_); }
-
-    const std::optional<EncodingMisfit>& Misfit() const { return misfit_; }
-    std::uint64_t Digest() const { return digest_; }
 
 private:
-    // Headers count only above the first row, as Anki reads them; below it a '#' line is a
-    // comment, and one that would split like a pair is named, since it may be a lost pair.
-    void ReadComment()
-    {
-        const std::string_view line =
-            reader_->Text().substr(row_.start.offset, row_.end - row_.start.offset);
-        const HeaderLine header = ParseHeaderLine(line);
-        if (formatDecided_) {
-            if (header.key != HeaderKey::Comment && header.key != HeaderKey::Unknown)
-                Note(ImportIssue::LateHeader).text = header.name;
-            else if (line.find(separator_) != std::string_view::npos)
-                Note(ImportIssue::CommentedRow);
-            return;
+    const RowReader& rows_;
+    const InputCodec& codec_;
+    bool html_;
+    std::string unquoted_, decoded_, htmlText_;
+};
+
+std::vector<std::string> NamesOf(Words& words, const Row& row)
+{
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < row.count; ++i) names.emplace_back(words.Of(row.fields[i]));
+    return names;
+}
+
+std::size_t ColumnNamed(const std::string& asked, const std::vector<std::string>& names, std::size_t count)
+{
+    if (IsNumber(asked)) {
+        const auto number = ParseColumnNumber(asked);
+        if (number && *number >= 1 && *number <= count) return *number - 1;
+    } else {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (SameLettersAnyCase(TrimSpaces(names[i]), TrimSpaces(asked))) return i;
         }
-        const auto badValue = [&] {
-            if (fitOnly_) return;
-            ImportIssue& issue = AddIssue(ImportIssue::BadHeader, row_.start);
-            issue.text = header.name;
-            issue.kept = header.value;
-            ++result_.problems;
-            ++result_.headerProblems;
+    }
+    throw ColumnsError(asked, names, count);
+}
+
+// Whether the first rows all have the same number of fields, two or more, split on ';', and
+// not so on ','. A comma inside a French phrase ("oui, merci") is what tells them apart.
+bool SplitsOnSemicolon(std::string_view text, const InputCodec& codec, const Layout& layout)
+{
+    const auto consistent = [&](char separator) {
+        RowReader rows(text, codec, separator, Quoting::Csv);
+        rows.Restart(layout.rowsBegin, layout.rowsLine);
+        Row row;
+        std::size_t first = 0;
+        for (std::size_t n = 0; n < SampleRows && rows.Next(row);) {
+            if (row.comment) continue;
+            if (n++ == 0) first = row.count;
+            if (row.count != first) return false;
+        }
+        return first >= 2;
+    };
+    return consistent(';') && !consistent(',');
+}
+
+// A first row that can't be a pair while the rows below can: French its code page can't
+// hold, or Japanese without a Japanese character where most rows below have one.
+std::optional<found::HeaderRowTaken> HeaderRow(RowReader& rows, Words& words, const Layout& layout)
+{
+    rows.Restart(layout.rowsBegin, layout.rowsLine);
+    Row row;
+    if (!rows.Next(row) || row.count <= layout.francais) return std::nullopt;
+    const bool francaisUnfit =
+        FirstUnfit(Side::Francais, words.Of(row.fields[layout.francais]), false).has_value();
+    const bool japonaisPlain =
+        row.count > layout.japonais && !HasJapanese(words.Of(row.fields[layout.japonais]));
+    if (!francaisUnfit && !japonaisPlain) return std::nullopt;
+    // Among the rows below that fill the cell.
+    std::size_t rowsBelow = 0, francaisCells = 0, francaisFit = 0, japonaisCells = 0, japanese = 0;
+    const auto cell = [&](std::size_t column) {
+        return row.count > column && row.fields[column].begin != row.fields[column].end;
+    };
+    while (rowsBelow < SampleRows && rows.Next(row)) {
+        if (row.comment) continue;
+        ++rowsBelow;
+        if (cell(layout.francais)) {
+            ++francaisCells;
+            if (!FirstUnfit(Side::Francais, words.Of(row.fields[layout.francais]))) ++francaisFit;
+        }
+        if (cell(layout.japonais)) {
+            ++japonaisCells;
+            if (HasJapanese(words.Of(row.fields[layout.japonais]))) ++japanese;
+        }
+    }
+    if (francaisUnfit && francaisFit * 2 > francaisCells) return found::HeaderRowTaken{true};
+    if (japonaisPlain && japanese * 2 > japonaisCells) return found::HeaderRowTaken{false};
+    return std::nullopt;
+}
+
+// Anki's headers above the first row, then the separator, the header row and the columns.
+Layout DecideLayout(std::string_view text, const InputCodec& codec, const ImportOptions& options)
+{
+    Layout layout;
+    layout.html = options.html;
+    bool anki = false;
+    std::optional<char> headerSeparator;
+    std::optional<std::string> columnsHeader;
+    std::array<std::size_t, 4> roles{};  // tags, deck, note type, guid: 1-based, 0 for none
+    RowReader lines(text, codec, '\t', Quoting::Tsv);
+    Row row;
+    layout.rowsBegin = text.size();
+    while (lines.Next(row)) {
+        if (!row.comment) {
+            layout.rowsBegin = row.begin;
+            layout.rowsLine = row.line;
+            break;
+        }
+        const HeaderLine header = ParseHeaderLine(text.substr(row.begin, row.end - row.begin));
+        const TextPosition at{row.line, 1};
+        std::string decoded;
+        const auto bad = [&] {
+            layout.issues.push_back({at, found::BadHeader{header.key, std::string(header.name),
+                                                          std::string(codec.Decode(header.value, decoded))}});
         };
         const auto column = [&](std::size_t role) {
             const auto number = ParseColumnNumber(header.value);
             if (number)
-                roles_[role] = *number;
+                roles[role] = *number;
             else
-                badValue();
+                bad();
         };
         switch (header.key) {
             case HeaderKey::Comment:
-                return;
+                continue;
             case HeaderKey::Unknown:
-                Note(ImportIssue::UnknownHeader).text = header.name;
-                return;
+                layout.issues.push_back({at, found::UnknownHeader{std::string(header.name)}});
+                continue;
             case HeaderKey::Separator:
                 if (const auto separator = ParseSeparatorName(header.value))
-                    headerSeparator_ = *separator;
+                    headerSeparator = *separator;
                 else
-                    badValue();
+                    bad();
                 break;
             case HeaderKey::Html:
                 if (const auto html = ParseHtmlValue(header.value))
-                    html_ = options_.html || *html;
+                    layout.html = options.html || *html;
                 else
-                    badValue();
+                    bad();
                 break;
             case HeaderKey::Columns:
                 if (TrimSpaces(header.value).empty()) {
-                    badValue();
+                    bad();
                 } else {
-                    columnsHeader_ = std::string(header.value);
-                    columnsHeaderLine_ = row_.start;
-                    columnsHeaderLine_.line += lineBase_;
+                    columnsHeader = std::string(header.value);
+                    layout.columnsAt = at;
                 }
                 break;
             case HeaderKey::TagsColumn:
@@ -169,413 +259,409 @@ private:
             case HeaderKey::Ignored:
                 break;
         }
-        anki_ = true;
+        anki = true;
     }
 
-    // At the first row, the headers above it read: the separator and whether fields are
-    // quoted. True when the row must be read again with them.
-    bool DecideFormat()
-    {
-        formatDecided_ = true;
-        char separator = separator_;
-        if (!options_.separator && headerSeparator_) {
-            separator = *headerSeparator_;
-        } else if (!options_.separator && options_.csv && SplitsOnSemicolon()) {
-            separator = ';';
-            result_.semicolonGuessed = true;
+    layout.separator = options.separator.value_or(headerSeparator.value_or(options.csv ? ',' : '\t'));
+    if (!options.separator && !headerSeparator && options.csv && SplitsOnSemicolon(text, codec, layout)) {
+        layout.separator = ';';
+        layout.semicolonGuessed = true;
+    }
+    layout.quoting = layout.separator != '\t' || anki ? Quoting::Csv : Quoting::Tsv;
+    layout.lenient = anki || options.header.value_or(false) || !options.columns.empty();
+
+    RowReader rows(text, codec, layout.separator, layout.quoting);
+    Words words(rows, codec, layout.html);
+    std::vector<std::string> names;
+    if (columnsHeader) {
+        // Split as the rows are, but a '#' at its start is a name's.
+        RowReader header(*columnsHeader, codec, layout.separator, layout.quoting, false);
+        Words headerWords(header, codec, layout.html);
+        if (header.Next(row)) names = NamesOf(headerWords, row);
+        layout.columnsNamed = std::max<std::size_t>(names.size(), 1);
+    }
+    const auto isRole = [&](std::size_t column) {
+        return std::find(roles.begin(), roles.end(), column + 1) != roles.end();
+    };
+    std::size_t column = 0;
+    while (isRole(column)) ++column;
+    layout.francais = column++;
+    while (isRole(column)) ++column;
+    layout.japonais = column;
+
+    layout.headerRow = options.header.value_or(false);
+    // Anki's files never have a row of names: it reads the first row as a note.
+    if (!options.header && options.columns.empty() && !anki) {
+        if (const auto taken = HeaderRow(rows, words, layout)) {
+            layout.headerRow = true;
+            layout.lenient = true;
+            layout.issues.push_back({TextPosition{layout.rowsLine, 1}, *taken});
         }
-        const bool quoting = separator != '\t' || anki_;
-        const bool changed = separator != separator_ || quoting != quoting_;
-        separator_ = separator;
-        quoting_ = quoting;
-        result_.separator = separator;
-        lenient_ = anki_ || options_.header || !options_.columns.empty();
-        return changed;
     }
-
-    // Whether the first rows all have the same number of fields, two or more, split on ';', and
-    // not so on ','. A comma inside a French phrase ("oui, merci") is what tells them apart.
-    bool SplitsOnSemicolon() const
-    {
-        const auto counts = [&](char separator) { return SampleCounts(separator, nullptr); };
-        const auto consistent = [](const std::vector<std::size_t>& found) {
-            return !found.empty() && found[0] >= 2 &&
-                   std::all_of(found.begin(), found.end(), [&](std::size_t n) { return n == found[0]; });
-        };
-        return consistent(counts(';')) && !consistent(counts(','));
+    rows.Restart(layout.rowsBegin, layout.rowsLine);
+    const bool hasRow = rows.Next(row);
+    if (layout.headerRow && hasRow) names = NamesOf(words, row);
+    if (options.columns.size() == 2 && hasRow) {
+        const std::size_t count = names.empty() ? row.count : names.size();
+        layout.francais = ColumnNamed(options.columns[0], names, count);
+        layout.japonais = ColumnNamed(options.columns[1], names, count);
     }
+    return layout;
+}
 
-    // The field counts of the first rows split on `separator`; `*cutShort` is set when the
-    // text ends before there are enough of them and more is to come.
-    std::vector<std::size_t> SampleCounts(char separator, bool* cutShort) const
-    {
-        DelimitedReader sample(reader_->Text(), separator, true);
-        sample.Restart(row_.start.offset, row_.start.line);
-        DelimitedRow row;
-        std::vector<std::size_t> found;
-        bool ended = false;
-        while (found.size() < SampleRows) {
-            if (!sample.Next(row) || (!last_ && row.fault == SyntaxFault::UnclosedQuote)) {
-                ended = true;
+// The rows a layout reads, the header row passed.
+RowReader RowsOf(std::string_view text, const InputCodec& codec, const Layout& layout)
+{
+    RowReader rows(text, codec, layout.separator, layout.quoting);
+    rows.Restart(layout.rowsBegin, layout.rowsLine);
+    Row row;
+    if (layout.headerRow) rows.Next(row);
+    return rows;
+}
+
+struct Reading {
+    TextEncoding encoding;
+    Layout layout;
+    std::optional<ColumnsError> columnsError;
+    std::optional<Misfit> misfit;
+    bool nonAscii = false;  // in a word: then another reading gives other words
+};
+
+Reading ReadAs(std::string_view text, TextEncoding encoding, const ImportOptions& options)
+{
+    Reading reading{encoding, {}, std::nullopt, std::nullopt, false};
+    const InputCodec codec(encoding, false);
+    try {
+        reading.layout = DecideLayout(text, codec, options);
+    } catch (const ColumnsError& error) {
+        reading.columnsError = error;
+        return reading;
+    }
+    const Layout& layout = reading.layout;
+    RowReader rows = RowsOf(text, codec, layout);
+    Words words(rows, codec, layout.html);
+    Row row;
+    while (!reading.misfit && rows.Next(row)) {
+        if (row.comment) continue;
+        for (const auto& [side, column] :
+             {std::pair{Side::Francais, layout.francais}, {Side::Japonais, layout.japonais}}) {
+            if (row.count <= column) continue;
+            const Field& field = row.fields[column];
+            const std::string_view raw = text.substr(field.begin, field.end - field.begin);
+            reading.nonAscii = reading.nonAscii || std::any_of(raw.begin(), raw.end(), [](char c) {
+                                   return static_cast<unsigned char>(c) >= 0x80;
+                               });
+            bool exact = true;
+            const std::string_view value = words.Of(field, &exact);
+            if (const auto unfit = FirstUnfit(side, value)) {
+                reading.misfit = Misfit{rows.Locate(row, field, exact ? CharsIn(value, unfit->first) : 0),
+                                        side, unfit->second};
                 break;
             }
-            if (!row.comment) found.push_back(row.count);
         }
-        if (cutShort) *cutShort = !last_ && ended;
-        return found;
+    }
+    return reading;
+}
+
+// One pass over the rows: each row's issues gather apart, since a row with a problem keeps
+// none of its notes (a cut in a skipped line never happened).
+class RowImporter {
+public:
+    RowImporter(std::string_view text, const ImportPlan& plan, const ImportOptions& options,
+                const RecordSink& sink)
+        : codec_(plan.encoding, plan.validUtf8),
+          layout_(plan.layout),
+          options_(options),
+          sink_(sink),
+          rows_(RowsOf(text, codec_, layout_)),
+          words_(rows_, codec_, layout_.html)
+    {
     }
 
-    // Whether the rows the separator is guessed from run past this chunk: they are then read
-    // again with the next one, so that the guess doesn't depend on where a chunk ends. Only a
-    // bounded stretch is carried, never the file.
-    bool SampleRunsOn(std::size_t carried) const
+    ImportResult Run()
     {
-        if (formatDecided_ || last_ || options_.separator || headerSeparator_ || !options_.csv) return false;
-        if (carried >= SampleCarryLimit) return false;
-        bool semicolonShort = false, commaShort = false;
-        SampleCounts(';', &semicolonShort);
-        SampleCounts(',', &commaShort);
-        return semicolonShort || commaShort;
+        for (const ImportIssue& issue : layout_.issues) {
+            if (issue.IsProblem()) ++result_.problems, ++result_.headerProblems;
+            result_.issues.push_back(issue);
+        }
+        RefuseTooManyRows();
+        while (rows_.Next(row_)) {
+            if (row_.comment)
+                Comment();
+            else
+                Pair();
+        }
+        if (emptyRows_.count > 0) result_.issues.push_back({emptyRowsAt_, emptyRows_});
+        for (const ImportIssue& issue : equivalents_) result_.issues.push_back(issue);
+        if (lostAccents_.count > 0) result_.issues.push_back({lostAccentsAt_, lostAccents_});
+        return std::move(result_);
     }
 
-    // At the first row, or the header row that names them: which columns hold the words.
-    void ChooseColumns()
+private:
+    // A list counts its records in a signed 32-bit number. Where the input may hold more rows
+    // (two bytes make the shortest), they are counted first, so that a too large input is
+    // refused before a record is written, not after the disk filled up.
+    void RefuseTooManyRows()
     {
-        columnsChosen_ = true;
-        std::vector<std::string> names;
-        if (columnsHeader_) {
-            // Split as the rows are, but a '#' at its start is a name's.
-            DelimitedReader reader(*columnsHeader_, separator_, quoting_, false);
-            DelimitedRow row;
-            if (reader.Next(row)) {
-                for (std::size_t i = 0; i < row.count; ++i) names.emplace_back(row.fields[i].value);
-            }
-            columnsCount_ = std::max<std::size_t>(names.size(), 1);
-        }
-        if (options_.header) {
-            names.clear();
-            for (std::size_t i = 0; i < row_.count; ++i) names.emplace_back(row_.fields[i].value);
-        }
-        if (options_.columns.size() == 2) {
-            const std::size_t count = names.empty() ? row_.count : names.size();
-            francaisColumn_ = ColumnNamed(options_.columns[0], names, count);
-            japonaisColumn_ = ColumnNamed(options_.columns[1], names, count);
+        constexpr std::int64_t Most = std::numeric_limits<std::int32_t>::max();
+        if (rows_.Text().size() / 2 <= static_cast<std::size_t>(Most)) return;
+        RowReader rows = RowsOf(rows_.Text(), codec_, layout_);
+        std::int64_t count = 0;
+        while (rows.Next(row_) && count <= Most) count += row_.comment ? 0 : 1;
+        if (count > Most) throw MessageError("ファイルが大きすぎます");
+    }
+
+    struct PendingEquivalent {
+        char32_t character;
+        TextPosition at;
+        std::int64_t count;
+    };
+
+    // Headers count only above the first row, as Anki reads them; below it a '#' line is a
+    // comment, and one that would split like a pair is named, since it may be a lost pair.
+    void Comment()
+    {
+        const std::string_view line = rows_.Text().substr(row_.begin, row_.end - row_.begin);
+        const HeaderLine header = ParseHeaderLine(line);
+        const TextPosition at{row_.line, 1};
+        if (header.key != HeaderKey::Comment && header.key != HeaderKey::Unknown)
+            result_.issues.push_back({at, found::LateHeader{std::string(header.name)}});
+        else if (line.find(layout_.separator) != std::string_view::npos)
+            result_.issues.push_back({at, found::CommentedRow{layout_.separator}});
+    }
+
+    bool Empty(std::size_t column) const
+    {
+        return row_.count <= column || row_.fields[column].begin == row_.fields[column].end;
+    }
+
+    // HTML may say nothing in many characters ("<br>").
+    bool NoWords(std::size_t column)
+    {
+        return Empty(column) || (layout_.html && words_.Of(row_.fields[column]).empty());
+    }
+
+    template <class Found>
+    void Add(TextPosition at, Found what)
+    {
+        rowIssues_.push_back({at, std::move(what)});
+    }
+
+    void Pair()
+    {
+        const bool francaisEmpty = NoWords(layout_.francais);
+        const bool japonaisEmpty = NoWords(layout_.japonais);
+        if (francaisEmpty && japonaisEmpty) {
+            if (emptyRows_.count++ == 0) emptyRowsAt_ = TextPosition{row_.line, 1};
             return;
         }
-        const auto isRole = [&](std::size_t column) {
-            return std::find(roles_.begin(), roles_.end(), column + 1) != roles_.end();
-        };
-        std::size_t column = 0;
-        while (isRole(column)) ++column;
-        francaisColumn_ = column++;
-        while (isRole(column)) ++column;
-        japonaisColumn_ = column;
-    }
-
-    static std::size_t ColumnNamed(const std::string& asked, const std::vector<std::string>& names,
-                                   std::size_t count)
-    {
-        if (IsNumber(asked)) {
-            const auto number = ParseColumnNumber(asked);
-            if (number && *number >= 1 && *number <= count) return *number - 1;
-        } else {
-            for (std::size_t i = 0; i < names.size(); ++i) {
-                if (SameName(names[i], asked)) return i;
+        rowIssues_.clear();
+        pendingEquivalents_.clear();
+        switch (row_.fault) {
+            case RowFault::UnclosedQuote:
+                Add(rows_.PositionOf(row_, row_.faultAt), found::UnclosedQuote{});
+                break;
+            case RowFault::TextAfterQuote:
+                Add(rows_.PositionOf(row_, row_.faultAt), found::TextAfterQuote{});
+                break;
+            case RowFault::QuoteAsText:
+                Add(rows_.PositionOf(row_, row_.faultAt), found::QuoteAsText{});
+                break;
+            case RowFault::None:
+                break;
+        }
+        for (const auto& [side, column] :
+             {std::pair{Side::Francais, layout_.francais}, std::pair{Side::Japonais, layout_.japonais}}) {
+            if (row_.count <= column)
+                Add(rows_.PositionOf(row_, row_.end),
+                    found::MissingField{side, column + 1, layout_.separator});
+        }
+        if (!layout_.lenient) {
+            for (std::size_t i = 2; i < row_.count; ++i) {
+                if (Empty(i)) continue;
+                Add(rows_.Locate(row_, row_.fields[i], 0),
+                    found::ExtraField{Shown(words_.Of(row_.fields[i]))});
+                break;
             }
         }
-        throw ColumnsError(asked, names, count);
+        bool problem = layout_.columnsNamed != 0 && DisagreesWithColumnsHeader();
+        if (problem && !columnsMismatchTold_) {
+            columnsMismatchTold_ = true;
+            result_.issues.push_back(
+                {layout_.columnsAt, found::ColumnsMismatch{layout_.columnsNamed, row_.count, row_.line}});
+            ++result_.problems;
+        }
+        if (row_.count > layout_.francais) Encode(Side::Francais, row_.fields[layout_.francais], francais_);
+        if (row_.count > layout_.japonais) Encode(Side::Japonais, row_.fields[layout_.japonais], japonais_);
+
+        std::stable_sort(rowIssues_.begin(), rowIssues_.end(),
+                         [](const ImportIssue& a, const ImportIssue& b) {
+                             return std::pair(a.at.line, a.at.column) < std::pair(b.at.line, b.at.column);
+                         });
+        for (const ImportIssue& issue : rowIssues_) problem = problem || issue.IsProblem();
+        if (problem) {
+            for (ImportIssue& issue : rowIssues_) {
+                if (!issue.IsProblem()) continue;
+                ++result_.problems;
+                result_.issues.push_back(std::move(issue));
+            }
+            if (options_.skip) {
+                result_.issues.push_back({TextPosition{row_.line, 1}, found::Skipped{row_.lastLine}});
+                ++result_.skippedRows;
+            }
+            return;
+        }
+        for (ImportIssue& issue : rowIssues_) {
+            if (std::holds_alternative<found::Cut>(issue.what)) ++result_.cutFields;
+            result_.issues.push_back(std::move(issue));
+        }
+        if (francaisEmpty || japonaisEmpty)
+            result_.issues.push_back({TextPosition{row_.line, 1},
+                                      found::EmptyWord{francaisEmpty ? Side::Francais : Side::Japonais}});
+        for (const PendingEquivalent& pending : pendingEquivalents_) NoteEquivalent(pending);
+        if (lostAccent_ && lostAccents_.count++ == 0) lostAccentsAt_ = TextPosition{row_.line, 1};
+        if (result_.records >= std::numeric_limits<std::int32_t>::max())
+            throw MessageError("ファイルが大きすぎます");
+        TWordRec record{};
+        record.SetFrancais(francais_.Bytes());
+        record.SetJaponais(japonais_.Bytes());
+        sink_(record);
+        ++result_.records;
     }
 
     // Spreadsheets pad rows with empty fields up to their widest column; that isn't a column
     // more.
     bool DisagreesWithColumnsHeader() const
     {
-        if (row_.count < columnsCount_) return true;
-        for (std::size_t i = columnsCount_; i < row_.count; ++i) {
-            if (!row_.fields[i].value.empty()) return true;
+        if (row_.count < layout_.columnsNamed) return true;
+        for (std::size_t i = layout_.columnsNamed; i < row_.count; ++i) {
+            if (!Empty(i)) return true;
         }
         return false;
     }
 
-    void ReadRow()
-    {
-        if (fitOnly_) {
-            if (row_.count > francaisColumn_) Fit(Side::Francais, row_.fields[francaisColumn_]);
-            if (row_.count > japonaisColumn_) Fit(Side::Japonais, row_.fields[japonaisColumn_]);
-            return;
-        }
-        rowIssues_.clear();
-        if (row_.fault != SyntaxFault::None) {
-            const auto kind = row_.fault == SyntaxFault::UnclosedQuote ? ImportIssue::UnclosedQuote
-                                                                       : ImportIssue::TextAfterQuote;
-            Add(kind, Advance(reader_->Text(), row_.start, row_.faultOffset));
-        }
-        if (row_.count <= francaisColumn_) {
-            Add(ImportIssue::MissingFrancais, Advance(reader_->Text(), row_.start, row_.end)).column =
-                francaisColumn_ + 1;
-        }
-        if (row_.count <= japonaisColumn_) {
-            Add(ImportIssue::MissingJaponais, Advance(reader_->Text(), row_.start, row_.end)).column =
-                japonaisColumn_ + 1;
-        }
-        if (!lenient_) {
-            for (std::size_t i = 2; i < row_.count; ++i) {
-                if (row_.fields[i].value.empty()) continue;
-                Add(ImportIssue::ExtraField, reader_->Locate(row_, row_.fields[i], 0)).text =
-                    row_.fields[i].value;
-                break;
-            }
-        }
-        bool problem = columnsCount_ != 0 && DisagreesWithColumnsHeader();
-        if (problem && !columnsMismatchTold_) {
-            columnsMismatchTold_ = true;
-            ImportIssue& issue = result_.issues.emplace_back();
-            issue.kind = ImportIssue::ColumnsMismatch;
-            issue.at = columnsHeaderLine_;
-            issue.column = columnsCount_;
-            issue.bytes = row_.count;
-            issue.lastLine = row_.start.line + lineBase_;
-            ++result_.problems;
-        }
-        if (row_.count > francaisColumn_) EncodeSide(Side::Francais, row_.fields[francaisColumn_], francais_);
-        if (row_.count > japonaisColumn_) EncodeSide(Side::Japonais, row_.fields[japonaisColumn_], japonais_);
-
-        std::stable_sort(
-            rowIssues_.begin(), rowIssues_.end(),
-            [](const ImportIssue& a, const ImportIssue& b) { return a.at.offset < b.at.offset; });
-        for (const ImportIssue& issue : rowIssues_) problem = problem || issue.IsProblem();
-        if (problem) {
-            for (ImportIssue& issue : rowIssues_) {
-                if (!issue.IsProblem()) continue;  // a cut in a skipped line never happened
-                ++result_.problems;
-                result_.issues.push_back(std::move(issue));
-            }
-            if (options_.skip) {
-                ImportIssue skipped;
-                skipped.kind = ImportIssue::Skipped;
-                skipped.at = row_.start;
-                skipped.at.line += lineBase_;
-                skipped.lastLine = row_.lastLine + lineBase_;
-                result_.issues.push_back(std::move(skipped));
-                ++result_.skippedRows;
-            }
-            return;
-        }
-        for (ImportIssue& issue : rowIssues_) {
-            ++result_.cutFields;
-            result_.issues.push_back(std::move(issue));
-        }
-        if (result_.words.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-            throw MessageError("ファイルが大きすぎます");
-        TWordRec& record = result_.words.emplace_back();  // zero-filled
-        record.SetFrancais(francais_.Bytes());
-        record.SetJaponais(japonais_.Bytes());
-    }
-
-    CharEncoder& EncoderOf(Side side) { return side == Side::Francais ? francaisEncoder_ : japonaisEncoder_; }
-
-    // The words a field holds: with HTML, the text its card shows, where a character's place in
-    // the field is known no closer than the field's start.
-    std::string_view WordsOf(Side side, const DelimitedField& field, bool& exact)
-    {
-        exact = true;
-        if (!html_ || !NeedsHtmlDecoding(field.value)) return field.value;
-        std::string& text = side == Side::Francais ? francaisHtml_ : japonaisHtml_;
-        HtmlFieldTextInto(field.value, text);
-        exact = false;
-        return text;
-    }
-
     // Every character is checked before the length, so that a cut is only ever made in a field
     // that is otherwise good.
-    void EncodeSide(Side side, const DelimitedField& field, EncodedField& encoded)
+    void Encode(Side side, const Field& field, EncodedField& encoded)
     {
         bool exact = true;
-        const std::string_view text = WordsOf(side, field, exact);
-        const auto at = [&](std::size_t offset) { return reader_->Locate(row_, field, exact ? offset : 0); };
+        const std::string_view text = words_.Of(field, &exact);
+        const auto at = [&](std::size_t offset) {
+            return rows_.Locate(row_, field, exact ? CharsIn(text, offset) : 0);
+        };
         const std::size_t limit = EditorLimitOf(side);
-        EncodeField(EncoderOf(side), text, limit, encoded);
-        for (const auto& [offset, c] : encoded.controls) {
-            ImportIssue& issue = Add(ImportIssue::ControlCharacter, at(offset));
-            issue.side = side;
-            issue.character = c;
-        }
+        EncodeField(side == Side::Francais ? francaisEncoder_ : japonaisEncoder_, text, limit, encoded);
+        if (side == Side::Francais) lostAccent_ = codec_.Legacy() && HasLostAccent(text);
+        for (const auto& [offset, c] : encoded.controls) Add(at(offset), found::ControlCharacter{side, c});
         for (const auto& [offset, c] : encoded.unmapped) {
-            const bool escape = IsEscape(c);
-            ImportIssue& issue = Add(escape ? ImportIssue::UndecodableByte : ImportIssue::NotInCodePage, at(offset));
-            issue.side = side;
-            if (escape)
-                issue.byte = EscapedByte(c);
+            if (IsEscape(c))
+                Add(at(offset), found::UndecodableByte{side, EscapedByte(c)});
             else
-                issue.character = c;
+                Add(at(offset), found::NotInCodePage{side, c});
+        }
+        for (const EncodedField::Equivalent& equivalent : encoded.equivalents) {
+            const char32_t c = equivalent.character;
+            const bool known =
+                std::any_of(equivalents_.begin(), equivalents_.end(), [c](const ImportIssue& issue) {
+                    return std::get<found::Equivalent>(issue.what).character == c;
+                });
+            pendingEquivalents_.push_back(
+                {c, known ? TextPosition{} : at(equivalent.offset), equivalent.count});
         }
         if (!encoded.unmapped.empty() || !encoded.controls.empty() || encoded.length <= limit) return;
-
-        ImportIssue& issue = Add(options_.cut ? ImportIssue::Cut : ImportIssue::TooLong, at(0));
-        issue.side = side;
-        issue.bytes = encoded.length;
-        issue.limit = limit;
-        issue.text = text;
-        if (options_.cut) {
-            issue.kept = text.substr(0, encoded.fitTextLength);
-            encoded.length = encoded.fitBytes;
+        if (!options_.cut) {
+            Add(at(0), found::TooLong{side, encoded.length, limit, Shown(text)});
+            return;
         }
+        Add(at(0), found::Cut{side, encoded.length, limit, Shown(text),
+                              std::string(text.substr(0, encoded.fitTextLength))});
+        encoded.length = encoded.fitBytes;
     }
 
-    // A control character is the same under any reading, so it says nothing about the encoding.
-    void Fit(Side side, const DelimitedField& field)
+    void NoteEquivalent(const PendingEquivalent& pending)
     {
-        if (misfit_) return;
-        bool exact = true;
-        const std::string_view text = WordsOf(side, field, exact);
-        constexpr std::uint64_t Prime = 0x100000001B3ULL;
-        for (const char c : text) digest_ = (digest_ ^ static_cast<unsigned char>(c)) * Prime;
-        digest_ = (digest_ ^ 0xFF) * Prime;  // never a byte of UTF-8: where a field ends
-        EncodedField& encoded = side == Side::Francais ? francais_ : japonais_;
-        EncodeField(EncoderOf(side), text, EditorLimitOf(side), encoded);
-        if (encoded.unmapped.empty()) return;
-        const auto& [offset, c] = encoded.unmapped.front();
-        misfit_ = EncodingMisfit{reader_->Locate(row_, field, exact ? offset : 0), side, c};
-        misfit_->at.line += lineBase_;
-    }
-
-    ImportIssue& Add(ImportIssue::Kind kind, TextPosition at)
-    {
-        ImportIssue& issue = rowIssues_.emplace_back();
-        issue.kind = kind;
-        issue.at = at;
-        issue.at.line += lineBase_;
-        return issue;
-    }
-
-    ImportIssue& AddIssue(ImportIssue::Kind kind, TextPosition at)
-    {
-        ImportIssue& issue = result_.issues.emplace_back();
-        issue.kind = kind;
-        issue.at = at;
-        issue.at.line += lineBase_;
-        return issue;
-    }
-
-    // What was read past, at the current line; in a fit-only reading it goes nowhere.
-    ImportIssue& Note(ImportIssue::Kind kind)
-    {
-        if (fitOnly_) {
-            discarded_ = ImportIssue{};
-            return discarded_;
+        const char32_t c = pending.character;
+        for (ImportIssue& issue : equivalents_) {
+            auto& equivalent = std::get<found::Equivalent>(issue.what);
+            if (equivalent.character != c) continue;
+            equivalent.count += pending.count;
+            return;
         }
-        return AddIssue(kind, row_.start);
+        const Side side = StandardEquivalent(CodePage::Windows1252, c) != 0 ? Side::Francais : Side::Japonais;
+        equivalents_.push_back(
+            {pending.at, found::Equivalent{side, c, StandardEquivalent(CodePageOf(side), c), pending.count}});
     }
 
-    const ImportOptions options_;
-    const bool fitOnly_;
-    const DelimitedReader* reader_ = nullptr;  // over the chunk being read
-    bool last_ = false;                        // whether that chunk is the last
-    long lineBase_ = 0;                        // lines in the chunks before it
-    std::string carry_;                        // a row that runs on into the next chunk
-    DelimitedRow row_;
-
-    // Read from the headers, decided at the first row.
-    char separator_;
-    bool quoting_;
-    bool html_;
-    bool anki_ = false;  // a header line of Anki's was read
-    std::optional<char> headerSeparator_;
-    std::optional<std::string> columnsHeader_;
-    TextPosition columnsHeaderLine_;
-    std::array<std::size_t, 4> roles_{};  // tags, deck, note type, guid: 1-based, 0 for none
-    bool formatDecided_ = false;
-    bool columnsChosen_ = false;
-    bool lenient_ = false;  // columns besides the words are ignored
-    std::size_t francaisColumn_ = 0;
-    std::size_t japonaisColumn_ = 1;
-    std::size_t columnsCount_ = 0;  // as "#columns:" names them; 0 without one
-    bool columnsMismatchTold_ = false;
-
+    const InputCodec codec_;
+    const Layout& layout_;
+    const ImportOptions& options_;
+    const RecordSink& sink_;
+    RowReader rows_;
+    Words words_;
+    Row row_;
+    ImportResult result_;
+    std::vector<ImportIssue> rowIssues_;
     CharEncoder francaisEncoder_{CodePage::Windows1252};
     CharEncoder japonaisEncoder_{CodePage::ShiftJis};
-    EncodedField francais_;
-    EncodedField japonais_;
-    std::string francaisHtml_;  // a field's words under HTML, kept to be reused
-    std::string japonaisHtml_;
-    std::vector<ImportIssue> rowIssues_;
-    ImportIssue discarded_;
-    ImportResult result_;
-
-    std::optional<EncodingMisfit> misfit_;
-    std::uint64_t digest_ = 0xCBF29CE484222325ULL;
+    EncodedField francais_, japonais_;
+    bool columnsMismatchTold_ = false;
+    bool lostAccent_ = false;
+    found::EmptyRows emptyRows_{0};
+    TextPosition emptyRowsAt_;
+    found::LostAccents lostAccents_{0};
+    TextPosition lostAccentsAt_;
+    std::vector<ImportIssue> equivalents_;               // one for each character, in the order first met
+    std::vector<PendingEquivalent> pendingEquivalents_;  // this row's
 };
 
-ImportResult ImportText(std::string_view text, const ImportOptions& options)
+}  // namespace
+
+ImportPlan PlanImport(std::string_view text, std::optional<TextEncoding> bom,
+                      std::optional<TextEncoding> stated, const ImportOptions& options)
 {
-    Importer importer(options, LineFeedCount(text));
-    importer.Feed(text, true);
-    return importer.Finish();
-}
-
-ChunkedImport::ChunkedImport(const ImportOptions& options, std::size_t lines)
-    : importer_(std::make_unique<Importer>(options, lines))
-{
-}
-
-ChunkedImport::~ChunkedImport() = default;
-
-void ChunkedImport::Feed(std::string_view text, bool last) { importer_->Feed(text, last); }
-
-ImportResult ChunkedImport::Finish() { return importer_->Finish(); }
-
-struct EncodingChoice::Reading {
-    Reading(const ImportOptions& options, TextEncoding readAs) : importer(options, 0, true), encoding(readAs) {}
-
-    bool Fits() const { return !importer.Misfit() && !columnsError; }
-
-    void Feed(std::string_view bytes, bool last)
-    {
-        if (!Fits()) return;
-        text = encoding == TextEncoding::Cp932 ? DecodeCp932Escaping(bytes) : DecodeCp1252Escaping(bytes);
-        try {
-            importer.Feed(text, last);
-        } catch (const ColumnsError& error) {
-            columnsError = error;
-        }
+    ImportPlan plan;
+    const std::size_t notUtf8 = FirstNotUtf8(text);
+    plan.validUtf8 = notUtf8 == std::string_view::npos;
+    if (bom || plan.validUtf8 || stated) {
+        plan.encoding = bom ? *bom : plan.validUtf8 ? TextEncoding::Utf8 : *stated;
+        plan.layout = DecideLayout(text, InputCodec(plan.encoding, plan.validUtf8), options);
+        return plan;
     }
-
-    Importer importer;
-    TextEncoding encoding;
-    std::string text;
-    std::optional<ColumnsError> columnsError;
-};
-
-EncodingChoice::EncodingChoice(const ImportOptions& options)
-    : shiftJis_(std::make_unique<Reading>(options, TextEncoding::Cp932)),
-      windows1252_(std::make_unique<Reading>(options, TextEncoding::Cp1252))
-{
-}
-
-EncodingChoice::~EncodingChoice() = default;
-
-void EncodingChoice::Feed(std::string_view bytes, bool last)
-{
-    shiftJis_->Feed(bytes, last);
-    windows1252_->Feed(bytes, last);
-}
-
-EncodingVerdict EncodingChoice::Finish()
-{
-    EncodingVerdict verdict;
-    if (shiftJis_->Fits() && windows1252_->Fits()) {
-        if (shiftJis_->importer.Digest() == windows1252_->importer.Digest()) verdict.chosen = TextEncoding::Cp932;
-        return verdict;
+    // Everything before the first byte that isn't UTF-8 is UTF-8, so its place is exact.
+    const InputCodec utf8(TextEncoding::Utf8, false);
+    RowReader lines(text, utf8, '\n', Quoting::Csv);
+    plan.firstNotUtf8 = lines.PositionOf(Row{}, notUtf8);
+    plan.chosen = true;
+    Reading shiftJis = ReadAs(text, TextEncoding::Cp932, options);
+    Reading windows1252 = ReadAs(text, TextEncoding::Cp1252, options);
+    const auto fits = [](const Reading& reading) { return !reading.columnsError && !reading.misfit; };
+    const Reading* taken = nullptr;
+    if (fits(shiftJis) && fits(windows1252)) {
+        if (!shiftJis.nonAscii) taken = &shiftJis;  // the words are the same under both
+    } else if (fits(shiftJis)) {
+        taken = &shiftJis;
+    } else if (fits(windows1252)) {
+        taken = &windows1252;
+    } else {
+        // Which columns hold the words must be settled before an encoding can be.
+        if (shiftJis.columnsError) throw *shiftJis.columnsError;
+        if (windows1252.columnsError) throw *windows1252.columnsError;
+        plan.shiftJis = shiftJis.misfit;
+        plan.windows1252 = windows1252.misfit;
     }
-    if (shiftJis_->Fits()) verdict.chosen = TextEncoding::Cp932;
-    if (windows1252_->Fits()) verdict.chosen = TextEncoding::Cp1252;
-    if (verdict.chosen) return verdict;
-    // Which columns hold the words must be settled before an encoding can be.
-    if (shiftJis_->columnsError) throw *shiftJis_->columnsError;
-    if (windows1252_->columnsError) throw *windows1252_->columnsError;
-    verdict.shiftJis = shiftJis_->importer.Misfit();
-    verdict.windows1252 = windows1252_->importer.Misfit();
-    return verdict;
+    if (!taken) {
+        plan.undecided = true;
+        return plan;
+    }
+    plan.encoding = taken->encoding;
+    plan.layout = std::move(taken->layout);
+    return plan;
+}
+
+ImportResult ImportRows(std::string_view text, const ImportPlan& plan, const ImportOptions& options,
+                        const RecordSink& sink)
+{
+    return RowImporter(text, plan, options, sink).Run();
 }
 
 }  // namespace mirvel::convert

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "convert/AnkiHeaders.h"
+#include "convert/Rows.h"
 #include "convert/Side.h"
 #include "convert/TextEncoding.h"
-#include "convert/TextPosition.h"
 #include "common/WordRec.h"
 
 #include <cstddef>
-#include <memory>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace mirvel::convert {
@@ -19,11 +22,12 @@ namespace mirvel::convert {
 struct ImportOptions {
     // A CSV (by its name or --csv): a comma, or a semicolon where the first rows split on that
     // and not on commas. Else a tab. The file's "#separator:" goes before either, --separator
-    // before all. Fields may be quoted (RFC 4180) unless the separator is a tab, and whatever
-    // it is in a file with Anki's headers, as Anki writes them.
+    // before all.
     bool csv = false;
     std::optional<char> separator;
-    bool header = false;           // the first row names the columns and is not a pair
+    // The first row names the columns (true), is a pair (false), or is looked at (unset): it is
+    // taken as names when it can't be a pair while the rows below can.
+    std::optional<bool> header;
     // None, or the French and the Japanese column, each a number from 1 or a column's name.
     std::vector<std::string> columns;
     bool html = false;  // word fields are HTML, as "#html:true" says
@@ -31,61 +35,94 @@ struct ImportOptions {
     bool cut = false;   // cut over-long fields at a character boundary and list each cut
 };
 
-struct ImportIssue {
-    enum Kind {
-        // Problems: with any of these nothing is written unless the line is skipped.
-        TooLong,           // side, bytes, limit, text
-        NotInCodePage,     // side, character
-        UndecodableByte,   // side, byte
-        ControlCharacter,  // side, character
-        MissingFrancais,   // column
-        MissingJaponais,   // column
-        ExtraField,        // text: the first extra field that isn't empty
-        UnclosedQuote,
-        TextAfterQuote,
-        // A row that disagrees with "#columns:", once, at that header's line: column (how many
-        // it names), bytes (how many the row has), lastLine (the row's line). Every row that
-        // disagrees is refused.
-        ColumnsMismatch,
-        BadHeader,  // text: the key, kept: its value. No --skip takes this one out.
-        // What --cut and --skip did, and what was read past.
-        Cut,            // side, bytes, limit, text, kept
-        Skipped,        // at.line to lastLine
-        UnknownHeader,  // text: the key
-        LateHeader,     // text: the key; a header below the first row is a comment
-        CommentedRow,   // a '#' line that holds the separator, as a pair would
-    };
-    Kind kind = TooLong;
-    TextPosition at;
-    long lastLine = 0;
-    Side side = Side::Francais;
-    std::size_t column = 0;
-    std::size_t bytes = 0;
-    std::size_t limit = 0;
-    char32_t character = 0;
-    unsigned char byte = 0;
+// What the import found, each with what it needs to be worded. Problems: with any of them
+// nothing is written unless --skip takes the row out (a header's never).
+namespace found {
+struct TooLong {
+    Side side;
+    std::size_t bytes, limit;
     std::string text;
-    std::string kept;
-
-    bool IsProblem() const { return kind < Cut; }
 };
+struct NotInCodePage {
+    Side side;
+    char32_t character;
+};
+struct UndecodableByte {
+    Side side;
+    unsigned char byte;
+};
+struct ControlCharacter {
+    Side side;
+    char32_t character;
+};
+struct MissingField {
+    Side side;
+    std::size_t column;  // from 1
+    char separator;      // what the row was split on
+};
+struct ExtraField {
+    std::string text;  // the first extra field that isn't empty
+};
+struct UnclosedQuote {};
+struct TextAfterQuote {};
+// Rows unlike "#columns:", told once at that header's line; each such row is refused.
+struct ColumnsMismatch {
+    std::size_t named, found;
+    std::int64_t line;  // the first such row
+};
+struct BadHeader {
+    HeaderKey key;
+    std::string name, value;
+};
+// Notes: what was done or read past.
+struct Cut {
+    Side side;
+    std::size_t bytes, limit;
+    std::string text, kept;
+};
+struct Skipped {
+    std::int64_t lastLine;
+};
+struct UnknownHeader {
+    std::string name;
+};
+struct LateHeader {  // a header below the first row is a comment
+    std::string name;
+};
+struct CommentedRow {  // a '#' line that holds the separator, as a pair would
+    char separator;
+};
+struct QuoteAsText {};  // tab-separated: a quote that opens no quoted field
+struct HeaderRowTaken {
+    bool francaisNotInCodePage;  // else: its Japanese has no Japanese character
+};
+struct EmptyWord {
+    Side side;
+};
+struct EmptyRows {  // rows with both words empty, left out; at the first
+    std::int64_t count;
+};
+struct Equivalent {  // a character stored as its standard equivalent; at the first
+    Side side;
+    char32_t character, stored;
+    std::int64_t count;
+};
+struct LostAccents {  // "?" beside letters in French read from a legacy encoding; at the first
+    std::int64_t count;
+};
+}  // namespace found
 
-struct ImportResult {
-    WordList words;                   // zero-filled records, one per good line, in file order
-    std::vector<ImportIssue> issues;  // in file order, but for a disagreement with #columns:
-    std::size_t problems = 0;
-    std::size_t headerProblems = 0;  // of them, the ones in headers
-    std::size_t skippedRows = 0;
-    std::size_t cutFields = 0;
-    char separator = '\t';          // what the rows were read with
-    bool semicolonGuessed = false;  // a CSV read with ';' since its first rows split on that
+struct ImportIssue {
+    TextPosition at;
+    std::variant<found::TooLong, found::NotInCodePage, found::UndecodableByte, found::ControlCharacter,
+                 found::MissingField, found::ExtraField, found::UnclosedQuote, found::TextAfterQuote,
+                 found::ColumnsMismatch, found::BadHeader, found::Cut, found::Skipped, found::UnknownHeader,
+                 found::LateHeader, found::CommentedRow, found::QuoteAsText, found::HeaderRowTaken,
+                 found::EmptyWord, found::EmptyRows, found::Equivalent, found::LostAccents>
+        what;
 
-    // Nothing may be written while a problem stands that --skip didn't take out, nor when
-    // --skip took out every line: an empty list over the target is never what was meant.
-    bool Writable() const
-    {
-        return headerProblems == 0 && (problems == 0 || (skippedRows > 0 && !words.empty()));
-    }
+    // The problems come first in the variant.
+    bool IsProblem() const { return what.index() <= 9; }
 };
 
 // --columns names a column the file doesn't have: a usage error, shown with the columns there
@@ -93,7 +130,9 @@ struct ImportResult {
 class ColumnsError : public std::runtime_error {
 public:
     ColumnsError(std::string askedFor, std::vector<std::string> namesThere, std::size_t countThere)
-        : std::runtime_error("no such column"), asked(std::move(askedFor)), names(std::move(namesThere)),
+        : std::runtime_error("no such column"),
+          asked(std::move(askedFor)),
+          names(std::move(namesThere)),
           count(countThere)
     {
     }
@@ -102,71 +141,74 @@ public:
     std::size_t count;
 };
 
-// Checks every row of converter text (Utf8.h) and builds the records of the good ones: one
-// pair a row, blank lines skipped, '#' lines never rows (Anki's headers among them are read).
-// The words are the first two columns that no header gives to tags, deck, note type or guid,
-// French first, or the columns the options name. In a plain file trailing empty fields are
-// allowed (spreadsheets write them for columns used elsewhere) and any other third field is a
-// problem, since it most often means a separator inside a word; with Anki's headers, a header
-// row or named columns the other columns are ignored. Throws ColumnsError.
-ImportResult ImportText(std::string_view text, const ImportOptions& options);
-
-// The same over a text that comes in chunks ending at line breaks (InputChunks.h), so that only
-// one chunk of the input is held besides the records. `lines`: at most how many lines there
-// are, for the records to be allocated once. A CSV row whose quoted field runs past its chunk
-// waits for the next one.
-class Importer;
-class ChunkedImport {
-public:
-    ChunkedImport(const ImportOptions& options, std::size_t lines);
-    ~ChunkedImport();
-    ChunkedImport(const ChunkedImport&) = delete;
-    ChunkedImport& operator=(const ChunkedImport&) = delete;
-
-    void Feed(std::string_view text, bool last);
-    ImportResult Finish();
-
-private:
-    std::unique_ptr<Importer> importer_;
+// How the rows are laid out: decided on the input before a row is read.
+struct Layout {
+    char separator = '\t';
+    Quoting quoting = Quoting::Tsv;
+    bool semicolonGuessed = false;
+    bool html = false;
+    bool lenient = false;  // columns besides the words are ignored
+    std::size_t francais = 0, japonais = 1;
+    std::size_t columnsNamed = 0;  // by "#columns:"; 0 without one
+    TextPosition columnsAt;
+    std::size_t rowsBegin = 0;  // the first row, and its line
+    std::int64_t rowsLine = 1;
+    bool headerRow = false;           // that row names the columns
+    std::vector<ImportIssue> issues;  // the headers', and a header row taken
 };
 
-// The first character of a word field that an encoding, read as, can't give its code page:
-// an escape (Utf8.h) for a byte that doesn't decode.
-struct EncodingMisfit {
+// The first word field that a reading can't give its code page: an escape (Utf8.h) for a byte
+// that doesn't decode.
+struct Misfit {
     TextPosition at;
     Side side = Side::Francais;
     char32_t character = 0;
 };
 
-// `chosen` unset: when both misfits are set, neither encoding fits; when neither is, both fit
-// and give different words.
-struct EncodingVerdict {
-    std::optional<TextEncoding> chosen;
-    std::optional<EncodingMisfit> shiftJis;
-    std::optional<EncodingMisfit> windows1252;
+// What the input is read as. For a file with no BOM that isn't UTF-8 and no --encoding, the
+// words choose: the reading under which every French field is Windows-1252 and every Japanese
+// field Shift-JIS. Decoding without error proves nothing: Windows-1252 "é" and a letter is a
+// Shift-JIS pair, and nearly every byte is some Windows-1252 character.
+struct ImportPlan {
+    TextEncoding encoding = TextEncoding::Utf8;
+    bool validUtf8 = true;
+    bool chosen = false;  // by the words
+    // Neither reading fits (both set), or both do and give different words (neither set).
+    bool undecided = false;
+    std::optional<Misfit> shiftJis, windows1252;
+    TextPosition firstNotUtf8;
+    Layout layout;
 };
 
-// For a file that has no BOM and isn't UTF-8: reads its chunks (raw bytes, InputChunks.h) as
-// Shift-JIS and as Windows-1252 side by side, one chunk at a time, and takes the one under
-// which every French field is Windows-1252 and every Japanese field Shift-JIS. Decoding without
-// error proves nothing: Windows-1252 "é" and a letter is a Shift-JIS pair, and nearly every
-// byte is some Windows-1252 character. Where both fit, they must give the same words. A
-// reading that can no longer fit stops being decoded. Throws ColumnsError when --columns names
-// a column that neither reading has.
-class EncodingChoice {
-public:
-    explicit EncodingChoice(const ImportOptions& options);
-    ~EncodingChoice();
-    EncodingChoice(const EncodingChoice&) = delete;
-    EncodingChoice& operator=(const EncodingChoice&) = delete;
+// Throws ColumnsError.
+ImportPlan PlanImport(std::string_view text, std::optional<TextEncoding> bom,
+                      std::optional<TextEncoding> stated, const ImportOptions& options);
 
-    void Feed(std::string_view bytes, bool last);
-    EncodingVerdict Finish();
+struct ImportResult {
+    std::vector<ImportIssue> issues;  // in file order, but for the notes that count
+    std::size_t problems = 0;
+    std::size_t headerProblems = 0;  // of them, the ones in headers
+    std::size_t skippedRows = 0;
+    std::size_t cutFields = 0;
+    std::int64_t records = 0;
 
-private:
-    struct Reading;
-    std::unique_ptr<Reading> shiftJis_;
-    std::unique_ptr<Reading> windows1252_;
+    // Nothing may be written while a problem stands that --skip didn't take out, nor when
+    // --skip took out every line: an empty list over the target is never what was meant.
+    bool Writable() const
+    {
+        return headerProblems == 0 && (problems == 0 || (skippedRows > 0 && records > 0));
+    }
 };
+
+// Receives each record as it is made, zero-filled, in file order.
+using RecordSink = std::function<void(const TWordRec& record)>;
+
+// Reads every row once, checks its fields and hands the records of the good ones on: blank
+// lines, '#' lines and rows whose two words are empty are no pairs. In a plain file trailing
+// empty fields are allowed (spreadsheets write them for columns used elsewhere) and any other
+// third field is a problem, since it most often means a separator inside a word. Throws
+// MessageError beyond a signed 32-bit count of records.
+ImportResult ImportRows(std::string_view text, const ImportPlan& plan, const ImportOptions& options,
+                        const RecordSink& sink);
 
 }  // namespace mirvel::convert

@@ -6,6 +6,7 @@
 #include "convert/Utf8.h"
 
 #include <cstdio>
+#include <variant>
 
 namespace mirvel::convert {
 namespace {
@@ -21,8 +22,19 @@ std::string CodePointText(char32_t c)
     return buffer;
 }
 
+// Spaces, format characters, combining marks alone: nothing to see between 「」.
+bool IsInvisible(char32_t c)
+{
+    return c <= 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0xAD || (c >= 0x300 && c <= 0x36F) || c == 0x34F ||
+           c == 0x115F || c == 0x1160 || c == 0x1680 || c == 0x180E || (c >= 0x2000 && c <= 0x200F) ||
+           (c >= 0x2028 && c <= 0x202F) || (c >= 0x205F && c <= 0x206F) || c == 0x3000 || c == 0x3164 ||
+           (c >= 0xD800 && c <= 0xDFFF) || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFEFF || c == 0xFFA0 ||
+           (c >= 0xE0000 && c <= 0xE0FFF);
+}
+
 std::string CharText(char32_t c)
 {
+    if (IsInvisible(c)) return " " + CodePointText(c) + " ";
     std::string text;
     AppendUtf8(text, c);
     return Quoted(text) + "(" + CodePointText(c) + ")";
@@ -49,11 +61,6 @@ std::string Where(const std::string& file, TextPosition at)
 }
 
 std::string Record(std::int64_t record) { return "レコード " + std::to_string(record) + ": "; }
-
-std::string WhereLine(const std::string& file, TextPosition at)
-{
-    return file + ":" + std::to_string(at.line) + ": ";
-}
 
 std::string LineAndColumn(TextPosition at)
 {
@@ -85,9 +92,9 @@ std::string DisplayName(TextEncoding encoding)
 }
 
 // What a header's value may be, by its key.
-std::string HeaderValuesText(const std::string& name)
+std::string HeaderValuesText(HeaderKey key)
 {
-    switch (ParseHeaderLine("#" + name + ":").key) {
+    switch (key) {
         case HeaderKey::Separator:
             return "Tab、Comma、Semicolon、Pipe、Space、Colon か 1 文字です";
         case HeaderKey::Html:
@@ -108,72 +115,133 @@ std::string SeparatorName(char32_t c)
 
 }  // namespace
 
-std::string ImportIssueText(const std::string& file, const ImportIssue& issue, char separator,
-                            TextEncoding encoding)
+namespace {
+
+std::string Line(std::int64_t line) { return std::to_string(line) + " 行目"; }
+
+struct IssueWords {
+    const std::string& where;      // "file:line:column: "
+    const std::string& whereLine;  // "file:line: "
+    TextPosition at;
+    TextEncoding encoding;
+
+    std::string operator()(const found::TooLong& f) const
+    {
+        return where + SideName(f.side) + Quoted(f.text) + "は " + CodePageName(f.side) + " で " +
+               std::to_string(f.bytes) + " バイトあり、上限の " + std::to_string(f.limit) +
+               " バイトを超えています";
+    }
+    std::string operator()(const found::NotInCodePage& f) const
+    {
+        return where + SideName(f.side) + "の" + CharText(f.character) + "は " + CodePageName(f.side) +
+               " にない文字です";
+    }
+    std::string operator()(const found::UndecodableByte& f) const
+    {
+        return where + SideName(f.side) + "の欄のバイト " + ByteText(f.byte) + " は " +
+               EncodingName(encoding) + " として読めません";
+    }
+    std::string operator()(const found::ControlCharacter& f) const
+    {
+        return where + SideName(f.side) + "の欄に制御文字 " + CodePointText(f.character) + " があります";
+    }
+    std::string operator()(const found::MissingField& f) const
+    {
+        if (f.side == Side::Japonais && f.column == 2)
+            return where + "日本語の欄がありません（フランス語と日本語を" + FieldSeparatorName(f.separator) +
+                   "で区切ってください）";
+        return where + std::to_string(f.column) + " 列目の" + SideName(f.side) + "の欄がありません";
+    }
+    std::string operator()(const found::ExtraField& f) const
+    {
+        return where + "3 つ目の欄" + Quoted(f.text) +
+               "があります（欄はフランス語と日本語の 2 つです。ほかの列を無視するには --columns 1,2 "
+               "を、1 行目が列の名前なら --header も付けてください）";
+    }
+    std::string operator()(const found::UnclosedQuote&) const { return where + "引用符 \" が閉じていません"; }
+    std::string operator()(const found::TextAfterQuote&) const
+    {
+        return where + "閉じる引用符 \" のあとに区切り以外の文字があります";
+    }
+    std::string operator()(const found::ColumnsMismatch& f) const
+    {
+        return whereLine + "#columns: の列は " + std::to_string(f.named) + " つですが、" + Line(f.line) +
+               "は " + std::to_string(f.found) + " 列です（列の数が合わない行は書き込みません）";
+    }
+    std::string operator()(const found::BadHeader& f) const
+    {
+        return whereLine + "ヘッダー「#" + f.name + ":」の値" + Quoted(f.value) + "は使えません（" +
+               HeaderValuesText(f.key) + "）";
+    }
+    std::string operator()(const found::Cut& f) const
+    {
+        return where + SideName(f.side) + Quoted(f.text) + "（" + std::to_string(f.bytes) +
+               " バイト）を上限の " + std::to_string(f.limit) + " バイトに収まる" + Quoted(f.kept) +
+               "に切り詰めました";
+    }
+    std::string operator()(const found::Skipped& f) const
+    {
+        if (f.lastLine > at.line)
+            return whereLine + Line(at.line) + "から " + Line(f.lastLine) + "までを飛ばしました";
+        return whereLine + "この行を飛ばしました";
+    }
+    std::string operator()(const found::UnknownHeader& f) const
+    {
+        return whereLine + "知らないヘッダー「#" + f.name + ":」を無視しました";
+    }
+    std::string operator()(const found::LateHeader& f) const
+    {
+        return whereLine + "ヘッダー「#" + f.name + ":」は表の最初の行より上にしか書けないため、無視しました";
+    }
+    std::string operator()(const found::CommentedRow& f) const
+    {
+        return whereLine + "# で始まる行は" + FieldSeparatorName(f.separator) +
+               "を含んでいても単語の組ではなく注釈として読み飛ばしました";
+    }
+    std::string operator()(const found::QuoteAsText&) const
+    {
+        return where + "\" で始まる欄が引用符で閉じていないため、\" も文字として読みました";
+    }
+    std::string operator()(const found::HeaderRowTaken& f) const
+    {
+        return whereLine + "この行は" +
+               (f.francaisNotInCodePage ? std::string("フランス語の欄に Windows-1252 にない文字があり")
+                                        : std::string("日本語の欄に日本語の文字がなく")) +
+               "、続く行は単語の組なので、列の名前の行として読み飛ばしました（組として読むには --no-header "
+               "を付けてください）";
+    }
+    std::string operator()(const found::EmptyWord& f) const
+    {
+        return whereLine + SideName(f.side) + "が空の組です";
+    }
+    std::string operator()(const found::EmptyRows& f) const
+    {
+        return whereLine + "フランス語も日本語も空の行を " + std::to_string(f.count) +
+               " 行読み飛ばしました（最初の行がここです）";
+    }
+    std::string operator()(const found::Equivalent& f) const
+    {
+        return whereLine + SideName(f.side) + "の" + CharText(f.character) + "は " + CodePageName(f.side) +
+               " にないため、規格で同じ文字とされる" + CharText(f.stored) + "として読みました（" +
+               std::to_string(f.count) + " か所、最初がここです）";
+    }
+    std::string operator()(const found::LostAccents& f) const
+    {
+        return whereLine + "フランス語の " + std::to_string(f.count) +
+               " 組で文字のとなりに「?」があります（最初がここです）。表計算ソフトが " +
+               DisplayName(encoding) +
+               " で保存したときにアクセント付きの文字が失われたようです。「CSV UTF-8」で保存し直して、"
+               "もう一度読み込んでください";
+    }
+};
+
+}  // namespace
+
+std::string ImportIssueText(const std::string& file, const ImportIssue& issue, TextEncoding encoding)
 {
     const std::string where = Where(file, issue.at);
-    const std::string side = SideName(issue.side);
-    switch (issue.kind) {
-        case ImportIssue::TooLong:
-            return where + side + Quoted(issue.text) + "は " + CodePageName(issue.side) + " で " +
-                   std::to_string(issue.bytes) + " バイトあり、上限の " + std::to_string(issue.limit) +
-                   " バイトを超えています";
-        case ImportIssue::NotInCodePage: {
-            std::string text = where + side + "の" + CharText(issue.character) + "は " +
-                               CodePageName(issue.side) + " にない文字です";
-            const char32_t lookAlike =
-                issue.side == Side::Japonais ? StandardEquivalent(CodePage::ShiftJis, issue.character) : 0;
-            if (lookAlike != 0) text += "（" + CharText(lookAlike) + "なら使えます）";
-            return text;
-        }
-        case ImportIssue::UndecodableByte:
-            return where + side + "の欄のバイト " + ByteText(issue.byte) + " は " + EncodingName(encoding) +
-                   " として読めません";
-        case ImportIssue::ControlCharacter:
-            return where + side + "の欄に制御文字 " + CodePointText(issue.character) + " があります";
-        case ImportIssue::MissingFrancais:
-            return where + std::to_string(issue.column) + " 列目のフランス語の欄がありません";
-        case ImportIssue::MissingJaponais:
-            if (issue.column != 2)
-                return where + std::to_string(issue.column) + " 列目の日本語の欄がありません";
-            return where + "日本語の欄がありません（フランス語と日本語を" + FieldSeparatorName(separator) +
-                   "で区切ってください）";
-        case ImportIssue::ExtraField:
-            return where + "3 つ目の欄" + Quoted(issue.text) +
-                   "があります（欄はフランス語と日本語の 2 つです。ほかの列を無視するには --columns 1,2 "
-                   "を、1 行目が列の名前なら --header も付けてください）";
-        case ImportIssue::ColumnsMismatch:
-            return WhereLine(file, issue.at) + "#columns: の列は " + std::to_string(issue.column) +
-                   " つですが、" + std::to_string(issue.lastLine) + " 行目は " + std::to_string(issue.bytes) +
-                   " 列です（列の数が合わない行は書き込みません）";
-        case ImportIssue::BadHeader:
-            return WhereLine(file, issue.at) + "ヘッダー「#" + Printable(issue.text) + ":」の値" +
-                   Quoted(issue.kept) + "は使えません（" + HeaderValuesText(issue.text) + "）";
-        case ImportIssue::UnknownHeader:
-            return WhereLine(file, issue.at) + "知らないヘッダー「#" + Printable(issue.text) +
-                   ":」を無視しました";
-        case ImportIssue::LateHeader:
-            return WhereLine(file, issue.at) + "ヘッダー「#" + Printable(issue.text) +
-                   ":」は表の最初の行より上にしか書けないため、無視しました";
-        case ImportIssue::CommentedRow:
-            return WhereLine(file, issue.at) + "# で始まる行は" + FieldSeparatorName(separator) +
-                   "を含んでいても単語の組ではなく注釈として読み飛ばしました";
-        case ImportIssue::UnclosedQuote:
-            return where + "引用符 \" が閉じていません";
-        case ImportIssue::TextAfterQuote:
-            return where + "閉じる引用符 \" のあとに区切り以外の文字があります";
-        case ImportIssue::Cut:
-            return where + side + Quoted(issue.text) + "（" + std::to_string(issue.bytes) +
-                   " バイト）を上限の " + std::to_string(issue.limit) + " バイトに収まる" +
-                   Quoted(issue.kept) + "に切り詰めました";
-        case ImportIssue::Skipped:
-            if (issue.lastLine > issue.at.line) {
-                return file + ":" + std::to_string(issue.at.line) + ": " + std::to_string(issue.at.line) +
-                       " 行目から " + std::to_string(issue.lastLine) + " 行目までを飛ばしました";
-            }
-            return file + ":" + std::to_string(issue.at.line) + ": この行を飛ばしました";
-    }
-    return where;
+    const std::string whereLine = file + ":" + std::to_string(issue.at.line) + ": ";
+    return std::visit(IssueWords{where, whereLine, issue.at, encoding}, issue.what);
 }
 
 std::string EncodingChosenText(const std::string& file, TextEncoding encoding)
@@ -182,16 +250,15 @@ std::string EncodingChosenText(const std::string& file, TextEncoding encoding)
            " として読みました（ほかの文字コードなら --encoding で指定してください）";
 }
 
-std::string EncodingUndecidedText(const std::string& file, const EncodingVerdict& verdict,
-                                  TextPosition firstNotUtf8)
+std::string EncodingUndecidedText(const std::string& file, const ImportPlan& plan)
 {
     const std::string ask = "。文字コードを --encoding cp932 か --encoding cp1252 で指定してください";
-    if (!verdict.shiftJis || !verdict.windows1252) {
-        return Where(file, firstNotUtf8) +
+    if (!plan.shiftJis || !plan.windows1252) {
+        return Where(file, plan.firstNotUtf8) +
                "Shift-JIS としても Windows-1252 としても読めるため、どちらか決められません" + ask;
     }
     // The first reason runs on into the second.
-    const auto misfitText = [](const EncodingMisfit& misfit, bool last) {
+    const auto misfitText = [](const Misfit& misfit, bool last) {
         const std::string at = LineAndColumn(misfit.at) + "の" + SideName(misfit.side);
         if (IsEscape(misfit.character))
             return at + "の欄のバイト " + ByteText(EscapedByte(misfit.character)) +
@@ -200,8 +267,8 @@ std::string EncodingUndecidedText(const std::string& file, const EncodingVerdict
                (last ? " にありません" : " になく");
     };
     return file + ": Shift-JIS としても Windows-1252 としても読めません（Shift-JIS では " +
-           misfitText(*verdict.shiftJis, false) + "、Windows-1252 では " +
-           misfitText(*verdict.windows1252, true) + "）" + ask;
+           misfitText(*plan.shiftJis, false) + "、Windows-1252 では " + misfitText(*plan.windows1252, true) +
+           "）" + ask;
 }
 
 std::string SemicolonGuessedText(const std::string& file)
@@ -245,7 +312,8 @@ std::string ImportRefusedText(const std::string& output, const ImportResult& res
     if (result.skippedRows > 0)
         return "どの行にも問題があったため、" + output + " には何も書き込んでいません";
     bool tooLong = false;
-    for (const ImportIssue& issue : result.issues) tooLong = tooLong || issue.kind == ImportIssue::TooLong;
+    for (const ImportIssue& issue : result.issues)
+        tooLong = tooLong || std::holds_alternative<found::TooLong>(issue.what);
     return "問題が " + std::to_string(result.problems) + " 件あったため、" + output +
            " には何も書き込んでいません。問題のある行を飛ばして書き込むには --skip を" +
            (tooLong ? "、長すぎる欄を切り詰めるには --cut を" : "") + "付けてください";
@@ -253,7 +321,7 @@ std::string ImportRefusedText(const std::string& output, const ImportResult& res
 
 std::string ImportDoneText(const std::string& output, const ImportResult& result)
 {
-    std::string text = std::to_string(result.words.size()) + " 組を " + output + " に書き込みました";
+    std::string text = std::to_string(result.records) + " 組を " + output + " に書き込みました";
     if (result.skippedRows > 0 || result.cutFields > 0) {
         text += "（";
         if (result.skippedRows > 0) text += "飛ばした行 " + std::to_string(result.skippedRows);

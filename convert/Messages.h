@@ -6,21 +6,17 @@
 #include "convert/Export.h"
 #include "convert/Import.h"
 #include "convert/TextEncoding.h"
-#include "convert/TextPosition.h"
 
 #include <cstddef>
 #include <string>
 
 namespace mirvel::convert {
 
-// Import: one line per issue, "file:line:column: ...".
-// `separator`: what the rows were read with.
-std::string ImportIssueText(const std::string& file, const ImportIssue& issue, char separator,
-                            TextEncoding encoding);
+// Import: one line per issue, "file:line:column: ..." (a note that concerns a whole row or
+// counts rows: "file:line: ...").
+std::string ImportIssueText(const std::string& file, const ImportIssue& issue, TextEncoding encoding);
 std::string EncodingChosenText(const std::string& file, TextEncoding encoding);
-// `firstNotUtf8`: where the readings first differ, for when both fit.
-std::string EncodingUndecidedText(const std::string& file, const EncodingVerdict& verdict,
-                                  TextPosition firstNotUtf8);
+std::string EncodingUndecidedText(const std::string& file, const ImportPlan& plan);
 std::string SemicolonGuessedText(const std::string& file);
 std::string ColumnsErrorText(const ColumnsError& error);
 std::string StatedEncodingUnusedText(const std::string& file, TextEncoding stated, bool bom,

@@ -1,9 +1,58 @@
 #include "convert/TextEncoding.h"
 
+#include "common/CodePage.h"
+#include "common/ShiftJisUnits.h"
+#include "convert/Utf8.h"
+
+#include <algorithm>
+#include <array>
 #include <cctype>
-#include <string>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace mirvel::convert {
+namespace {
+
+bool IsAscii(std::string_view bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+void EscapeUtf8Into(std::string_view bytes, std::string& out)
+{
+    out.clear();
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t length = Utf8SequenceLength(bytes, at);
+        if (length == 0) {
+            AppendEscape(out, static_cast<unsigned char>(bytes[at++]));
+        } else {
+            out.append(bytes.substr(at, length));
+            at += length;
+        }
+    }
+}
+
+// The common decoder's own mapping, with each U+FFFD it gives for bytes that don't decode put
+// back as escapes of those bytes, so that the field check can name them.
+void DecodeCodePageInto(CodePage codePage, std::string_view bytes, std::string& out)
+{
+    std::vector<UndecodableRun> runs;
+    const std::string text = DecodeToUtf8(codePage, bytes, runs);
+    constexpr std::size_t ReplacementLength = 3;  // U+FFFD in UTF-8
+    out.clear();
+    std::size_t copied = 0;
+    for (const UndecodableRun& run : runs) {
+        out.append(text, copied, run.textOffset - copied);
+        for (std::size_t i = 0; i < run.length; ++i)
+            AppendEscape(out, static_cast<unsigned char>(bytes[run.index + i]));
+        copied = run.textOffset + ReplacementLength;
+    }
+    out.append(text, copied);
+}
+
+}  // namespace
 
 std::optional<TextEncoding> ParseEncodingName(std::string_view name)
 {
@@ -31,6 +80,74 @@ const char* EncodingName(TextEncoding encoding)
             return "cp1252";
     }
     return "";
+}
+
+std::size_t FirstNotUtf8(std::string_view text)
+{
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    const auto continues = [&](std::size_t at) { return (bytes[at] & 0xC0) == 0x80; };
+    for (std::size_t at = 0; at < size;) {
+        std::uint64_t word;
+        if (size - at >= 8 && (std::memcpy(&word, bytes + at, 8), (word & 0x8080808080808080ULL) == 0)) {
+            at += 8;
+        } else if (bytes[at] < 0x80) {
+            ++at;
+        } else if (size - at >= 2 && bytes[at] >= 0xC2 && bytes[at] < 0xE0 && continues(at + 1)) {
+            at += 2;  // accented letters
+        } else if (size - at >= 3 && bytes[at] > 0xE0 && bytes[at] < 0xF0 && bytes[at] != 0xED &&
+                   continues(at + 1) && continues(at + 2)) {
+            at += 3;  // E0 and ED lead ranges of their own: overlong forms and surrogates
+        } else {
+            const std::size_t length = Utf8SequenceLength(text, at);
+            if (length == 0) return at;
+            at += length;
+        }
+    }
+    return std::string_view::npos;
+}
+
+std::size_t InputCodec::CharLength(std::string_view text, std::size_t at) const
+{
+    switch (encoding_) {
+        case TextEncoding::Cp932:
+            return ShiftJisUnitLength(text, at);
+        case TextEncoding::Cp1252:
+            return 1;
+        case TextEncoding::Utf8:
+            return std::max<std::size_t>(Utf8SequenceLength(text, at), 1);
+        default: {
+            // UTF-16 made UTF-8 on reading: an escape there is one unit's byte.
+            const std::size_t length = Utf8SequenceLength(text, at);
+            if (length == 0 && static_cast<unsigned char>(text[at]) == 0xED && at + 2 < text.size()) return 3;
+            return std::max<std::size_t>(length, 1);
+        }
+    }
+}
+
+std::string_view InputCodec::Decode(std::string_view raw, std::string& storage) const
+{
+    if (encoding_ == TextEncoding::Utf16Le || encoding_ == TextEncoding::Utf16Be) return raw;  // made so
+    if (!Legacy()) {
+        if (validUtf8_ || IsValidUtf8(raw)) return raw;
+        EscapeUtf8Into(raw, storage);
+        return storage;
+    }
+    if (IsAscii(raw)) return raw;
+    if (encoding_ == TextEncoding::Cp932) {
+        DecodeCodePageInto(CodePage::ShiftJis, raw, storage);
+        return storage;
+    }
+    // Byte by byte from a table made once with the common decoder.
+    static const std::array<std::string, 256> table = [] {
+        std::array<std::string, 256> result;
+        for (int byte = 0; byte < 256; ++byte)
+            DecodeCodePageInto(CodePage::Windows1252, std::string(1, static_cast<char>(byte)), result[byte]);
+        return result;
+    }();
+    storage.clear();
+    for (const char byte : raw) storage += table[static_cast<unsigned char>(byte)];
+    return storage;
 }
 
 }  // namespace mirvel::convert

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace mirvel::convert {
 
 // The encodings of word-list text files. UTF-16 is only ever recognised by its BOM (what a
-// spreadsheet's "Unicode text" export writes); it is never named on the command line.
+// spreadsheet's "Unicode text" export writes) and is turned into UTF-8 as it is read; it is
+// never named on the command line.
 enum class TextEncoding { Utf8, Utf16Le, Utf16Be, Cp932, Cp1252 };
 
 // The names --encoding accepts, case-insensitively: utf-8, cp932, cp1252 and their usual aliases.
@@ -14,5 +17,32 @@ std::optional<TextEncoding> ParseEncodingName(std::string_view name);
 
 // The name shown to the user.
 const char* EncodingName(TextEncoding encoding);
+
+// Where the first byte that isn't well-formed UTF-8 lies, or npos: FindInvalidUtf8 with the
+// usual bytes of a word list (ASCII runs, three-byte kana and kanji) taken in strides, since a
+// whole imported file goes through it.
+std::size_t FirstNotUtf8(std::string_view text);
+
+// Bytes of one encoding as they lie in the input: where characters end, and what a field says
+// as converter text (UTF-8, a byte that doesn't decode escaped, Utf8.h). UTF-16 input is UTF-8
+// by the time it is read, so it is read as UTF-8. `validUtf8`: the whole input is known to be
+// well-formed UTF-8, so that its fields need no look.
+class InputCodec {
+public:
+    InputCodec(TextEncoding encoding, bool validUtf8) : encoding_(encoding), validUtf8_(validUtf8) {}
+
+    TextEncoding Encoding() const { return encoding_; }
+    bool Legacy() const { return encoding_ == TextEncoding::Cp932 || encoding_ == TextEncoding::Cp1252; }
+
+    // Bytes of the character at `at` (at least 1).
+    std::size_t CharLength(std::string_view text, std::size_t at) const;
+
+    // The field as converter text: a view of `raw` when it already is that, else in `storage`.
+    std::string_view Decode(std::string_view raw, std::string& storage) const;
+
+private:
+    TextEncoding encoding_;
+    bool validUtf8_;
+};
 
 }  // namespace mirvel::convert

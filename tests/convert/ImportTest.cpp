@@ -1,390 +1,296 @@
-#include "convert/Import.h"
-
-#include "common/CodePage.h"
-#include "convert/InputDecoder.h"
-#include "convert/Messages.h"
-#include "convert/Utf8.h"
+// The import through the command's own path: a table in, the records written and what was
+// said on standard error.
+#include "tests/convert/RunConvert.h"
 
 #include <gtest/gtest.h>
 
 namespace mirvel::convert {
 namespace {
 
-ImportResult Import(std::string_view text, bool csv = false, bool skip = false, bool cut = false)
-{
-    ImportOptions options;
-    options.csv = csv;
-    options.skip = skip;
-    options.cut = cut;
-    return ImportText(text, options);
-}
+using namespace std::string_literals;
+using test::ImportFile;
+using test::Records;
+using test::TempDir;
 
 std::string Sjis(std::string_view text) { return *EncodeFromUtf8(CodePage::ShiftJis, text); }
 
 // Twenty double-byte characters: exactly the Japanese limit of 40 bytes.
 const std::string Forty = "一二三四五六七八九十一二三四五六七八九十";
 
-TEST(Import, BuildsZeroFilledRecordsInTheirCodePages)
-{
-    const ImportResult result = Import(
-        "\xC5"
-        "\x93uvre\t作品\n\nabcdefghijklmnop\t" +
-        Forty + "\n\t\n");
-    ASSERT_EQ(result.problems, 0u);
-    ASSERT_EQ(result.words.size(), 3u);
-    EXPECT_EQ(result.words[0].FrancaisBytes(), "\x9Cuvre");
-    EXPECT_EQ(result.words[0].JaponaisBytes(), Sjis("作品"));
-    EXPECT_EQ(result.words[1].JaponaisBytes().size(), 40u);
-    // A tab alone is an empty pair, kept so that record numbers survive a round trip.
-    EXPECT_EQ(result.words[2].FrancaisBytes(), "");
-    TWordRec zero{};
-    zero.SetFrancais("\x9Cuvre");
-    zero.SetJaponais(Sjis("作品"));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&result.words[0]), 60),
-              std::string(reinterpret_cast<const char*>(&zero), 60));
-}
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-TEST(Import, ReportsEveryProblemKindAtItsLineAndColumn)
+TEST(Import, EveryProblemAtItsLineAndColumnAndNothingWritten)
 {
+    TempDir dir;
     const std::string text =
         "abcdefghijklmnopq\tok\n"  // 1: French 17 bytes
         "ok\t" +
         Forty +
-        "あ\n"                // 2: Japanese 42 bytes
-        "Łódź\tポーランド\n"  // 3: Ł not in Windows-1252 (column 1), nor ź (4)
-        "ok\t波〜\n"          // 4: U+301C not in Shift-JIS, at column 5
-        "seul\n"              // 5: no Japanese field; the column is the line's end
-        "a\tb\tc\n"           // 6: a third field
-        "a\tb\t\t\n";         // 7: trailing empty fields are fine
-    const ImportResult result = Import(text);
-    struct Expected {
-        ImportIssue::Kind kind;
-        long line;
-        long column;
-    };
-    const Expected expected[] = {
-        {ImportIssue::TooLong, 1, 1},       {ImportIssue::TooLong, 2, 4},
-        {ImportIssue::NotInCodePage, 3, 1}, {ImportIssue::NotInCodePage, 3, 4},
-        {ImportIssue::NotInCodePage, 4, 5}, {ImportIssue::MissingJaponais, 5, 5},
-        {ImportIssue::ExtraField, 6, 5},
-    };
-    ASSERT_EQ(result.issues.size(), std::size(expected));
-    for (std::size_t i = 0; i < std::size(expected); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(result.issues[i].kind, expected[i].kind);
-        EXPECT_EQ(result.issues[i].at.line, expected[i].line);
-        EXPECT_EQ(result.issues[i].at.column, expected[i].column);
-    }
-    EXPECT_EQ(result.issues[0].bytes, 17u);
-    EXPECT_EQ(result.issues[0].limit, 16u);
-    EXPECT_EQ(result.issues[1].side, Side::Japonais);
-    EXPECT_EQ(result.issues[1].bytes, 42u);
-    EXPECT_EQ(result.issues[1].limit, 40u);
-    EXPECT_EQ(result.issues[2].character, U'Ł');
-    EXPECT_EQ(result.issues[4].character, U'\u301C');
-    EXPECT_EQ(result.issues[6].text, "c");
-    EXPECT_EQ(result.problems, 7u);
-    EXPECT_FALSE(result.Writable());
+        "あ\n"                 // 2: Japanese 42 bytes
+        "Łódź\tポーランド\n"   // 3: Ł and ź not in Windows-1252
+        "ok\ta\xE2\x80\x8B\n"  // 4: an invisible character, by its code point
+        "seul\n"               // 5: no Japanese field; the column is the line's end
+        "a\tb\tc\n"            // 6: a third field
+        "a\0b\tx\x7F\n"s       // 7: control characters
+        "a\tb\t\t\n";          // 8: trailing empty fields are fine
+    test::WriteAll(dir.File("in.tsv.mirvel"), "previous");
+    const auto imported = ImportFile(dir, "in.tsv", text);
+    EXPECT_EQ(imported.outcome.code, ExitProblems);
+    EXPECT_EQ(test::ReadAll(dir.File("in.tsv.mirvel")), "previous");
+    EXPECT_EQ(imported.outcome.err,
+              "in.tsv:1:1: フランス語「abcdefghijklmnopq」は Windows-1252 で 17 バイトあり、上限の 16 "
+              "バイトを超えて"
+              "います\n"
+              "in.tsv:2:4: 日本語「" +
+                  Forty +
+                  "あ」は Shift-JIS で 42 バイトあり、上限の 40 バイトを超えています\n"
+                  "in.tsv:3:1: フランス語の「Ł」(U+0141)は Windows-1252 にない文字です\n"
+                  "in.tsv:3:4: フランス語の「ź」(U+017A)は Windows-1252 にない文字です\n"
+                  "in.tsv:4:5: 日本語の U+200B は Shift-JIS にない文字です\n"
+                  "in.tsv:5:5: 日本語の欄がありません（フランス語と日本語をタブで区切ってください）\n"
+                  "in.tsv:6:5: 3 つ目の欄「c」があります（欄はフランス語と日本語の 2 "
+                  "つです。ほかの列を無視するには "
+                  "--columns 1,2 を、1 行目が列の名前なら --header も付けてください）\n"
+                  "in.tsv:7:2: フランス語の欄に制御文字 U+0000 があります\n"
+                  "in.tsv:7:6: 日本語の欄に制御文字 U+007F があります\n"
+                  "問題が 9 件あったため、in.tsv.mirvel "
+                  "には何も書き込んでいません。問題のある行を飛ばして書き込むには "
+                  "--skip を、長すぎる欄を切り詰めるには --cut を付けてください\n");
 }
 
-TEST(Import, ReportsQuotingFaultsAndUndecodableBytes)
+TEST(Import, SkipAndCut)
 {
-    const ImportResult csv = Import("\"a\"x,b\n\"ouvert,b\n", true);
-    ASSERT_EQ(csv.issues.size(), 2u);
-    EXPECT_EQ(csv.issues[0].kind, ImportIssue::TextAfterQuote);
-    EXPECT_EQ(csv.issues[0].at.column, 4);
-    EXPECT_EQ(csv.issues[1].kind, ImportIssue::UnclosedQuote);
-    EXPECT_EQ(csv.issues[1].at.line, 2);
-
-    // "あ" then a pair cp932 has no character for, in the Japanese field of line 2.
-    const DecodedInput input = DecodeInput("a\t\x82\xA0\nb\t\x82\xA0\x85\x40\n", TextEncoding::Cp932);
-    const ImportResult bad = ImportText(input.text, {});
-    ASSERT_EQ(bad.issues.size(), 2u);
-    EXPECT_EQ(bad.issues[0].kind, ImportIssue::UndecodableByte);
-    EXPECT_EQ(bad.issues[0].byte, 0x85);
-    EXPECT_EQ(bad.issues[0].at.line, 2);
-    EXPECT_EQ(bad.issues[0].at.column, 4);
-    EXPECT_EQ(bad.issues[1].byte, 0x40);
-}
-
-TEST(Import, SkipWritesTheGoodPairsAndListsTheLinesLeftOut)
-{
-    const ImportResult result = Import("un,one\n\"deux\nlignes\"x,y\ntrois,三\n", true, true);
+    TempDir dir;
     // The quoted field runs over the line break, so the bad row is lines 2 to 3.
-    ASSERT_EQ(result.words.size(), 2u);
-    EXPECT_EQ(result.words[1].FrancaisBytes(), "trois");
-    ASSERT_EQ(result.skippedRows, 1u);
-    const ImportIssue& skipped = result.issues.back();
-    EXPECT_EQ(skipped.kind, ImportIssue::Skipped);
-    EXPECT_EQ(skipped.at.line, 2);
-    EXPECT_EQ(skipped.lastLine, 3);
-    EXPECT_TRUE(result.Writable());
-
+    const auto skipped = ImportFile(dir, "a.csv", "un,one\n\"deux\nlignes\"x,y\ntrois,三\n", {"--skip"});
+    ASSERT_EQ(skipped.outcome.code, ExitSuccess) << skipped.outcome.err;
+    EXPECT_EQ(skipped.records, Records({{"un", "one"}, {"trois", "三"}}));
+    EXPECT_EQ(skipped.outcome.err,
+              "a.csv:3:8: 閉じる引用符 \" のあとに区切り以外の文字があります\n"
+              "a.csv:2: 2 行目から 3 行目までを飛ばしました\n");
     // Skipping every line would put an empty list over the target.
-    EXPECT_FALSE(Import("seul\n", false, true).Writable());
-    EXPECT_TRUE(Import("", false, true).Writable());
-}
+    EXPECT_EQ(ImportFile(dir, "b.tsv", "seul\n", {"--skip"}).outcome.code, ExitProblems);
 
-TEST(Import, ACutNeverSplitsADoubleByteCharacter)
-{
     // 1 + 40 bytes: the last kanji would straddle the limit, so it goes whole and 39 remain.
-    const ImportResult japonais = Import("x\ta" + Forty + "\n", false, false, true);
-    ASSERT_EQ(japonais.words.size(), 1u);
-    const std::string_view kept = japonais.words[0].JaponaisBytes();
-    EXPECT_EQ(kept.size(), 39u);
-    EXPECT_EQ(kept, Sjis("a一二三四五六七八九十一二三四五六七八九"));
-    ASSERT_EQ(japonais.issues.size(), 1u);
-    EXPECT_EQ(japonais.issues[0].kind, ImportIssue::Cut);
-    EXPECT_EQ(japonais.issues[0].kept, "a一二三四五六七八九十一二三四五六七八九");
-    EXPECT_EQ(japonais.problems, 0u);
-
-    const ImportResult francais = Import("électroencéphalogramme\tx\n", false, false, true);
-    EXPECT_EQ(francais.words[0].FrancaisBytes(), "\xE9lectroenc\xE9phalo");
-    EXPECT_EQ(francais.cutFields, 1u);
+    const auto cut = ImportFile(dir, "c.tsv", "électroencéphalogramme\ta" + Forty + "\n", {"--cut"});
+    ASSERT_EQ(cut.outcome.code, ExitSuccess) << cut.outcome.err;
+    EXPECT_EQ(cut.records, Records({{"électroencéphalo", "a一二三四五六七八九十一二三四五六七八九"}}));
+    EXPECT_TRUE(Has(cut.outcome.out, "（切り詰めた欄 2）")) << cut.outcome.out;
+    // A cut doesn't rescue a line with other problems, and one never made is not listed.
+    const auto both = ImportFile(dir, "d.tsv", "abcdefghijklmnopq\tŁ\nok\tok\n", {"--cut", "--skip"});
+    EXPECT_EQ(
+        both.outcome.err,
+        "d.tsv:1:19: 日本語の「Ł」(U+0141)は Shift-JIS にない文字です\nd.tsv:1: この行を飛ばしました\n");
 }
 
-TEST(Import, CutDoesNotRescueALineWithOtherProblems)
+TEST(Import, EmptyRowsAreNoPairsAndAnEmptyWordIsNamed)
 {
-    const ImportResult result = Import("abcdefghijklmnopq\tŁ\n", false, false, true);
-    EXPECT_EQ(result.cutFields, 0u);
-    EXPECT_EQ(result.problems, 1u);
-    EXPECT_FALSE(result.Writable());
-    // With --skip too, the line goes, and the cut that never happened is not listed.
-    const ImportResult skipped = Import("abcdefghijklmnopq\tŁ\n", false, true, true);
-    ASSERT_EQ(skipped.issues.size(), 2u);
-    EXPECT_EQ(skipped.issues[0].kind, ImportIssue::NotInCodePage);
-    EXPECT_EQ(skipped.issues[1].kind, ImportIssue::Skipped);
+    // As spreadsheets write empty rows: a separator alone, two tabs, a note in the third column.
+    TempDir dir;
+    const auto csv = ImportFile(dir, "a.csv", "chat,猫\r\n,\r\n,,note\r\ncafé,\r\n,\"\"\r\nchien,犬\r\n");
+    ASSERT_EQ(csv.outcome.code, ExitSuccess) << csv.outcome.err;
+    EXPECT_EQ(csv.records, Records({{"chat", "猫"}, {"café", ""}, {"chien", "犬"}}));
+    EXPECT_EQ(csv.outcome.err,
+              "a.csv:4: 日本語が空の組です\n"
+              "a.csv:2: フランス語も日本語も空の行を 3 行読み飛ばしました（最初の行がここです）\n");
+    const auto tsv = ImportFile(dir, "b.tsv", "\t\t\n\tねこ\n");
+    EXPECT_EQ(tsv.records, Records({{"", "ねこ"}}));
 }
 
-struct Kinds {
-    ImportIssue::Kind kind;
-    long line;
-};
-
-void ExpectIssues(const ImportResult& result, std::initializer_list<Kinds> expected)
+TEST(Import, TabSeparatedCellsQuotedAsSpreadsheetsQuoteThem)
 {
-    ASSERT_EQ(result.issues.size(), expected.size());
-    std::size_t i = 0;
-    for (const Kinds& want : expected) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(result.issues[i].kind, want.kind);
-        EXPECT_EQ(result.issues[i].at.line, want.line);
-        ++i;
-    }
+    TempDir dir;
+    const auto quoted = ImportFile(
+        dir, "a.tsv",
+        "\"\"\"oui\"\", non; si\"\tはい\n\"deux\nlignes\"\t二行\ndit \"non\"\t「いいえ」\n\"a\"b\tc\n");
+    ASSERT_EQ(quoted.outcome.code, ExitSuccess) << quoted.outcome.err;
+    EXPECT_EQ(quoted.records, Records({{"\"oui\", non; si", "はい"},
+                                       {"deux\nlignes", "二行"},
+                                       {"dit \"non\"", "「いいえ」"},
+                                       {"\"a\"b", "c"}}));
+    EXPECT_EQ(quoted.outcome.err,
+              "a.tsv:5:1: \" で始まる欄が引用符で閉じていないため、\" も文字として読みました\n");
+    // A quote opened on line 1 and never closed costs its own field, not the rest of the file.
+    const auto open = ImportFile(dir, "b.tsv", "\"ouvert\tえ\nchat\t猫\n");
+    EXPECT_EQ(open.records, Records({{"\"ouvert", "え"}, {"chat", "猫"}}));
+    // In a CSV that is a problem.
+    EXPECT_TRUE(Has(ImportFile(dir, "c.csv", "a,b\n\"ouvert,b\n").outcome.err,
+                    "c.csv:2:1: 引用符 \" が閉じていません"));
 }
 
-TEST(Import, HeadersAreReadAboveTheFirstRowAndHashLinesAreNeverRows)
+TEST(Import, AFirstRowThatCantBeAPairNamesTheColumns)
 {
-    const ImportResult result = Import(
-        "#Separator: SEMICOLON\n"  // 1: any case, spaces around
-        "# a note: not a header\n"
-        "#colour:blue\n"       // 3: unknown key, told and passed over
-        "#deck:Français\n"     // 4: accepted, says nothing of the words
-        "#tags column:3\n"     // 5
-        "\"a;b\";\"de \"\"la\"\"\";t1\n"  // 6: quoted, whatever the separator
-        "#html:true\n"         // 7: below the first row, a comment
-        "#1;un\n"              // 8: looks like a pair
-        "# section\n"
-        "c;d;t2\n");
-    ExpectIssues(result, {{ImportIssue::UnknownHeader, 3},
-                          {ImportIssue::LateHeader, 7},
-                          {ImportIssue::CommentedRow, 8}});
-    EXPECT_EQ(result.issues[0].text, "colour");
-    EXPECT_EQ(result.problems, 0u);
-    EXPECT_EQ(result.separator, ';');
-    ASSERT_EQ(result.words.size(), 2u);
-    EXPECT_EQ(result.words[0].FrancaisBytes(), "a;b");
-    EXPECT_EQ(result.words[0].JaponaisBytes(), "de \"la\"");
-    EXPECT_EQ(result.words[1].FrancaisBytes(), "c");
-
-    // A literal separator; without a header a TSV keeps its quotes, and a '#' line is still no row.
-    EXPECT_EQ(Import("#separator:|\n\"x\"|y\n").words[0].FrancaisBytes(), "x");
-    const ImportResult plain = Import("# comment\n\"x\"\ty\n");
-    EXPECT_TRUE(plain.issues.empty());
-    EXPECT_EQ(plain.words[0].FrancaisBytes(), "\"x\"");
+    TempDir dir;
+    const auto french = ImportFile(dir, "a.csv", "フランス語,日本語\nchat,猫\nchien,犬\n");
+    ASSERT_EQ(french.outcome.code, ExitSuccess) << french.outcome.err;
+    EXPECT_EQ(french.records, Records({{"chat", "猫"}, {"chien", "犬"}}));
+    EXPECT_TRUE(Has(french.outcome.err, "a.csv:1: この行はフランス語の欄に Windows-1252 にない文字があり"));
+    // In Shift-JIS too: the encoding is chosen past that row.
+    const auto sjis = ImportFile(dir, "b.csv", Sjis("フランス語,日本語\r\nchat,猫\r\n"));
+    EXPECT_EQ(sjis.records, Records({{"chat", "猫"}}));
+    EXPECT_TRUE(Has(sjis.outcome.err, "Shift-JIS として読みました")) << sjis.outcome.err;
+    // Where the rows below are mostly Latin too, or the user says so, it is a pair.
+    EXPECT_EQ(ImportFile(dir, "c.tsv", "OK\tOK\nchat\t猫\n", {"--no-header"}).records,
+              Records({{"OK", "OK"}, {"chat", "猫"}}));
+    EXPECT_EQ(ImportFile(dir, "d.tsv", "CD\tCD\nDVD\tDVD\nchat\t猫\n").outcome.err, "");
 }
 
-TEST(Import, ABadHeaderValueOrARowUnlikeColumnsIsAProblemAtTheHeadersLine)
+TEST(Import, StandardEquivalentsAreStoredWithOneNoteEach)
 {
-    const ImportResult bad = Import("#html:yes\n#separator:tabs\n#deck column:two\na\tb\n", false, true);
-    ExpectIssues(bad, {{ImportIssue::BadHeader, 1}, {ImportIssue::BadHeader, 2}, {ImportIssue::BadHeader, 3}});
-    EXPECT_EQ(bad.issues[0].kept, "yes");
-    EXPECT_EQ(bad.words.size(), 1u);
-    EXPECT_FALSE(bad.Writable());  // --skip takes out rows, not headers
+    TempDir dir;
+    const auto imported = ImportFile(dir, "a.tsv", "a\t波〜\nb\t〜〜\nc\u202F!\t−1\n");
+    ASSERT_EQ(imported.outcome.code, ExitSuccess) << imported.outcome.err;
+    EXPECT_EQ(imported.records, Records({{"a", "波～"}, {"b", "～～"}, {"c\u00A0!", "－1"}}));
+    EXPECT_EQ(imported.outcome.err,
+              "a.tsv:1: 日本語の「〜」(U+301C)は Shift-JIS "
+              "にないため、規格で同じ文字とされる「～」(U+FF5E)として読みました（"
+              "3 か所、最初がここです）\n"
+              "a.tsv:3: フランス語の U+202F は Windows-1252 にないため、規格で同じ文字とされる U+00A0 "
+              "として読みました（1 か所、最初がここです）\n"
+              "a.tsv:3: 日本語の「−」(U+2212)は Shift-JIS "
+              "にないため、規格で同じ文字とされる「－」(U+FF0D)として読みました（"
+              "1 か所、最初がここです）\n");
+}
+
+TEST(Import, TheEncodingIsTheReadingUnderWhichEveryWordFitsItsCodePage)
+{
+    TempDir dir;
+    // Windows-1252 "élève" is two Shift-JIS pairs (E9 6C, E8 76): kanji in a French field.
+    EXPECT_EQ(ImportFile(dir, "a.tsv", "\xE9l\xE8ve\tseito\r\n").records, Records({{"élève", "seito"}}));
+    // 猫 (94 4C) reads as "”L", which Shift-JIS has too: both fit, with other words.
+    const auto both = ImportFile(dir, "b.csv", "chat,\x94\x4C\r\n");
+    EXPECT_EQ(
+        both.outcome.err,
+        "b.csv:1:6: Shift-JIS としても Windows-1252 としても読めるため、どちらか決められません。文字コードを "
+        "--encoding cp932 か --encoding cp1252 で指定してください\n");
+    EXPECT_EQ(ImportFile(dir, "b.csv", "chat,\x94\x4C\r\n", {"--encoding", "cp932"}).records,
+              Records({{"chat", "猫"}}));
+    const auto neither = ImportFile(dir, "c.tsv", "chat\t\x94\x4C\r\n\xE9l\xE8ve\t\x8C\xA2\r\n");
+    EXPECT_EQ(
+        neither.outcome.err,
+        "c.tsv: Shift-JIS としても Windows-1252 としても読めません（Shift-JIS では 2 行目 1 "
+        "列目のフランス語の"
+        "「駘」(U+99D8)が Windows-1252 になく、Windows-1252 では 2 行目 7 列目の日本語の「Œ」(U+0152)が "
+        "Shift-JIS にありません）。文字コードを --encoding cp932 か --encoding cp1252 で指定してください\n");
+    // Bytes a stated encoding can't decode are named where they stand.
+    const auto bad = ImportFile(dir, "d.tsv", "a\t\x82\xA0\nb\t\x82\xA0\x85\x40\n", {"--encoding", "cp932"});
+    EXPECT_TRUE(Has(bad.outcome.err, "d.tsv:2:4: 日本語の欄のバイト 0x85 は cp932 として読めません"))
+        << bad.outcome.err;
+}
+
+TEST(Import, AccentsLostByASpreadsheetAreNoted)
+{
+    TempDir dir;
+    const auto lost = ImportFile(dir, "a.csv", Sjis("caf?,コーヒー\r\n?l?ve,生徒\r\nquoi ?,何\r\n"));
+    ASSERT_EQ(lost.outcome.code, ExitSuccess) << lost.outcome.err;
+    EXPECT_TRUE(Has(lost.outcome.err,
+                    "a.csv:1: フランス語の 2 組で文字のとなりに「?」があります（最初がここです）。"
+                    "表計算ソフトが Shift-JIS で保存したときにアクセント付きの文字が失われたようです。"
+                    "「CSV UTF-8」で保存し直して、もう一度読み込んでください\n"))
+        << lost.outcome.err;
+    EXPECT_FALSE(Has(ImportFile(dir, "b.csv", "caf?,コーヒー\r\n").outcome.err, "?"));  // UTF-8 lost nothing
+}
+
+TEST(Import, AnkisHeadersAboveTheFirstRowAndHashLinesAreNeverRows)
+{
+    TempDir dir;
+    const auto read = ImportFile(dir, "a.txt",
+                                 "#Separator: SEMICOLON\n"  // any case, spaces around
+                                 "# a note: not a header\n"
+                                 "#colour:blue\n"    // 3: unknown key, told and passed over
+                                 "#deck:Français\n"  // says nothing of the words
+                                 "#tags column:3\n"
+                                 "\"a;b\";\"de \"\"la\"\"\";t1\n"
+                                 "#html:true\n"  // 7: below the first row, a comment
+                                 "#1;un\n"       // 8: looks like a pair
+                                 "c;d;t2\n");
+    ASSERT_EQ(read.outcome.code, ExitSuccess) << read.outcome.err;
+    EXPECT_EQ(read.records, Records({{"a;b", "de \"la\""}, {"c", "d"}}));
+    EXPECT_EQ(read.outcome.err,
+              "a.txt:3: 知らないヘッダー「#colour:」を無視しました\n"
+              "a.txt:7: ヘッダー「#html:」は表の最初の行より上にしか書けないため、無視しました\n"
+              "a.txt:8: # で始まる行はセミコロンを含んでいても単語の組ではなく注釈として読み飛ばしました\n");
+
+    // --skip takes out rows, not headers.
+    const auto bad = ImportFile(dir, "b.txt", "#html:yes\n#deck column:two\na\tb\n", {"--skip"});
+    EXPECT_EQ(bad.outcome.code, ExitProblems);
+    EXPECT_TRUE(
+        Has(bad.outcome.err, "b.txt:1: ヘッダー「#html:」の値「yes」は使えません（true か false です）"));
+    EXPECT_TRUE(
+        Has(bad.outcome.err, "b.txt:2: ヘッダー「#deck column:」の値「two」は使えません（1 から数える"));
 
     // Trailing empty fields are a spreadsheet's padding; a field more or less is not.
-    const std::string text = "#separator:tab\n#columns:fr\tja\na\tb\t\nc\td\te\nf\n";
-    const ImportResult once = Import(text);
-    ExpectIssues(once, {{ImportIssue::ColumnsMismatch, 2}, {ImportIssue::MissingJaponais, 5}});
-    EXPECT_EQ(once.issues[0].column, 2u);
-    EXPECT_EQ(once.issues[0].bytes, 3u);
-    EXPECT_EQ(once.issues[0].lastLine, 4);
-    EXPECT_EQ(once.problems, 2u);
-    const ImportResult skipped = Import(text, false, true);
-    EXPECT_EQ(skipped.skippedRows, 2u);
-    ASSERT_EQ(skipped.words.size(), 1u);
-    EXPECT_TRUE(skipped.Writable());
+    const auto columns = ImportFile(dir, "c.txt", "#separator:tab\n#columns:fr\tja\na\tb\t\nc\td\te\nf\n");
+    EXPECT_EQ(
+        columns.outcome.err,
+        "c.txt:2: #columns: の列は 2 つですが、4 行目は 3 列です（列の数が合わない行は書き込みません）\n"
+        "c.txt:5:2: 日本語の欄がありません（フランス語と日本語をタブで区切ってください）\n"
+        "問題が 2 件あったため、c.txt.mirvel には何も書き込んでいません。問題のある行を飛ばして書き込むには "
+        "--skip を付けてください\n");
 }
 
-TEST(Import, TheWordColumnsAreTheFirstTwoThatNoHeaderGivesAwayOrTheNamedOnes)
+TEST(Import, TheWordColumnsAreTheFirstTwoNoHeaderGivesAwayOrTheNamedOnes)
 {
-    // Anki's "Notes in Plain Text": note type, deck, the two fields, tags.
-    const std::string anki = "#notetype column:1\n#deck column:2\n#tags column:5\nBasic\tFR\tchat\t猫\tanimal\n";
-    const ImportResult byRoles = Import(anki);
-    EXPECT_EQ(byRoles.problems, 0u);
-    ASSERT_EQ(byRoles.words.size(), 1u);
-    EXPECT_EQ(byRoles.words[0].FrancaisBytes(), "chat");
-
-    ImportOptions options;
-    options.csv = true;
-    options.columns = {"Français", "1"};  // by name in any case or by number, in either order
-    const std::string table = "#columns:japonais,français,notes\nねこ,chat,animal\nx,,y\n";
-    const ImportResult byName = ImportText(table, options);
-    EXPECT_EQ(byName.problems, 0u);  // the third column ignored
-    ASSERT_EQ(byName.words.size(), 2u);
-    EXPECT_EQ(byName.words[0].FrancaisBytes(), "chat");
-    EXPECT_EQ(byName.words[0].JaponaisBytes(), Sjis("ねこ"));
-    options.columns = {"3", "2"};
-    const ImportResult missing = ImportText("a,b,c\nd,e\n", options);
-    ExpectIssues(missing, {{ImportIssue::MissingFrancais, 2}});
-    EXPECT_EQ(missing.issues[0].column, 3u);
-
-    // A header row names the columns and is no pair; a wrong name lists the names there are.
-    options.header = true;
-    options.columns = {"notes", "Francais"};
-    try {
-        ImportText("Fr,Ja,Notes\nchat,猫,animal\n", options);
-        ADD_FAILURE() << "a column Francais was found";
-    } catch (const ColumnsError& error) {
-        EXPECT_EQ(error.asked, "Francais");
-        EXPECT_EQ(error.names, (std::vector<std::string>{"Fr", "Ja", "Notes"}));
-    }
-    options.columns = {"notes", "ja"};
-    const ImportResult named = ImportText("Fr,Ja,Notes\nchat,猫,animal\n", options);
-    ASSERT_EQ(named.words.size(), 1u);
-    EXPECT_EQ(named.words[0].FrancaisBytes(), "animal");
-    options.header = false;
-    options.columns = {"1", "4"};
-    try {
-        ImportText("a,b,c\n", options);
-        ADD_FAILURE() << "a fourth column was found";
-    } catch (const ColumnsError& error) {
-        EXPECT_EQ(ColumnsErrorText(error), "--columns の 4 列目はありません。列は 1 から 3 までです");
-    }
+    TempDir dir;
+    const auto byRoles = ImportFile(
+        dir, "a.txt", "#notetype column:1\n#deck column:2\n#tags column:5\nBasic\tFR\tchat\t猫\tanimal\n");
+    EXPECT_EQ(byRoles.records, Records({{"chat", "猫"}}));
+    // By name in any case or by number, in either order; the other columns ignored.
+    const auto byName = ImportFile(dir, "b.csv", "#columns:japonais,français,notes\nねこ,chat,animal\nx,,y\n",
+                                   {"--columns", "Français,1"});
+    EXPECT_EQ(byName.records, Records({{"chat", "ねこ"}, {"", "x"}}));
+    const auto missing = ImportFile(dir, "c.csv", "a,b,c\nd,e\n", {"--columns", "3,2"});
+    EXPECT_TRUE(Has(missing.outcome.err, "c.csv:2:4: 3 列目のフランス語の欄がありません"))
+        << missing.outcome.err;
+    const auto fourth = ImportFile(dir, "d.csv", "a,b,c\n", {"--columns", "1,4"});
+    EXPECT_EQ(fourth.outcome.code, ExitUsage);
+    EXPECT_TRUE(Has(fourth.outcome.err, "--columns の 4 列目はありません。列は 1 から 3 までです"));
+    EXPECT_EQ(ImportFile(dir, "e.csv", "Fr,Ja,Notes\nchat,猫,animal\n", {"--header", "--columns", "notes,ja"})
+                  .records,
+              Records({{"animal", "猫"}}));
 }
 
 TEST(Import, ACsvIsReadWithSemicolonsWhenItsFirstRowsSplitOnThemAndNotOnCommas)
 {
-    // "oui, merci" splits on the comma where the other rows don't.
-    const ImportResult french = Import("bonjour;こんにちは\noui, merci;はい\n\"a;b\";c\n", true);
-    EXPECT_TRUE(french.semicolonGuessed);
-    EXPECT_EQ(french.problems, 0u);
-    EXPECT_EQ(french.words[1].FrancaisBytes(), "oui, merci");
-    EXPECT_EQ(french.words[2].FrancaisBytes(), "a;b");
-    // Both split alike: a comma, as ever; not a CSV, or the separator stated: no guess.
-    const ImportResult both = Import("a;b,c;d\ne;f,g;h\n", true);
-    EXPECT_FALSE(both.semicolonGuessed);
-    EXPECT_EQ(both.separator, ',');
-    EXPECT_FALSE(Import("a;b\n", false).semicolonGuessed);
-    ImportOptions stated;
-    stated.csv = true;
-    stated.separator = ',';
-    EXPECT_EQ(ImportText("a;b\n", stated).separator, ',');
-    EXPECT_EQ(Import("#separator:comma\na;b\n", true).separator, ',');
-
-    // The rows the guess reads are the same wherever the file's chunks end.
-    ImportOptions csv;
-    csv.csv = true;
-    ChunkedImport chunked(csv, 3);
-    chunked.Feed("oui, merci;hai\n", false);  // alone, it splits on either
-    chunked.Feed("chat;neko\n", false);
-    chunked.Feed("chien;inu\n", true);
-    const ImportResult read = chunked.Finish();
-    EXPECT_TRUE(read.semicolonGuessed);
-    ASSERT_EQ(read.words.size(), 3u);
-    EXPECT_EQ(read.words[0].FrancaisBytes(), "oui, merci");
-}
-
-TEST(Import, ControlCharactersInAWordAreProblemsWhereTheyStand)
-{
-    using namespace std::string_literals;
-    const ImportResult result = Import("a\0b\tok\nok\tx\x7F\nok\t\x01\n"s);
-    ExpectIssues(result, {{ImportIssue::ControlCharacter, 1},
-                          {ImportIssue::ControlCharacter, 2},
-                          {ImportIssue::ControlCharacter, 3}});
-    EXPECT_EQ(result.issues[0].at.column, 2);
-    EXPECT_EQ(result.issues[0].character, U'\0');
-    EXPECT_EQ(result.issues[1].side, Side::Japonais);
-    EXPECT_EQ(result.issues[1].at.column, 5);
-    EXPECT_EQ(result.issues[2].character, U'\x01');
-    // A quoted field's tab and line break are the file's own.
-    const ImportResult quoted = Import("\"tab\tand\r\nline\",ok\nabcdefgh\x1F,x\n", true);
-    ExpectIssues(quoted, {{ImportIssue::ControlCharacter, 3}});
-    EXPECT_EQ(quoted.issues[0].at.column, 9);
+    TempDir dir;
+    EXPECT_EQ(ImportFile(dir, "a.csv", "bonjour;こんにちは\noui, merci;はい\n\"a;b\";c\n").records,
+              Records({{"bonjour", "こんにちは"}, {"oui, merci", "はい"}, {"a;b", "c"}}));
+    // Both split alike: a comma, as ever; the separator stated: no guess.
+    EXPECT_EQ(ImportFile(dir, "b.csv", "a;b,c;d\ne;f,g;h\n", {"--columns", "1,2"}).records,
+              Records({{"a;b", "c;d"}, {"e;f", "g;h"}}));
+    EXPECT_EQ(ImportFile(dir, "c.csv", "#separator:comma\na;b,c\n").records, Records({{"a;b", "c"}}));
 }
 
 TEST(Import, HtmlFieldsAreReadAsTheirCardsShowThemWhenTheFileOrTheUserSaysSo)
 {
+    TempDir dir;
     std::string sixteen;
     for (int i = 0; i < 16; ++i) sixteen += "&eacute;";  // 128 bytes that are 16 letters
-    const ImportResult html =
-        Import("#html:true\n<b>caf&eacute;</b>\t<div>コーヒー</div>\n" + sixteen + "\tx\n\"<i>Łódź</i>\"\tx\n");
-    ExpectIssues(html, {{ImportIssue::NotInCodePage, 4}, {ImportIssue::NotInCodePage, 4}});
-    EXPECT_EQ(html.issues[0].at.column, 2);  // no closer than the field's start, after its quote
-    ASSERT_EQ(html.words.size(), 2u);
-    EXPECT_EQ(html.words[0].FrancaisBytes(), "caf\xE9");
-    EXPECT_EQ(html.words[0].JaponaisBytes(), Sjis("コーヒー"));
-    EXPECT_EQ(html.words[1].FrancaisBytes(), std::string(16, '\xE9'));
-
-    // Else a field is what it says, tags and all.
-    const std::string table = "<b>caf&eacute;</b>\tx\n";
-    const ImportResult literal = Import(table);
-    ExpectIssues(literal, {{ImportIssue::TooLong, 1}});
-    EXPECT_EQ(literal.issues[0].text, "<b>caf&eacute;</b>");
-    ImportOptions options;
-    options.html = true;
-    EXPECT_EQ(ImportText(table, options).words[0].FrancaisBytes(), "caf\xE9");
+    const auto html = ImportFile(
+        dir, "a.txt",
+        "#html:true\n<b>caf&eacute;</b>\t<div>コーヒー</div>\n" + sixteen + "\tx\n\"<i>Łódź</i>\"\tx\n",
+        {"--skip"});
+    EXPECT_EQ(html.records, Records({{"café", "コーヒー"}, {"éééééééééééééééé", "x"}}));
+    EXPECT_TRUE(
+        Has(html.outcome.err, "a.txt:4:2: フランス語の「Ł」"));  // at the field's start, after its quote
+    EXPECT_EQ(ImportFile(dir, "b.tsv", "<b>caf&eacute;</b>\tx\n", {"--html"}).records,
+              Records({{"café", "x"}}));
 }
 
-EncodingVerdict Choose(std::initializer_list<std::string_view> chunks, const ImportOptions& options = {})
+TEST(Import, HostileInputIsRefusedInItsOwnWords)
 {
-    EncodingChoice choice(options);
-    std::size_t left = chunks.size();
-    for (const std::string_view chunk : chunks) choice.Feed(chunk, --left == 0);
-    return choice.Finish();
-}
-
-TEST(EncodingChoice, TakesTheReadingUnderWhichEveryWordIsInItsCodePage)
-{
-    // Windows-1252 "élève" is two Shift-JIS pairs (E9 6C, E8 76): kanji in a French field.
-    EXPECT_EQ(Choose({"\xE9l\xE8ve\tseito\r\ncaf\xE9\tkohi\r\n"}).chosen, TextEncoding::Cp1252);
-    // Shift-JIS 犬 (8C A2) is "Œ¢" in Windows-1252: no Japanese field may hold an Œ.
-    EXPECT_EQ(Choose({"chat\t\x94\x4C\r\n", "chien\t\x8C\xA2\r\n"}).chosen, TextEncoding::Cp932);
-
-    // 猫 (94 4C) reads as "”L", which Shift-JIS has too: both fit, with other words.
-    const EncodingVerdict both = Choose({"chat\t\x94\x4C\r\n"});
-    EXPECT_FALSE(both.chosen);
-    EXPECT_FALSE(both.shiftJis);
-    EXPECT_FALSE(both.windows1252);
-    // The same words under both, the other bytes in a tags column: either will do.
-    EXPECT_EQ(Choose({"#tags column:3\nchat\tneko\t\x94\x4C\n"}).chosen, TextEncoding::Cp932);
-
-    const EncodingVerdict neither = Choose({"chat\t\x94\x4C\r\n", "\xE9l\xE8ve\t\x8C\xA2\r\n"});
-    EXPECT_FALSE(neither.chosen);
-    ASSERT_TRUE(neither.shiftJis && neither.windows1252);
-    EXPECT_EQ(neither.shiftJis->at.line, 2);
-    EXPECT_EQ(neither.shiftJis->side, Side::Francais);
-    EXPECT_EQ(neither.windows1252->at.line, 2);
-    EXPECT_EQ(neither.windows1252->at.column, 7);
-    EXPECT_EQ(neither.windows1252->character, U'Œ');
-    // A lone lead byte before the tab doesn't decode: that is a misfit too.
-    const EncodingVerdict lone = Choose({"caf\xE9\t\x82\xA0\n"});
-    ASSERT_TRUE(lone.shiftJis);
-    EXPECT_TRUE(IsEscape(lone.shiftJis->character));
-
-    ImportOptions options;
-    options.columns = {"5", "1"};
-    EXPECT_THROW(Choose({"chat\t\x8C\xA2\n"}, options), ColumnsError);
+    TempDir dir;
+    // A UTF-16 file with a lone surrogate, and one that ends in an odd byte.
+    const auto utf16 = ImportFile(dir, "a.txt",
+                                  "\xFF\xFE"
+                                  "c\0h\0\t\0\x2B\x73\n\0"
+                                  "d\0\t\0\x00\xD8\n\0"s);
+    EXPECT_TRUE(Has(utf16.outcome.err, "a.txt:2:3: 日本語の欄のバイト 0x00 は UTF-16LE として読めません"))
+        << utf16.outcome.err;
+    const auto odd = ImportFile(dir, "b.txt", "\xFE\xFF\0a\0\t\0b\0"s);
+    EXPECT_TRUE(Has(odd.outcome.err, "b.txt:1:4: 日本語の欄のバイト 0x00 は UTF-16BE として読めません"))
+        << odd.outcome.err;
+    EXPECT_EQ(ImportFile(dir, "c.txt", "\xFE\xFF\0a\0\t\x30\x42"s).records, Records({{"a", "あ"}}));
 }
 
 }  // namespace

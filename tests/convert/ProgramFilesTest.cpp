@@ -3,10 +3,6 @@
 #include "convert/Commands.h"
 #include "tests/convert/RunConvert.h"
 
-#include "common/CodePage.h"
-#include "common/WordRec.h"
-#include "tests/support/TempDir.h"
-
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -15,50 +11,22 @@ namespace mirvel::convert {
 namespace {
 
 using test::Convert;
+using test::Imported;
+using test::ImportFile;
 using test::Outcome;
 using test::ReadAll;
+using test::Records;
 using test::Starter;
 using test::TempDir;
 using test::WriteAll;
-
-using Pairs = std::initializer_list<std::pair<std::string_view, std::string_view>>;
-
-// What the pairs must become: zero-filled records, French in Windows-1252, Japanese in Shift-JIS.
-std::string Records(Pairs pairs)
-{
-    std::string bytes;
-    for (const auto& [francais, japonais] : pairs) {
-        TWordRec record{};
-        record.SetFrancais(*EncodeFromUtf8(CodePage::Windows1252, francais));
-        record.SetJaponais(*EncodeFromUtf8(CodePage::ShiftJis, japonais));
-        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
-    }
-    return bytes;
-}
-
-struct Imported {
-    Outcome outcome;
-    std::string records;  // what was written, if anything
-};
-
-Imported ImportFile(const TempDir& dir, const std::string& name, const std::string& bytes,
-                    const std::vector<std::string>& options = {})
-{
-    WriteAll(dir.File(name), bytes);
-    std::vector<std::string> args = {"import", dir.File(name), "-o", dir.File(name + ".mirvel")};
-    args.insert(args.end(), options.begin(), options.end());
-    Imported imported{Convert(args), {}};
-    if (imported.outcome.code == ExitSuccess) imported.records = ReadAll(dir.File(name + ".mirvel"));
-    return imported;
-}
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(ProgramFiles, TheStarterTableWithItsCommentLinesIsTheStarterList)
 {
     TempDir dir;
-    const Outcome outcome =
-        Convert({"import", std::string(MIRVEL_SAMPLES_DIR) + "/starter.tsv", "-o", dir.File("starter.mirvel")});
+    const Outcome outcome = Convert(
+        {"import", std::string(MIRVEL_SAMPLES_DIR) + "/starter.tsv", "-o", dir.File("starter.mirvel")});
     ASSERT_EQ(outcome.code, ExitSuccess) << outcome.err;
     EXPECT_EQ(outcome.err, "");
     EXPECT_EQ(ReadAll(dir.File("starter.mirvel")), ReadAll(Starter));
@@ -79,13 +47,18 @@ TEST(ProgramFiles, AnkisNotesInPlainTextWithItsHeadersQuotesAndOtherColumns)
         "Basic\tFrançais::Vocabulaire\t\"#1\"\t一番\t\n"
         "Basic\tFrançais::Vocabulaire\tl'œuvre\t作品\tart\n"
         "Basic\tFrançais::Vocabulaire\t<b>le</b> chat\t\"<img src=\"\"neko.jpg\"\">猫[sound:neko.mp3]\"\t\n"
-        "Basic\tFrançais::Vocabulaire\tl&#39;&oelig;uvre&nbsp;d&#x27;art\t<div>作品</div><div>芸術</div>\tart\n";
+        "Basic\tFrançais::Vocabulaire\tl&#39;&oelig;uvre&nbsp;d&#x27;art\t<div>作品</div><div>芸術</"
+        "div>\tart\n";
     TempDir dir;
     const Imported anki = ImportFile(dir, "notes.txt", tab);
     ASSERT_EQ(anki.outcome.code, ExitSuccess) << anki.outcome.err;
     EXPECT_EQ(anki.outcome.err, "");
-    EXPECT_EQ(anki.records, Records({{"chat", "猫"}, {"\"oui\" ou \"non\"", "はい、いいえ"}, {"#1", "一番"},
-                                     {"l'œuvre", "作品"}, {"le chat", "猫"}, {"l'œuvre d'art", "作品 芸術"}}));
+    EXPECT_EQ(anki.records, Records({{"chat", "猫"},
+                                     {"\"oui\" ou \"non\"", "はい、いいえ"},
+                                     {"#1", "一番"},
+                                     {"l'œuvre", "作品"},
+                                     {"le chat", "猫"},
+                                     {"l'œuvre d'art", "作品 芸術"}}));
 
     // The same kind of file with commas, the tags column last.
     const std::string comma =
@@ -97,7 +70,8 @@ TEST(ProgramFiles, AnkisNotesInPlainTextWithItsHeadersQuotesAndOtherColumns)
         "\"il a dit \"\"non\"\"\",「いいえ」と言った,verbes\n";
     const Imported commas = ImportFile(dir, "comma.txt", comma);
     ASSERT_EQ(commas.outcome.code, ExitSuccess) << commas.outcome.err;
-    EXPECT_EQ(commas.records, Records({{"bonjour", "こんにちは"}, {"oui, merci", "はい、ありがとう"},
+    EXPECT_EQ(commas.records, Records({{"bonjour", "こんにちは"},
+                                       {"oui, merci", "はい、ありがとう"},
                                        {"il a dit \"non\"", "「いいえ」と言った"}}));
 
     // What export --anki writes for Anki comes back as the list it was.
@@ -107,44 +81,73 @@ TEST(ProgramFiles, AnkisNotesInPlainTextWithItsHeadersQuotesAndOtherColumns)
     EXPECT_EQ(back.records, ReadAll(Starter));
 }
 
-TEST(ProgramFiles, ALibreOfficeCsvInAFrenchLocaleIsReadWithItsSemicolons)
+TEST(ProgramFiles, EveryFormLibreOfficeSavesASheetInImportsWithoutOptions)
 {
-    // UTF-8, CR LF, fields quoted where they hold the separator or a quote.
-    const std::string csv =
-        "bonjour;こんにちは\r\n"
-        "\"oui; bien sûr\";はい、もちろん\r\n"
-        "oui, merci;はい、ありがとう\r\n"
-        "\"le \"\"Monde\"\"\";ル・モンド\r\n";
+    // The sheet's header row, empty rows, a note with a line break, quotes, 〜 and U+202F.
+    const std::string pairs = Records({{"bonjour", "こんにちは"},
+                                       {"café", "コーヒー"},
+                                       {"œuf", "卵"},
+                                       {"\"oui\", non; si", "「はい」、いいえ"},
+                                       {"à bientôt", "またね"},
+                                       {"élève", "生徒"},
+                                       {"Ça va\u00A0?", "元気？～"},
+                                       {"Noël", "クリスマス"},
+                                       {"forêt", "森"}});
+    // What every form says, the Shift-JIS one without the equivalents the spreadsheet made.
+    const auto notes = [](const std::string& name, bool equivalents) {
+        std::string text = name +
+                           ":1: この行はフランス語の欄に Windows-1252 "
+                           "にない文字があり、続く行は単語の組なので、列の名前の行として"
+                           "読み飛ばしました（組として読むには --no-header を付けてください）\n" +
+                           name +
+                           ":5: フランス語も日本語も空の行を 3 行読み飛ばしました（最初の行がここです）\n";
+        if (!equivalents) return text;
+        return text + name +
+               ":11: フランス語の U+202F は Windows-1252 にないため、規格で同じ文字とされる U+00A0 "
+               "として読みました（1 か所、最初がここです）\n" +
+               name +
+               ":11: 日本語の「〜」(U+301C)は Shift-JIS "
+               "にないため、規格で同じ文字とされる「～」(U+FF5E)として読みました（1 か所、最初がここです）\n";
+    };
     TempDir dir;
-    const Imported imported = ImportFile(dir, "mots.csv", csv);
-    ASSERT_EQ(imported.outcome.code, ExitSuccess) << imported.outcome.err;
-    EXPECT_EQ(imported.outcome.err, dir.File("mots.csv") +
-                                        ": 各行がコンマではなくセミコロン (;) で区切られているため、セミコロン"
-                                        "区切りとして読みました（区切りは --separator で指定できます）\n");
-    EXPECT_EQ(imported.records, Records({{"bonjour", "こんにちは"}, {"oui; bien sûr", "はい、もちろん"},
-                                         {"oui, merci", "はい、ありがとう"}, {"le \"Monde\"", "ル・モンド"}}));
-    // Stated, the separator is taken as it is.
-    EXPECT_EQ(ImportFile(dir, "mots.csv", csv, {"--separator", "comma"}).outcome.code, ExitProblems);
-}
+    for (const std::string name :
+         {"utf8.csv", "bom-crlf.csv", "semicolon.csv", "tab.txt", "quoted.csv", "utf16.txt"}) {
+        SCOPED_TRACE(name);
+        const Imported sheet = ImportFile(dir, name, ReadAll(std::string(MIRVEL_SHEETS_DIR) + "/" + name));
+        ASSERT_EQ(sheet.outcome.code, ExitSuccess) << sheet.outcome.err;
+        EXPECT_EQ(sheet.records, pairs);
+        std::string expected = notes(name, true);
+        if (name == "semicolon.csv")
+            expected =
+                name +
+                ": 各行がコンマではなくセミコロン (;) で区切られているため、セミコロン区切りとして読みました"
+                "（区切りは --separator で指定できます）\n" +
+                expected;
+        EXPECT_EQ(sheet.outcome.err, expected);
+    }
 
-TEST(ProgramFiles, ExcelsCsvOnAJapaneseWindowsIsReadAsShiftJis)
-{
-    // "CSV (コンマ区切り)": code page 932, CR LF, fields quoted where they need it; Excel can't
-    // put an accent into code page 932, so the French is plain.
-    const std::string text =
-        "chat,猫\r\n"
-        "chien,犬\r\n"
-        "\"oui, merci\",はい、ありがとう\r\n"
-        "\"dit \"\"non\"\"\",「いいえ」と言った\r\n"
-        "kana,ｶﾀｶﾅ\r\n";
-    TempDir dir;
-    const Imported imported = ImportFile(dir, "Book1.csv", *EncodeFromUtf8(CodePage::ShiftJis, text));
-    ASSERT_EQ(imported.outcome.code, ExitSuccess) << imported.outcome.err;
-    EXPECT_EQ(imported.outcome.err, dir.File("Book1.csv") +
-                                        ": UTF-8 ではないため、Shift-JIS として読みました（ほかの文字コードなら "
-                                        "--encoding で指定してください）\n");
-    EXPECT_EQ(imported.records, Records({{"chat", "猫"}, {"chien", "犬"}, {"oui, merci", "はい、ありがとう"},
-                                         {"dit \"non\"", "「いいえ」と言った"}, {"kana", "ｶﾀｶﾅ"}}));
+    // Excel's "CSV (コンマ区切り)" on a Japanese Windows: the spreadsheet wrote "?" for what
+    // code page 932 lacks, and 〜 as 0x8160.
+    const Imported sjis =
+        ImportFile(dir, "sjis.csv", ReadAll(std::string(MIRVEL_SHEETS_DIR) + "/sjis-crlf.csv"));
+    ASSERT_EQ(sjis.outcome.code, ExitSuccess) << sjis.outcome.err;
+    EXPECT_EQ(sjis.records, Records({{"bonjour", "こんにちは"},
+                                     {"caf?", "コーヒー"},
+                                     {"?uf", "卵"},
+                                     {"\"oui\", non; si", "「はい」、いいえ"},
+                                     {"? bient?t", "またね"},
+                                     {"?l?ve", "生徒"},
+                                     {"?a va??", "元気？～"},
+                                     {"No?l", "クリスマス"},
+                                     {"for?t", "森"}}));
+    EXPECT_EQ(
+        sjis.outcome.err,
+        "sjis.csv: UTF-8 ではないため、Shift-JIS として読みました（ほかの文字コードなら --encoding で指定して"
+        "ください）\n" +
+            notes("sjis.csv", false) +
+            "sjis.csv:3: フランス語の 7 組で文字のとなりに「?」があります（最初がここです）。表計算ソフトが "
+            "Shift-JIS で保存したときにアクセント付きの文字が失われたようです。「CSV UTF-8」で保存し直して、"
+            "もう一度読み込んでください\n");
 }
 
 TEST(ProgramFiles, ASpreadsheetWithAHeaderRowAndAThirdColumnWritesItsPairsWithHeader)
@@ -156,21 +159,33 @@ TEST(ProgramFiles, ASpreadsheetWithAHeaderRowAndAThirdColumnWritesItsPairsWithHe
         "chat,猫,animal\r\n"
         "le livre,本,\r\n";
     TempDir dir;
-    const Imported plain = ImportFile(dir, "Classeur1.csv", csv);
-    EXPECT_EQ(plain.outcome.code, ExitProblems);
-    EXPECT_TRUE(Has(plain.outcome.err, ":2:8: 3 つ目の欄「animal」があります")) << plain.outcome.err;
-
     const std::string expected = Records({{"chat", "猫"}, {"le livre", "本"}});
+    // "Japonais" holds no Japanese where the rows below do: the names, and the notes column
+    // goes with them.
+    const Imported plain = ImportFile(dir, "Classeur1.csv", csv);
+    ASSERT_EQ(plain.outcome.code, ExitSuccess) << plain.outcome.err;
+    EXPECT_EQ(plain.records, expected);
+    EXPECT_EQ(
+        plain.outcome.err,
+        "Classeur1.csv:1: この行は日本語の欄に日本語の文字がなく、続く行は単語の組なので、列の名前の行として"
+        "読み飛ばしました（組として読むには --no-header を付けてください）\n");
+    const Imported pairs = ImportFile(dir, "Classeur1.csv", csv, {"--no-header"});
+    EXPECT_EQ(pairs.outcome.code, ExitProblems);
+    EXPECT_TRUE(Has(pairs.outcome.err, ":2:8: 3 つ目の欄「animal」があります")) << pairs.outcome.err;
+
     const Imported header = ImportFile(dir, "Classeur1.csv", csv, {"--header"});
     ASSERT_EQ(header.outcome.code, ExitSuccess) << header.outcome.err;
     EXPECT_EQ(header.records, expected);
-    EXPECT_EQ(ImportFile(dir, "Classeur1.csv", csv, {"--header", "--columns", "français,2"}).records, expected);
+    EXPECT_EQ(ImportFile(dir, "Classeur1.csv", csv, {"--header", "--columns", "français,2"}).records,
+              expected);
 
-    const Imported wrong = ImportFile(dir, "Classeur1.csv", csv, {"--header", "--columns", "Francais,Japonais"});
+    const Imported wrong =
+        ImportFile(dir, "Classeur1.csv", csv, {"--header", "--columns", "Francais,Japonais"});
     EXPECT_EQ(wrong.outcome.code, ExitUsage);
-    EXPECT_EQ(wrong.outcome.err,
-              "mirvel-convert: --columns の「Francais」という列はありません。列は 1「Français」、2「Japonais」、"
-              "3「Notes」です\n使い方は mirvel-convert import --help で表示されます\n");
+    EXPECT_EQ(
+        wrong.outcome.err,
+        "mirvel-convert: --columns の「Francais」という列はありません。列は 1「Français」、2「Japonais」、"
+        "3「Notes」です\n使い方は mirvel-convert import --help で表示されます\n");
 }
 
 }  // namespace
