@@ -130,6 +130,9 @@ public:
     void End(std::string_view, std::string_view name) override
     {
         if (name == "si") {
+            // Decoded whole: expat may hand an escape or a CR LF over in pieces.
+            AppendCellText(strings.text, item_);
+            item_.clear();
             inItem_ = false;
         } else if (name == "rPh") {
             if (inPhonetic_ > 0) --inPhonetic_;
@@ -140,8 +143,8 @@ public:
     void Text(std::string_view text) override
     {
         if (!inText_) return;
-        AppendCellText(strings.text, text);
-        if (strings.text.size() - strings.starts.back() > MaxCellBytes)
+        item_.append(text);
+        if (item_.size() > MaxCellBytes)
             throw WorkbookError("共有文字列 " + std::to_string(strings.starts.size() - 1) + " 番が " +
                                 std::to_string(MaxCellBytes >> 20) + " MB を超えています");
     }
@@ -149,6 +152,7 @@ public:
 private:
     bool inItem_ = false, inText_ = false;
     int inPhonetic_ = 0;
+    std::string item_;
 };
 
 // What a number format does to a number. Excel's built-in formats by number: 0 to 4 and 49
