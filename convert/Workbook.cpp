@@ -1,5 +1,6 @@
 #include "convert/Workbook.h"
 
+#include "common/Utf8Text.h"
 #include "common/os/File.h"
 #include "convert/WorkbookParts.h"
 
@@ -56,8 +57,7 @@ std::string ReadWorkbook(std::string_view bytes, const SheetChoice& sheet, const
     if (zip.Has("content.xml") && zip.Has("mimetype")) {
         const std::string mimetype = zip.ReadAll("mimetype");
         if (!StartsWith(mimetype, "application/vnd.oasis.opendocument.spreadsheet"))
-            throw WorkbookError("OpenDocument の表計算のブックではありません (" + mimetype.substr(0, 80) +
-                                ")");
+            throw WorkbookError("OpenDocument の表計算のブックではありません (" + Quoted(mimetype, 80) + ")");
         return ReadOds(zip, sheet, onRow);
     }
     if (zip.Has("[Content_Types].xml")) return ReadXlsx(zip, sheet, onRow);
@@ -160,6 +160,13 @@ std::optional<std::string> PlainNumber(std::string_view written)
     return shown;
 }
 
+std::string Quoted(std::string_view text, std::size_t bytes)
+{
+    if (text.size() <= bytes) return std::string(text);
+    while (bytes > 0 && IsContinuationByte(text[bytes])) --bytes;
+    return std::string(text.substr(0, bytes)) + "…";
+}
+
 void AppendCellText(std::string& out, std::string_view text)
 {
     const auto hex = [](char c) {
@@ -170,12 +177,26 @@ void AppendCellText(std::string& out, std::string_view text)
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '_' && i + 6 < text.size() + 0 && text[i + 1] == 'x' && text[i + 6] == '_' &&
+        if (c == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_' &&
             hex(text[i + 2]) >= 0 && hex(text[i + 3]) >= 0 && hex(text[i + 4]) >= 0 &&
             hex(text[i + 5]) >= 0) {
-            const char32_t code = static_cast<char32_t>((hex(text[i + 2]) << 12) | (hex(text[i + 3]) << 8) |
-                                                        (hex(text[i + 4]) << 4) | hex(text[i + 5]));
+            char32_t code = static_cast<char32_t>((hex(text[i + 2]) << 12) | (hex(text[i + 3]) << 8) |
+                                                  (hex(text[i + 4]) << 4) | hex(text[i + 5]));
             i += 6;
+            // A character beyond the first plane as two escaped halves; a half alone is no
+            // character.
+            if (code >= 0xD800 && code <= 0xDBFF && i + 7 < text.size() && text.substr(i + 1, 2) == "_x" &&
+                text[i + 7] == '_') {
+                int low = 0;
+                for (std::size_t k = i + 3; k < i + 7 && low >= 0; ++k)
+                    low = hex(text[k]) < 0 ? -1 : low * 16 + hex(text[k]);
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    AppendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + static_cast<char32_t>(low - 0xDC00));
+                    i += 7;
+                    continue;
+                }
+            }
+            if (code >= 0xD800 && code <= 0xDFFF) code = 0xFFFD;
             if (code == '\r') {
                 // CR LF, written as two escapes or an escape and a line feed, is one line break.
                 if (!(i + 1 < text.size() && text[i + 1] == '\n') &&
@@ -183,16 +204,7 @@ void AppendCellText(std::string& out, std::string_view text)
                     out += '\n';
                 continue;
             }
-            if (code < 0x80) {
-                out += static_cast<char>(code);
-            } else if (code < 0x800) {
-                out += static_cast<char>(0xC0 | (code >> 6));
-                out += static_cast<char>(0x80 | (code & 0x3F));
-            } else {
-                out += static_cast<char>(0xE0 | (code >> 12));
-                out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                out += static_cast<char>(0x80 | (code & 0x3F));
-            }
+            AppendUtf8(out, code);
             continue;
         }
         if (c == '\r') {

@@ -157,7 +157,7 @@ private:
             const auto number = PlainNumber(value_);
             if (!number)
                 throw WorkbookError(
-                    "数値のセルに数値でない「" + value_.substr(0, 40) + "」があります",
+                    "数値のセルに数値でない「" + Quoted(value_, 40) + "」があります",
                     CellReference(
                         chosen, static_cast<std::uint32_t>(std::min<std::uint64_t>(rowNumber_, MaxRows + 1)),
                         static_cast<std::uint32_t>(std::min<std::uint64_t>(column_, MaxColumns + 1))));

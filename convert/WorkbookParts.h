@@ -75,6 +75,10 @@ std::optional<std::string> PlainNumber(std::string_view written);
 // as LF.
 void AppendCellText(std::string& out, std::string_view text);
 
+// At most `bytes` bytes of `text`, cut before a character rather than inside one: for the
+// file's own text quoted in a message.
+std::string Quoted(std::string_view text, std::size_t bytes);
+
 // .xlsx parts.
 struct SharedStrings {
     std::string text;                   // every string, back to back

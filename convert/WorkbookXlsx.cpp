@@ -272,7 +272,7 @@ public:
             const auto r = FindAttribute(attributes, "r");
             const auto number = r ? Decimal(*r) : std::nullopt;
             if (r && (!number || *number == 0))
-                throw WorkbookError("シートの行番号「" + std::string(*r) + "」が壊れています");
+                throw WorkbookError("シートの行番号「" + Quoted(*r, 20) + "」が壊れています");
             rowNumber_ = number ? *number : rowNumber_ + 1;
             nextColumn_ = 1;
             row_.cells.clear();
@@ -286,8 +286,7 @@ public:
             cellColumn_ = nextColumn_;
             if (const auto r = FindAttribute(attributes, "r")) {
                 if (!ParseReference(*r, cellRow_, cellColumn_))
-                    throw WorkbookError("シートのセル番地「" + std::string(r->substr(0, 20)) +
-                                        "」が壊れています");
+                    throw WorkbookError("シートのセル番地「" + Quoted(*r, 20) + "」が壊れています");
             }
             nextColumn_ = cellColumn_ + 1;
             value_.clear();
@@ -349,7 +348,7 @@ private:
             if (!hasValue_) return;
             const auto index = Decimal(value_);
             if (!index || *index >= strings_.Count())
-                throw WorkbookError("共有文字列の番号「" + value_.substr(0, 20) + "」が、" +
+                throw WorkbookError("共有文字列の番号「" + Quoted(value_, 20) + "」が、" +
                                         std::to_string(strings_.Count()) + " 個の共有文字列の中にありません",
                                     Reference());
             cell.text = strings_.At(*index);
@@ -381,14 +380,15 @@ private:
             } else {
                 const auto number = PlainNumber(value_);
                 if (!number)
-                    throw WorkbookError("数値のセルに数値でない「" + value_.substr(0, 40) + "」があります",
+                    throw WorkbookError("数値のセルに数値でない「" + Quoted(value_, 40) + "」があります",
                                         Reference());
                 if (look_ == NumberLook::Formatted) cell.problem = CellProblem::FormattedNumber;
                 cell.text = *number;
             }
         }
         if (cell.text.empty() && cell.problem == CellProblem::None) return;
-        if (cellRow_ > MaxRows || cellColumn_ > MaxColumns) ThrowBeyondSheet(sheet_, cellRow_, cellColumn_);
+        if (rowNumber_ > MaxRows || cellRow_ > MaxRows || cellColumn_ > MaxColumns)
+            ThrowBeyondSheet(sheet_, std::max(rowNumber_, cellRow_), cellColumn_);
         cell.column = static_cast<std::uint32_t>(cellColumn_);
         limits_.Count(sheet_, static_cast<std::uint32_t>(cellRow_), cell.column);
         row_.cells.push_back(std::move(cell));

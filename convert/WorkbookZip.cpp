@@ -229,7 +229,7 @@ struct ParserDeleter {
 
 void ParseXml(const std::string& part, const PartSource& source, XmlHandler& handler)
 {
-    std::unique_ptr<XML_ParserStruct, ParserDeleter> owner(XML_ParserCreateNS("UTF-8", NamespaceSeparator));
+    std::unique_ptr<XML_ParserStruct, ParserDeleter> owner(XML_ParserCreateNS(nullptr, NamespaceSeparator));
     if (!owner) throw std::bad_alloc();
     Parse parse;
     parse.parser = owner.get();

@@ -205,18 +205,21 @@ TEST(Workbook, ChoosesTheSheetByNameOrNumberAndListsThemWhenThereIsNone)
 TEST(Workbook, ReadsWhatOtherWritersPutInCells)
 {
     // Excel's furigana (rPh) beside a word is not its text; rich-text runs join; Excel's escape
-    // for a CR and a CR LF come out as one LF; an empty <v/> of a plain cell is no cell.
+    // for a CR and a CR LF come out as one LF, the escaped halves of an emoji as the emoji and a
+    // lone half as U+FFFD; an escaped "_x" stays; an empty <v/> of a plain cell is no cell.
     const std::string strings =
         "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
         "<si><t>猫</t><rPh sb=\"0\" eb=\"1\"><t>ねこ</t></rPh><phoneticPr fontId=\"1\"/></si>"
-        "<si><r><t>bon</t></r><r><rPr><b/></rPr><t xml:space=\"preserve\">jour _x000D_\nà</t></r></si></sst>";
+        "<si><r><t>bon</t></r><r><rPr><b/></rPr><t xml:space=\"preserve\">jour _x000D_\nà</t></r></si>"
+        "<si><t>_xD83D__xDE00_ _xD800_</t></si></sst>";
     EXPECT_EQ(ReadBytes(Zip(Xlsx(
                   std::string(SheetStart) +
                       "<row r=\"2\"><c r=\"B2\" t=\"s\"><v>0</v></c><c r=\"C2\" t=\"s\"><v>1</v></c>"
                       "<c r=\"D2\"><v/></c><c r=\"E2\" t=\"inlineStr\"><is><t>a_x005F_x0041_</t></is></c>"
+                      "<c r=\"F2\" t=\"s\"><v>2</v></c>"
                       "</row></sheetData></worksheet>",
                   strings))),
-              "Sheet1!B2=猫\nSheet1!C2=bonjour \nà\nSheet1!E2=a_x0041_\n");
+              "Sheet1!B2=猫\nSheet1!C2=bonjour \nà\nSheet1!E2=a_x0041_\nSheet1!F2=\U0001F600 \uFFFD\n");
 
     // OpenDocument: white space in the XML is one space, none at a paragraph's start; a comment
     // is not the cell's text; paragraphs are lines.
