@@ -215,8 +215,13 @@ void AppendCellText(std::string& out, std::string_view text)
     }
 }
 
-void CellLimits::Count(const std::string& sheet, std::uint32_t row, std::uint32_t column)
+void CellLimits::Count(const std::string& sheet, std::uint32_t row, std::uint32_t column, std::size_t bytes)
 {
+    textBytes += bytes;
+    if (textBytes > MaxTextBytes)
+        throw WorkbookError("シートのセルの文字が合わせて " + std::to_string(MaxTextBytes >> 20) +
+                                " MB を超えるため、読むのをやめました",
+                            CellReference(sheet, row, column));
     if (++textCells > MaxTextCells)
         throw WorkbookError(
             "文字や値の入ったセルが " + std::to_string(MaxTextCells) + " 個を超えるため、読むのをやめました",

@@ -26,7 +26,8 @@
 // Hostile files are refused with a WorkbookError before they cost much: the file and every part
 // inflated from it are bounded (`MaxWorkbookBytes`, `MaxPartBytes`, `MaxInflateRatio`), the XML
 // may hold no document type declaration (so no entity can expand or reach outside), and a sheet
-// holds at most `MaxRows` rows, `MaxColumns` columns and `MaxTextCells` cells with text.
+// holds at most `MaxRows` rows, `MaxColumns` columns and `MaxTextCells` cells with text, of at
+// most `MaxTextBytes` together (a shared string or a repeat makes many cells of one text).
 
 #include <cstddef>
 #include <cstdint>
@@ -45,7 +46,8 @@ inline constexpr std::uint64_t MaxInflateRatio = 1000;       // inflated bytes p
 inline constexpr std::uint32_t MaxRows = 1048576;            // Excel's and LibreOffice's sheets
 inline constexpr std::uint32_t MaxColumns = 16384;
 inline constexpr std::size_t MaxTextCells = 10'000'000;
-inline constexpr std::size_t MaxCellBytes = 1u << 20;  // Excel holds 32,767 characters in a cell
+inline constexpr std::uint64_t MaxTextBytes = 256u << 20;  // the text of all cells handed out
+inline constexpr std::size_t MaxCellBytes = 1u << 20;      // Excel holds 32,767 characters in a cell
 
 // Which sheet: by name, or by number from 1 in the workbook's order; neither: the first.
 struct SheetChoice {

@@ -55,6 +55,7 @@ public:
             inRow_ = true;
             rowRepeat_ = Count(FindAttribute(attributes, "number-rows-repeated"));
             column_ = 1;
+            rowBytes_ = 0;
             row_.cells.clear();
         } else if (inRow_ && (name == "table-cell" || name == "covered-table-cell")) {
             StartCell(attributes);
@@ -176,6 +177,12 @@ private:
             for (std::uint64_t i = 0; i < cellRepeat_; ++i) {
                 if (column_ + i > MaxColumns) ThrowBeyondSheet(chosen, rowNumber_, column_ + i);
                 cell.column = static_cast<std::uint32_t>(column_ + i);
+                // The row's cells are counted when it is handed out; its copies are bounded here.
+                rowBytes_ += cell.text.size();
+                if (rowBytes_ > MaxTextBytes)
+                    CellLimits{}.Count(
+                        chosen, static_cast<std::uint32_t>(std::min<std::uint64_t>(rowNumber_, MaxRows)),
+                        cell.column, rowBytes_);
                 row_.cells.push_back(cell);
             }
         }
@@ -191,7 +198,8 @@ private:
                 if (rowNumber_ + i > MaxRows)
                     ThrowBeyondSheet(chosen, rowNumber_ + i, row_.cells.front().column);
                 row_.number = static_cast<std::uint32_t>(rowNumber_ + i);
-                for (const WorkbookCell& cell : row_.cells) limits_.Count(chosen, row_.number, cell.column);
+                for (const WorkbookCell& cell : row_.cells)
+                    limits_.Count(chosen, row_.number, cell.column, cell.text.size());
                 onRow_(row_);
             }
         }
@@ -204,7 +212,7 @@ private:
     int tableDepth_ = 0, ignored_ = 0;
     bool reading_ = false, inRow_ = false, inCell_ = false, inParagraph_ = false, lastSpace_ = false;
     bool error_ = false, formula_ = false;
-    std::uint64_t rowNumber_ = 1, rowRepeat_ = 1, column_ = 1, cellRepeat_ = 1;
+    std::uint64_t rowNumber_ = 1, rowRepeat_ = 1, column_ = 1, cellRepeat_ = 1, rowBytes_ = 0;
     std::size_t paragraphs_ = 0;
     std::string type_, value_, text_;
     WorkbookRow row_;

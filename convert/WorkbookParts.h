@@ -104,9 +104,12 @@ std::string ReadXlsx(ZipArchive& zip, const SheetChoice& sheet, const RowHandler
 std::string ReadOdsContent(const PartSource& xml, const SheetChoice& sheet, const RowHandler& onRow);
 
 // Shared by both formats.
+// Cells handed out: a shared string or a repeat can make many cells of one text, so their number
+// and their bytes together are bounded, whatever the XML's size.
 struct CellLimits {
     std::size_t textCells = 0;
-    void Count(const std::string& sheet, std::uint32_t row, std::uint32_t column);
+    std::uint64_t textBytes = 0;
+    void Count(const std::string& sheet, std::uint32_t row, std::uint32_t column, std::size_t bytes);
 };
 [[noreturn]] void ThrowNoSuchSheet(const SheetChoice& sheet, const std::vector<std::string>& names);
 [[noreturn]] void ThrowBeyondSheet(const std::string& sheet, std::uint64_t row, std::uint64_t column);

@@ -390,7 +390,7 @@ private:
         if (rowNumber_ > MaxRows || cellRow_ > MaxRows || cellColumn_ > MaxColumns)
             ThrowBeyondSheet(sheet_, std::max(rowNumber_, cellRow_), cellColumn_);
         cell.column = static_cast<std::uint32_t>(cellColumn_);
-        limits_.Count(sheet_, static_cast<std::uint32_t>(cellRow_), cell.column);
+        limits_.Count(sheet_, static_cast<std::uint32_t>(cellRow_), cell.column, cell.text.size());
         row_.cells.push_back(std::move(cell));
     }
 

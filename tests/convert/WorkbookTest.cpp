@@ -58,7 +58,7 @@ std::string ReadBytes(std::string_view bytes)
 std::pair<std::string, std::string> Refusal(std::string_view bytes)
 {
     try {
-        ReadBytes(bytes);
+        ReadWorkbook(bytes, {}, [](const WorkbookRow&) {});
     } catch (const WorkbookError& error) {
         return {error.what(), error.reference};
     }
@@ -248,6 +248,8 @@ TEST(Workbook, NumbersShowAsASpreadsheetShowsThem)
     EXPECT_EQ(PlainNumber("123456789012345678"), "1.23456789012346E+17");
     EXPECT_EQ(PlainNumber("12,5"), std::nullopt);
     EXPECT_EQ(ColumnName(16384), "XFD");
+    EXPECT_TRUE(IsWorkbookName("Mots.XLSX") && IsWorkbookName("mots.ods"));
+    EXPECT_FALSE(IsWorkbookName("mots.xlsx.csv") || IsWorkbookName("dossier.ods/mots"));
     EXPECT_EQ(CellReference("単語", 7, 27), "単語!AA7");
     EXPECT_EQ(CellReference("l'été", 1, 1), "'l''été'!A1");
 }
@@ -329,6 +331,18 @@ TEST(Workbook, RefusesHostileXmlAndCellsOutsideTheSheet)
                  "<row r=\"10000000\"><c r=\"A10000000\"><v>1</v></c></row></sheetData></worksheet>")));
     EXPECT_EQ(beyond.first, "セルの位置が表計算の上限（1048576 行、16384 列）を超えています");
     EXPECT_EQ(beyond.second, "Sheet1!A10000000");
+
+    // One shared string of 100 KB in 3,000 cells: 300 MB of text from 100 KB of sheet.
+    std::string cells;
+    for (int row = 1; row <= 300; ++row) {
+        cells += "<row>";
+        for (int column = 0; column < 10; ++column) cells += "<c t=\"s\"><v>0</v></c>";
+        cells += "</row>";
+    }
+    const auto many = Refusal(Zip(Xlsx(SheetStart + cells + "</sheetData></worksheet>",
+                                       "<sst><si><t>" + std::string(100'000, 'a') + "</t></si></sst>")));
+    EXPECT_EQ(many.first, "シートのセルの文字が合わせて 256 MB を超えるため、読むのをやめました");
+    EXPECT_EQ(many.second, "Sheet1!E269");
 }
 
 TEST(Workbook, RepeatsCostNothingWhenEmptyAndStopAtTheSheetsEnd)
