@@ -53,8 +53,7 @@ struct SheetEntry {
 class WorkbookPartReader : public XmlHandler {
 public:
     std::vector<SheetEntry> sheets;
-    void Start(std::string_view space, std::string_view name,
-               const std::vector<XmlAttribute>& attributes) override
+    void Start(std::string_view, std::string_view name, const std::vector<XmlAttribute>& attributes) override
     {
         if (name != "sheet") return;
         SheetEntry entry;
@@ -64,7 +63,6 @@ public:
             if (a.name == "id" && a.space.find("relationships") != std::string_view::npos)
                 entry.relationship = a.value;
         }
-        (void)space;
         sheets.push_back(entry);
     }
     void End(std::string_view, std::string_view) override {}
