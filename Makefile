@@ -35,7 +35,7 @@ bench: build
 # libFuzzer targets (clang, ASan+UBSan) in build-fuzz/bin; `make fuzz-smoke` runs each over its
 # seed corpus for a bounded number of inputs: any crash or sanitizer report fails it.
 FUZZ_BUILD ?= build-fuzz
-FUZZ_TARGETS = fuzz_wordfile fuzz_settings fuzz_intparse fuzz_import
+FUZZ_TARGETS = fuzz_wordfile fuzz_settings fuzz_intparse fuzz_import fuzz_workbook
 
 fuzz: deps
 	@CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DMIRVEL_FUZZ=ON -DMIRVEL_BUILD_GUI=OFF \
