@@ -2,6 +2,7 @@
 #include "editor/InputMethodSwitch.h"
 #include "editor/Unit2.h"
 #include "common/gui/WindowPlacement.h"
+#include "tests/common/Wine.h"
 
 #include <QClipboard>
 #include <QMenuBar>
@@ -348,8 +349,15 @@ TEST_F(EditorTest, TheFiveBytesWithoutACharacterSurviveAnEditOfTheirWord)
     }
 }
 
+// Under Wine on an X server without a window manager, Wine draws a 2-pixel frame of its own and
+// shifts a window placed partly off the screen by a few pixels; Windows' frames are wider and
+// keep the position. There the placement rules hold on the offscreen platform, and windows-smoke
+// checks the real programs' positions through their settings files.
+bool FramedByWine() { return mirvel::test::UnderWine() && QGuiApplication::platformName() == "windows"; }
+
 TEST_F(EditorTest, FirstStartIsCentredAndAStoredPositionIsRestoredAsItIs)
 {
+    if (FramedByWine()) GTEST_SKIP() << "Wine without a window manager frames and moves windows its own way";
     // Centred by the real outer size: the client area, the menu bar and the frame (2 pixels
     // on every side offscreen), which is known only once the window exists.
     const QSize screen = mirvel::gui::PrimaryScreenSize();
@@ -374,6 +382,7 @@ TEST_F(EditorTest, FirstStartIsCentredAndAStoredPositionIsRestoredAsItIs)
 
 TEST_F(EditorTest, APositionThatLeavesTooLittleOfTheCaptionOnAScreenComesBackCentred)
 {
+    if (FramedByWine()) GTEST_SKIP() << "Wine without a window manager frames and moves windows its own way";
     const QPoint centred = mirvel::gui::OuterPosition(*form);
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const int width = form->frameGeometry().width();
