@@ -4,6 +4,7 @@
 #include "common/Utf8Text.h"
 #include "common/os/ShiftJis.h"
 
+#include <algorithm>
 #include <array>
 
 namespace mirvel {
@@ -41,23 +42,6 @@ std::string DecodeWindows1252(std::string_view bytes)
     return out;
 }
 
-std::optional<std::string> EncodeWindows1252(std::string_view utf8)
-{
-    std::string out;
-    for (std::size_t at = 0; at < utf8.size();) {
-        const char32_t c = NextUtf8(utf8, at);
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out += static_cast<char>(c);
-            continue;
-        }
-        std::size_t i = 0;
-        while (i < Windows1252High.size() && Windows1252High[i] != c) ++i;
-        if (i == Windows1252High.size()) return std::nullopt;
-        out += static_cast<char>(0x80 + i);
-    }
-    return out;
-}
-
 std::string DecodeShiftJis(std::string_view bytes, std::vector<UndecodableRun>* undecodable)
 {
     if (auto whole = os::ShiftJisToUtf8(bytes)) return *std::move(whole);
@@ -78,16 +62,6 @@ std::string DecodeShiftJis(std::string_view bytes, std::vector<UndecodableRun>* 
         at += length;
     }
     return out;
-}
-
-std::optional<std::string> EncodeShiftJis(std::string_view utf8)
-{
-    auto bytes = os::Utf8ToShiftJis(utf8);
-    if (!bytes) return std::nullopt;
-    // Only an exact round trip counts: a look-alike substitute is no mapping.
-    const auto back = os::ShiftJisToUtf8(*bytes);
-    if (!back || *back != utf8) return std::nullopt;
-    return bytes;
 }
 
 }  // namespace
@@ -125,10 +99,45 @@ std::string DecodeToUtf8(CodePage codePage, std::string_view bytes, std::vector<
     return codePage == CodePage::ShiftJis ? DecodeShiftJis(bytes, &undecodable) : DecodeWindows1252(bytes);
 }
 
+std::atomic<std::uint32_t> detail::shiftJisBytes[0x10000];
+
+std::size_t detail::EncodeCharAsking(CodePage codePage, char32_t c, char* out)
+{
+    if (codePage == CodePage::Windows1252) {
+        const auto high = std::find(Windows1252High.begin(), Windows1252High.end(), c);
+        if (high == Windows1252High.end()) return 0;
+        out[0] = static_cast<char>(0x80 + (high - Windows1252High.begin()));
+        return 1;
+    }
+    if (c >= 0xD800 && (c <= 0xDFFF || c > 0xFFFF)) return 0;  // surrogates; nothing beyond the BMP
+    // Only an exact round trip counts: a look-alike substitute is no mapping.
+    std::string utf8;
+    AppendUtf8(utf8, c);
+    const auto bytes = os::Utf8ToShiftJis(utf8);
+    const auto back = bytes ? os::ShiftJisToUtf8(*bytes) : std::nullopt;
+    std::uint32_t packed = 1u << 24;
+    if (back && *back == utf8 && !bytes->empty() && bytes->size() <= 2) {
+        packed |= static_cast<std::uint32_t>(bytes->size()) << 16;
+        for (std::size_t i = 0; i < bytes->size(); ++i)
+            packed |= static_cast<std::uint32_t>(static_cast<unsigned char>((*bytes)[i])) << (8 * i);
+    }
+    // Written whole, so that a thread racing this one at worst asks again.
+    shiftJisBytes[c].store(packed, std::memory_order_relaxed);
+    return EncodeChar(codePage, c, out);
+}
+
 std::optional<std::string> EncodeFromUtf8(CodePage codePage, std::string_view utf8)
 {
     if (!IsValidUtf8(utf8)) return std::nullopt;
-    return codePage == CodePage::ShiftJis ? EncodeShiftJis(utf8) : EncodeWindows1252(utf8);
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        char bytes[2];
+        const std::size_t length = EncodeChar(codePage, NextUtf8(utf8, at), bytes);
+        if (length == 0) return std::nullopt;
+        out.append(bytes, length);
+    }
+    return out;
 }
 
 }  // namespace mirvel

@@ -1,7 +1,6 @@
 #include "convert/Check.h"
 
-#include "convert/CharEncoder.h"
-#include "convert/FieldText.h"
+#include "convert/EncodedField.h"
 
 #include <algorithm>
 
@@ -23,10 +22,12 @@ void CheckField(CheckReport& report, std::int64_t record, Side side, unsigned ch
 {
     const bool damagedLength = length > CapacityOf(side);
     if (damagedLength) AddFinding(report, CheckFinding::LengthAboveCapacity, record, side).length = length;
-    for (UndecodableBytes& undecodable : DecodeField(side, bytes).undecodable) {
+    std::vector<UndecodableRun> undecodable;
+    DecodeToUtf8(CodePageOf(side), bytes, undecodable);
+    for (const UndecodableRun& run : undecodable) {
         CheckFinding& finding = AddFinding(report, CheckFinding::Undecodable, record, side);
-        finding.byteIndex = undecodable.index;
-        finding.bytes = std::move(undecodable.bytes);
+        finding.byteIndex = run.index;
+        finding.bytes = bytes.substr(run.index, run.length);
     }
     // A control byte is never the second byte of a Shift-JIS pair, so each one is a character.
     // Behind a damaged length byte they are the record's padding, which that finding explains.

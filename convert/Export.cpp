@@ -1,7 +1,5 @@
 #include "convert/Export.h"
 
-#include "convert/CharEncoder.h"
-#include "convert/FieldText.h"
 #include "convert/Utf8.h"
 
 namespace mirvel::convert {
@@ -48,44 +46,49 @@ void ExportWriter::Add(const TWordRec* records, std::size_t count, std::int64_t 
 
 void ExportWriter::AppendField(Side side, unsigned char length, std::string_view bytes)
 {
-    FieldText field = DecodeField(side, bytes);
-    if (length > CapacityOf(side))
-        AddIssue(ExportIssue::LengthAboveCapacity, side, field.text).length = length;
-    for (UndecodableBytes& undecodable : field.undecodable) {
-        ExportIssue& issue = AddIssue(ExportIssue::Undecodable, side, field.text);
-        issue.byteIndex = undecodable.index;
-        issue.bytes = std::move(undecodable.bytes);
+    std::vector<UndecodableRun> undecodable;
+    const std::string text = DecodeToUtf8(CodePageOf(side), bytes, undecodable);
+    if (length > CapacityOf(side)) AddIssue(ExportIssue::LengthAboveCapacity, side, text).length = length;
+    for (const UndecodableRun& run : undecodable) {
+        ExportIssue& issue = AddIssue(ExportIssue::Undecodable, side, text);
+        issue.byteIndex = run.index;
+        issue.bytes = bytes.substr(run.index, run.length);
     }
-    if (!field.undecodable.empty()) return;
+    if (!undecodable.empty()) return;
 
     if (!options_.csv && !options_.anki) {
-        for (std::size_t at = 0; at < field.text.size();) {
-            const char32_t c = NextChar(field.text, at);
+        for (std::size_t at = 0; at < text.size();) {
+            const char32_t c = NextChar(text, at);
             if (!IsTsvSeparator(c)) continue;
-            AddIssue(ExportIssue::TsvSeparator, side, field.text).character = c;
+            AddIssue(ExportIssue::TsvSeparator, side, text).character = c;
             return;
         }
     }
-    std::string text = field.text;
+    std::string field = text;
     if (options_.anki ? NeedsAnkiQuotes(side, text) : options_.csv && NeedsCsvQuotes(text)) {
-        text = "\"";
-        for (const char c : field.text) {
-            if (c == '"') text += '"';
-            text += c;
+        field = "\"";
+        for (const char c : text) {
+            if (c == '"') field += '"';
+            field += c;
         }
-        text += '"';
+        field += '"';
     }
     if (options_.encoding == TextEncoding::Utf8) {
-        result.bytes += text;
+        result.bytes += field;
         return;
     }
     // The first character the encoding lacks is enough to find the record.
-    CharEncoder& encoder = options_.encoding == TextEncoding::Cp932 ? cp932_ : cp1252_;
-    for (std::size_t at = 0; at < text.size();) {
-        const char32_t c = NextChar(text, at);
-        if (encoder.Append(c, result.bytes)) continue;
-        AddIssue(ExportIssue::NotInEncoding, side, field.text).character = c;
-        return;
+    const CodePage codePage =
+        options_.encoding == TextEncoding::Cp932 ? CodePage::ShiftJis : CodePage::Windows1252;
+    for (std::size_t at = 0; at < field.size();) {
+        const char32_t c = NextChar(field, at);
+        char encoded[2];
+        const std::size_t encodedLength = EncodeChar(codePage, c, encoded);
+        if (encodedLength == 0) {
+            AddIssue(ExportIssue::NotInEncoding, side, text).character = c;
+            return;
+        }
+        result.bytes.append(encoded, encodedLength);
     }
 }
 

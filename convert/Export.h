@@ -1,6 +1,5 @@
 #pragma once
 
-#include "convert/CharEncoder.h"
 #include "convert/Side.h"
 #include "convert/TextEncoding.h"
 #include "common/WordRec.h"
@@ -82,8 +81,6 @@ private:
     ExportIssue& AddIssue(ExportIssue::Kind kind, Side side, const std::string& text);
 
     ExportOptions options_;
-    CharEncoder cp932_{CodePage::ShiftJis};
-    CharEncoder cp1252_{CodePage::Windows1252};
     std::int64_t record_ = 0;
 };
 

@@ -2,7 +2,7 @@
 
 #include "common/CodePage.h"
 #include "common/InOutError.h"
-#include "convert/CharEncoder.h"
+#include "convert/EncodedField.h"
 #include "convert/FieldHtml.h"
 #include "convert/Utf8.h"
 
@@ -80,9 +80,8 @@ std::size_t CharsIn(std::string_view text, std::size_t offset)
 std::optional<std::pair<std::size_t, char32_t>> FirstUnfit(Side side, std::string_view text,
                                                            bool escapes = true)
 {
-    static CharEncoder francais(CodePage::Windows1252), japonais(CodePage::ShiftJis);
     static EncodedField encoded;
-    EncodeField(side == Side::Francais ? francais : japonais, text, EditorLimitOf(side), encoded);
+    EncodeField(CodePageOf(side), text, EditorLimitOf(side), encoded);
     for (const auto& unfit : encoded.unmapped)
         if (escapes || !IsEscape(unfit.second)) return unfit;
     return std::nullopt;
@@ -550,7 +549,7 @@ private:
             return rows_.Locate(row_, field, exact ? CharsIn(text, offset) : 0);
         };
         const std::size_t limit = EditorLimitOf(side);
-        EncodeField(side == Side::Francais ? francaisEncoder_ : japonaisEncoder_, text, limit, encoded);
+        EncodeField(CodePageOf(side), text, limit, encoded);
         if (side == Side::Francais) lostAccent_ = codec_.Legacy() && HasLostAccent(text);
         for (const auto& [offset, c] : encoded.controls) Add(at(offset), found::ControlCharacter{side, c});
         for (const auto& [offset, c] : encoded.unmapped) {
@@ -601,8 +600,6 @@ private:
     Row row_;
     ImportResult result_;
     std::vector<ImportIssue> rowIssues_;
-    CharEncoder francaisEncoder_{CodePage::Windows1252};
-    CharEncoder japonaisEncoder_{CodePage::ShiftJis};
     EncodedField francais_, japonais_;
     bool columnsMismatchTold_ = false;
     bool lostAccent_ = false;

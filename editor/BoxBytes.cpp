@@ -10,25 +10,14 @@ namespace {
 // Bytes that the code page could not decode are shown as U+FFFD; each stands for one byte.
 constexpr char16_t ReplacementCharacter = 0xFFFD;
 
-std::size_t CharacterEnd(std::string_view text, std::size_t start)
-{
-    std::size_t end = start + 1;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-    return end;
-}
-
 // The bytes of one UTF-16 unit in the code page; 0 when it has no place there. A lone half of
 // a surrogate pair has none: characters beyond the Basic Multilingual Plane (an emoji, a flag)
 // fit neither code page, and each half is refused on its own so that a pair is never judged,
 // or stored, as the "?" a lone half converts to.
 std::size_t UnitBytes(mirvel::CodePage codePage, char16_t unit)
 {
-    if (unit == ReplacementCharacter) return 1;
-    if (unit >= 0xD800 && unit <= 0xDFFF) return 0;
-    std::string utf8;
-    mirvel::AppendUtf8(utf8, unit);
-    const auto bytes = mirvel::EncodeFromUtf8(codePage, utf8);
-    return bytes ? bytes->size() : 0;
+    char bytes[2];
+    return unit == ReplacementCharacter ? 1 : mirvel::EncodeChar(codePage, unit, bytes);
 }
 
 std::size_t ByteLength(mirvel::CodePage codePage, std::u16string_view text)
@@ -75,13 +64,11 @@ bool FitBoxInput(mirvel::CodePage codePage, std::size_t maxBytes, std::u16string
 std::string BoxBytes(mirvel::CodePage codePage, std::string_view text, std::string_view stored)
 {
     if (text == mirvel::DecodeToUtf8(codePage, stored)) return std::string(stored);
-    if (auto bytes = mirvel::EncodeFromUtf8(codePage, text)) return *bytes;
     std::string result;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = CharacterEnd(text, start);
-        const auto bytes = mirvel::EncodeFromUtf8(codePage, text.substr(start, end - start));
-        result += bytes ? *bytes : std::string("?");
-        start = end;
+    for (std::size_t at = 0; at < text.size();) {
+        char bytes[2];
+        const std::size_t length = mirvel::EncodeChar(codePage, mirvel::NextUtf8(text, at), bytes);
+        result.append(length > 0 ? bytes : "?", length > 0 ? length : 1);
     }
     return result;
 }

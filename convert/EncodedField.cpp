@@ -1,78 +1,24 @@
-#include "convert/CharEncoder.h"
+#include "convert/EncodedField.h"
 
 #include "convert/Utf8.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <cstring>
-#include <optional>
 
 namespace mirvel::convert {
-
-CharEncoder::CharEncoder(CodePage codePage) : codePage_(codePage), table_(TableFor(codePage))
-{
-    // Found once per code page, as the table is filled once.
-    static std::optional<bool> known[2];
-    std::optional<bool>& ascii = known[codePage == CodePage::ShiftJis ? 0 : 1];
-    if (!ascii) {
-        char bytes[2];
-        bool itself = true;
-        for (char32_t c = 0; c < 0x80; ++c)
-            itself = itself && Put(c, bytes) == 1 && static_cast<unsigned char>(bytes[0]) == c;
-        ascii = itself;
-    }
-    asciiIsItself_ = *ascii;
-}
-
-CharEncoder::Entry* CharEncoder::TableFor(CodePage codePage)
-{
-    // Zero, that is Unknown, until asked.
-    static Entry shiftJis[0x10000];
-    static Entry windows1252[0x10000];
-    return codePage == CodePage::ShiftJis ? shiftJis : windows1252;
-}
-
-CharEncoder::Entry& CharEncoder::Lookup(char32_t c)
-{
-    Entry& entry = table_[c];
-    if (entry.state != Unknown) return entry;
-    std::string utf8;
-    AppendUtf8(utf8, c);
-    const auto bytes = EncodeFromUtf8(codePage_, utf8);
-    if (bytes && !bytes->empty() && bytes->size() <= sizeof entry.bytes) {
-        entry.state = Mapped;
-        entry.length = static_cast<unsigned char>(bytes->size());
-        entry.bytes[0] = (*bytes)[0];
-        if (entry.length == 2) entry.bytes[1] = (*bytes)[1];
-    } else {
-        entry.state = Unmapped;
-    }
-    return entry;
-}
-
-bool CharEncoder::Append(char32_t c, std::string& out)
-{
-    char bytes[2];
-    const std::size_t length = Put(c, bytes);
-    out.append(bytes, length);
-    return length > 0;
-}
-
 namespace {
 
 // The usual field: every character held and the whole within the limit, so that there is no
 // cut to plan and nothing to report. False, with `out` to be redone, for anything else.
-bool EncodeWholeField(CharEncoder& encoder, std::string_view text, std::size_t limit, EncodedField& out)
+bool EncodeWholeField(CodePage codePage, std::string_view text, std::size_t limit, EncodedField& out)
 {
     char* const begin = out.buffer.data();
     char* end = begin;
-    const bool asciiIsItself = encoder.AsciiIsItself();
     constexpr std::uint64_t Ones = 0x0101010101010101ULL;
     constexpr std::uint64_t Highs = 0x8080808080808080ULL;
     for (std::size_t at = 0; at < text.size();) {
         if (static_cast<std::size_t>(end - begin) > limit) return false;
         const auto first = static_cast<unsigned char>(text[at]);
-        if (asciiIsItself && first < 0x80) {
+        if (first < 0x80) {
             // Eight ASCII bytes at once, none below a space nor DEL; the buffer has room for
             // eight past the limit.
             if (text.size() - at >= 8) {
@@ -93,8 +39,7 @@ bool EncodeWholeField(CharEncoder& encoder, std::string_view text, std::size_t l
             continue;
         }
         const char32_t c = NextChar(text, at);
-        if (!asciiIsItself && IsControlCharacter(c)) return false;
-        const std::size_t length = encoder.Put(c, end);
+        const std::size_t length = EncodeChar(codePage, c, end);
         if (length == 0) return false;
         end += length;
     }
@@ -108,7 +53,7 @@ bool EncodeWholeField(CharEncoder& encoder, std::string_view text, std::size_t l
 
 }  // namespace
 
-void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit, EncodedField& out)
+void EncodeField(CodePage codePage, std::string_view text, std::size_t limit, EncodedField& out)
 {
     // The bytes are kept up to a little past the limit, where a record's end may lie; past
     // that they are only counted.
@@ -123,7 +68,7 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
         else
             out.moreUnfit = true;
     };
-    if (EncodeWholeField(encoder, text, limit, out)) return;
+    if (EncodeWholeField(codePage, text, limit, out)) return;
     out.fitBytes = 0;
     out.fitTextLength = 0;
     std::size_t written = 0;
@@ -132,7 +77,6 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
             std::memcpy(out.buffer.data() + written, bytes, std::min(count, out.buffer.size() - written));
         written += count;
     };
-    const bool asciiIsItself = encoder.AsciiIsItself();
     bool fits = true;
     // A character that would cross the limit ends the run that fits, so a cut never splits one.
     const auto extendFit = [&](std::size_t textEnd) {
@@ -148,7 +92,7 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
         return byte < 0x80 && !IsControlCharacter(byte);
     };
     for (std::size_t at = 0; at < text.size();) {
-        if (asciiIsItself && isPlainAscii(at)) {
+        if (isPlainAscii(at)) {
             const std::size_t start = at;
             while (at < text.size() && isPlainAscii(at)) ++at;
             put(text.data() + start, at - start);
@@ -168,10 +112,10 @@ void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit,
             continue;
         }
         char bytes[2];
-        std::size_t length = encoder.Put(c, bytes);
+        std::size_t length = EncodeChar(codePage, c, bytes);
         if (length == 0) {
-            const char32_t equivalent = StandardEquivalent(encoder.Page(), c);
-            length = equivalent != 0 ? encoder.Put(equivalent, bytes) : 0;
+            const char32_t equivalent = StandardEquivalent(codePage, c);
+            length = equivalent != 0 ? EncodeChar(codePage, equivalent, bytes) : 0;
             if (length == 0) {
                 list(out.unmapped, start, c);
                 continue;

@@ -5,56 +5,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace mirvel::convert {
-
-// Character-at-a-time encoding into a code page, exactly as the common encoder does it (no
-// look-alike substitutes), remembered per character: a word list uses a few thousand distinct
-// characters at most, and asking the platform's tables once for each keeps large imports fast.
-// What is remembered is shared by every encoder of the code page in the process (a run makes
-// several: each reading pass, the export's check), since the platform's answer doesn't change;
-// so encoders are not for two threads at once.
-class CharEncoder {
-public:
-    explicit CharEncoder(CodePage codePage);
-
-    // Writes the character's bytes (at most two) at `out` and returns their count; 0 when the
-    // code page lacks the character.
-    std::size_t Put(char32_t c, char* out)
-    {
-        if (c >= 0xD800 && (c <= 0xDFFF || c > 0xFFFF)) return 0;  // escapes, surrogates, beyond the BMP
-        const Entry& entry = table_[c].state == Mapped ? table_[c] : Lookup(c);
-        if (entry.state != Mapped) return 0;
-        out[0] = entry.bytes[0];
-        if (entry.length == 2) out[1] = entry.bytes[1];
-        return entry.length;
-    }
-
-    // Appends the character's bytes; false (and nothing appended) when the code page lacks it.
-    bool Append(char32_t c, std::string& out);
-
-    // Whether every ASCII character is its own single byte, so that ASCII needs no lookup.
-    bool AsciiIsItself() const { return asciiIsItself_; }
-    CodePage Page() const { return codePage_; }
-
-private:
-    enum : unsigned char { Unknown, Mapped, Unmapped };
-    struct Entry {
-        unsigned char state;
-        unsigned char length;
-        char bytes[2];
-    };
-    Entry& Lookup(char32_t c);
-    static Entry* TableFor(CodePage codePage);
-
-    CodePage codePage_;
-    Entry* table_;  // the Basic Multilingual Plane; neither code page goes beyond it
-    bool asciiIsItself_ = true;
-};
 
 // A field's text in a code page, with where it may be cut and what it can't hold. The
 // characters it can't hold are listed up to ListedLimit each way, so that a field of a
@@ -89,6 +44,6 @@ inline bool IsControlCharacter(char32_t c)
 // Control characters are listed apart: they are in the code page, yet no field may hold them.
 // A character the code page lacks is stored as its standard equivalent (common/CodePage.h),
 // where it has one, and listed.
-void EncodeField(CharEncoder& encoder, std::string_view text, std::size_t limit, EncodedField& out);
+void EncodeField(CodePage codePage, std::string_view text, std::size_t limit, EncodedField& out);
 
 }  // namespace mirvel::convert
