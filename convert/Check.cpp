@@ -60,11 +60,4 @@ CheckReport Checker::Finish(const std::string& trailingBytes)
     return std::move(report_);
 }
 
-CheckReport CheckWords(const WordList& words, const std::string& trailingBytes)
-{
-    Checker checker;
-    checker.Add(words.data(), words.size(), 1);
-    return checker.Finish(trailingBytes);
-}
-
 }  // namespace mirvel::convert

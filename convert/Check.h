@@ -37,10 +37,8 @@ struct CheckReport {
 // (which both programs ignore and the editor's next save drops). Also control characters,
 // which no word holds and the importer refuses, so that a list made elsewhere is not called
 // clean with a NUL inside a word. Tab and line breaks pass, as a quoted field may hold them.
-CheckReport CheckWords(const WordList& words, const std::string& trailingBytes);
-
-// The same a block of records at a time, for a list read block by block: memory grows with
-// the findings, not with the list.
+// A block of records at a time, for a list read block by block: memory grows with the
+// findings, not with the list.
 class Checker {
 public:
     void Add(const TWordRec* records, std::size_t count, std::int64_t first);

@@ -3,7 +3,6 @@
 #include "convert/Check.h"
 #include "convert/CommandLine.h"
 #include "convert/Export.h"
-#include "convert/FileIo.h"
 #include "convert/Help.h"
 #include "convert/Import.h"
 #include "common/InOutError.h"

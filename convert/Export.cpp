@@ -103,12 +103,4 @@ ExportIssue& ExportWriter::AddIssue(ExportIssue::Kind kind, Side side, const std
     return issue;
 }
 
-ExportResult ExportWords(const WordList& words, const ExportOptions& options)
-{
-    ExportWriter writer(options);
-    writer.Add(words.data(), words.size(), 1);
-    if (writer.result.refusals > 0) writer.result.bytes.clear();
-    return std::move(writer.result);
-}
-
 }  // namespace mirvel::convert

@@ -63,12 +63,11 @@ struct ExportResult {
 // took a BOM as part of the first one, which they then ignored. A field is quoted only where
 // it holds a tab, a quote or a line break, and the French one also where it begins with '#',
 // as Anki skips a line that does.
-ExportResult ExportWords(const WordList& words, const ExportOptions& options);
-
-// The same a block of records at a time, for a list read block by block: each Add appends its
-// lines to result.bytes (the BOM or Anki's headers first), which the caller writes out and clears;
-// the issues and refusals gather over all blocks. Unlike ExportWords, the bytes of a block
-// with a refusal are not taken back: the caller decides what a refusal means for its output.
+//
+// A block of records at a time, for a list read block by block: each Add appends its lines to
+// result.bytes (the BOM or Anki's headers first), which the caller writes out and clears; the
+// issues and refusals gather over all blocks. The bytes of a block with a refusal are not taken
+// back: the caller decides what a refusal means for its output.
 class ExportWriter {
 public:
     explicit ExportWriter(const ExportOptions& options);

@@ -45,28 +45,14 @@ constexpr NamedCharacter NamedCharacters[] = {
     {"hellip", 0x2026}, {"permil", 0x2030}, {"lsaquo", 0x2039}, {"rsaquo", 0x203A}, {"euro", 0x20AC},
     {"trade", 0x2122},
 };
-constexpr std::size_t NamedCount = sizeof NamedCharacters / sizeof NamedCharacters[0];
 constexpr std::size_t LongestName = 6;
 
-const std::array<NamedCharacter, NamedCount>& SortedNames()
-{
-    static const std::array<NamedCharacter, NamedCount> sorted = [] {
-        std::array<NamedCharacter, NamedCount> names{};
-        std::copy(std::begin(NamedCharacters), std::end(NamedCharacters), names.begin());
-        std::sort(names.begin(), names.end(),
-                  [](const NamedCharacter& a, const NamedCharacter& b) { return a.name < b.name; });
-        return names;
-    }();
-    return sorted;
-}
-
+// Looked up only at a '&' in a field of HTML, so a walk over the table is enough.
 char32_t NamedValue(std::string_view name)
 {
-    const auto& names = SortedNames();
-    const auto found =
-        std::lower_bound(names.begin(), names.end(), name,
-                         [](const NamedCharacter& a, std::string_view b) { return a.name < b; });
-    return found != names.end() && found->name == name ? found->value : 0;
+    for (const NamedCharacter& named : NamedCharacters)
+        if (named.name == name) return named.value;
+    return 0;
 }
 
 bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }

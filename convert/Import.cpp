@@ -617,7 +617,7 @@ ImportPlan PlanImport(std::string_view text, std::optional<TextEncoding> bom,
                       std::optional<TextEncoding> stated, const ImportOptions& options)
 {
     ImportPlan plan;
-    const std::size_t notUtf8 = FirstNotUtf8(text);
+    const std::size_t notUtf8 = FindInvalidUtf8(text);
     plan.validUtf8 = notUtf8 == std::string_view::npos;
     if (bom || plan.validUtf8 || stated) {
         plan.encoding = bom ? *bom : plan.validUtf8 ? TextEncoding::Utf8 : *stated;

@@ -31,6 +31,11 @@ std::size_t ReadStandardInput(char* buffer, std::size_t size)
     return done;
 }
 
+bool IsSameFile(const std::string& first, const std::string& second)
+{
+    return !IsStandardStream(first) && !IsStandardStream(second) && os::IsSameFile(first, second);
+}
+
 void RefusePipe(const std::string& path, bool output)
 {
     if (!os::IsPipe(path)) return;

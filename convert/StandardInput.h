@@ -11,6 +11,9 @@ namespace mirvel::convert {
 // The converter's "-": standard input as an input file, standard output as export's output.
 inline bool IsStandardStream(const std::string& path) { return path == "-"; }
 
+// Both names lead to one existing file (links followed); "-" is never the same as a file.
+bool IsSameFile(const std::string& first, const std::string& second);
+
 // Fills `buffer` as far as standard input goes, in binary; 0 only at its end. Throws InOutError
 // on a failing read.
 std::size_t ReadStandardInput(char* buffer, std::size_t size);

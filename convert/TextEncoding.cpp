@@ -5,10 +5,7 @@
 #include "convert/Utf8.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
-#include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace mirvel::convert {
@@ -82,31 +79,6 @@ const char* EncodingName(TextEncoding encoding)
     return "";
 }
 
-std::size_t FirstNotUtf8(std::string_view text)
-{
-    const auto* const bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t size = text.size();
-    const auto continues = [&](std::size_t at) { return (bytes[at] & 0xC0) == 0x80; };
-    for (std::size_t at = 0; at < size;) {
-        std::uint64_t word;
-        if (size - at >= 8 && (std::memcpy(&word, bytes + at, 8), (word & 0x8080808080808080ULL) == 0)) {
-            at += 8;
-        } else if (bytes[at] < 0x80) {
-            ++at;
-        } else if (size - at >= 2 && bytes[at] >= 0xC2 && bytes[at] < 0xE0 && continues(at + 1)) {
-            at += 2;  // accented letters
-        } else if (size - at >= 3 && bytes[at] > 0xE0 && bytes[at] < 0xF0 && bytes[at] != 0xED &&
-                   continues(at + 1) && continues(at + 2)) {
-            at += 3;  // E0 and ED lead ranges of their own: overlong forms and surrogates
-        } else {
-            const std::size_t length = Utf8SequenceLength(text, at);
-            if (length == 0) return at;
-            at += length;
-        }
-    }
-    return std::string_view::npos;
-}
-
 std::size_t InputCodec::CharLength(std::string_view text, std::size_t at) const
 {
     switch (encoding_) {
@@ -134,19 +106,8 @@ std::string_view InputCodec::Decode(std::string_view raw, std::string& storage) 
         return storage;
     }
     if (IsAscii(raw)) return raw;
-    if (encoding_ == TextEncoding::Cp932) {
-        DecodeCodePageInto(CodePage::ShiftJis, raw, storage);
-        return storage;
-    }
-    // Byte by byte from a table made once with the common decoder.
-    static const std::array<std::string, 256> table = [] {
-        std::array<std::string, 256> result;
-        for (int byte = 0; byte < 256; ++byte)
-            DecodeCodePageInto(CodePage::Windows1252, std::string(1, static_cast<char>(byte)), result[byte]);
-        return result;
-    }();
-    storage.clear();
-    for (const char byte : raw) storage += table[static_cast<unsigned char>(byte)];
+    DecodeCodePageInto(encoding_ == TextEncoding::Cp932 ? CodePage::ShiftJis : CodePage::Windows1252, raw,
+                       storage);
     return storage;
 }
 

@@ -18,11 +18,6 @@ std::optional<TextEncoding> ParseEncodingName(std::string_view name);
 // The name shown to the user.
 const char* EncodingName(TextEncoding encoding);
 
-// Where the first byte that isn't well-formed UTF-8 lies, or npos: FindInvalidUtf8 with the
-// usual bytes of a word list (ASCII runs, three-byte kana and kanji) taken in strides, since a
-// whole imported file goes through it.
-std::size_t FirstNotUtf8(std::string_view text);
-
 // Bytes of one encoding as they lie in the input: where characters end, and what a field says
 // as converter text (UTF-8, a byte that doesn't decode escaped, Utf8.h). UTF-16 input is UTF-8
 // by the time it is read, so it is read as UTF-8. `validUtf8`: the whole input is known to be

@@ -16,14 +16,9 @@ constexpr char32_t EscapeBase = 0xDC00;
 inline bool IsEscape(char32_t c) { return c >= EscapeBase && c <= EscapeBase + 0xFF; }
 inline unsigned char EscapedByte(char32_t c) { return static_cast<unsigned char>(c - EscapeBase); }
 
-using mirvel::AppendUtf8;
 inline void AppendEscape(std::string& out, unsigned char byte) { AppendUtf8(out, EscapeBase + byte); }
 
 // The character at `at` of converter text (well-formed UTF-8 plus escapes); `at` moves past it.
 inline char32_t NextChar(std::string_view text, std::size_t& at) { return NextUtf8(text, at); }
-
-using mirvel::FindInvalidUtf8;
-using mirvel::IsContinuationByte;
-using mirvel::Utf8SequenceLength;
 
 }  // namespace mirvel::convert

@@ -20,6 +20,13 @@ TWordRec Pair(std::string_view francais, std::string_view japonais)
     return record;
 }
 
+CheckReport CheckWords(const WordList& words, const std::string& trailingBytes)
+{
+    Checker checker;
+    checker.Add(words.data(), words.size(), 1);
+    return checker.Finish(trailingBytes);
+}
+
 TEST(Check, ACleanFileHasNoFindingsEvenAtFullCapacity)
 {
     // 17 and 41 bytes come only from files, but they are within the records' capacity.

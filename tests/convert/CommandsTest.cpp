@@ -66,7 +66,10 @@ TEST(Commands, ExportForAnkiWritesTheWholeListAfterTheHeaders)
         << written;
     ExportOptions anki;
     anki.anki = true;
-    EXPECT_EQ(written, ExportWords(ReadWordFile(Starter), anki).bytes);
+    ExportWriter writer(anki);
+    const WordList words = ReadWordFile(Starter);
+    writer.Add(words.data(), words.size(), 1);
+    EXPECT_EQ(written, writer.result.bytes);
 }
 
 TEST(Commands, ImportWithProblemsWritesNothingAndNamesEachOne)

@@ -22,6 +22,15 @@ TWordRec Pair(std::string_view francais, std::string_view japonais)
     return record;
 }
 
+// The whole list in one block, what was written taken back on a refusal as the command does.
+ExportResult ExportAll(const WordList& words, const ExportOptions& options)
+{
+    ExportWriter writer(options);
+    writer.Add(words.data(), words.size(), 1);
+    if (writer.result.refusals > 0) writer.result.bytes.clear();
+    return std::move(writer.result);
+}
+
 ExportResult Export(const WordList& words, bool csv, TextEncoding encoding = TextEncoding::Utf8,
                     bool bom = false)
 {
@@ -29,7 +38,7 @@ ExportResult Export(const WordList& words, bool csv, TextEncoding encoding = Tex
     options.csv = csv;
     options.encoding = encoding;
     options.bom = bom;
-    return ExportWords(words, options);
+    return ExportAll(words, options);
 }
 
 std::string Raw(const TWordRec& record) { return std::string(reinterpret_cast<const char*>(&record), 60); }
@@ -156,7 +165,7 @@ TEST(Export, AnkiFileHasItsHeadersQuotesOnlyWhatNeedsItAndReadsBackAsTheSamePair
     for (const auto& [francais, japonais] : pairs) words.push_back(Pair(francais, japonais));
     ExportOptions options;
     options.anki = true;
-    const ExportResult result = ExportWords(words, options);
+    const ExportResult result = ExportAll(words, options);
     ASSERT_EQ(result.refusals, 0u);
     EXPECT_EQ(result.bytes,
               "#separator:tab\n#html:false\n"
@@ -178,7 +187,7 @@ TEST(Export, AnkiFileHasItsHeadersQuotesOnlyWhatNeedsItAndReadsBackAsTheSamePair
     // Bytes that don't decode are refused as in any export.
     TWordRec broken = Pair("caf", "");
     broken.SetJaponais("\x82");
-    EXPECT_EQ(ExportWords({broken}, options).refusals, 1u);
+    EXPECT_EQ(ExportAll({broken}, options).refusals, 1u);
 }
 
 TEST(Export, ADamagedLengthByteIsWrittenAsTheProgramsShowItAndNoted)
