@@ -7,102 +7,53 @@
 namespace mirvel::convert {
 namespace {
 
-// The usual field: every character held and the whole within the limit, so that there is no
-// cut to plan and nothing to report. False, with `out` to be redone, for anything else.
-bool EncodeWholeField(CodePage codePage, std::string_view text, std::size_t limit, EncodedField& out)
+// Eight bytes of ASCII that is its own byte in both code pages: none above DEL nor below a
+// space, which is most of a French field.
+bool IsPlainAsciiWord(const char* bytes)
 {
-    char* const begin = out.buffer.data();
-    char* end = begin;
     constexpr std::uint64_t Ones = 0x0101010101010101ULL;
     constexpr std::uint64_t Highs = 0x8080808080808080ULL;
-    for (std::size_t at = 0; at < text.size();) {
-        if (static_cast<std::size_t>(end - begin) > limit) return false;
-        const auto first = static_cast<unsigned char>(text[at]);
-        if (first < 0x80) {
-            // Eight ASCII bytes at once, none below a space nor DEL; the buffer has room for
-            // eight past the limit.
-            if (text.size() - at >= 8) {
-                std::uint64_t word;
-                std::memcpy(&word, text.data() + at, 8);
-                const std::uint64_t del = word ^ (Ones * 0x7F);
-                const std::uint64_t controls = ((word - Ones * 0x20) & ~word) | ((del - Ones) & ~del);
-                if (((word | controls) & Highs) == 0) {
-                    std::memcpy(end, &word, 8);
-                    end += 8;
-                    at += 8;
-                    continue;
-                }
-            }
-            if (static_cast<unsigned char>(first - 0x20) >= 0x5F && IsControlCharacter(first)) return false;
-            *end++ = static_cast<char>(first);
-            ++at;
-            continue;
-        }
-        const char32_t c = NextChar(text, at);
-        const std::size_t length = EncodeChar(codePage, c, end);
-        if (length == 0) return false;
-        end += length;
-    }
-    const auto written = static_cast<std::size_t>(end - begin);
-    if (written > limit) return false;
-    out.length = written;
-    out.fitBytes = written;
-    out.fitTextLength = text.size();
-    return true;
+    std::uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    const std::uint64_t del = word ^ (Ones * 0x7F);
+    const std::uint64_t controls = ((word - Ones * 0x20) & ~word) | ((del - Ones) & ~del);
+    return ((word | controls) & Highs) == 0;
+}
+
+// The character's bytes, or its standard equivalent's (`equivalent` then set); 0 for neither.
+std::size_t EncodeOrEquivalent(CodePage codePage, char32_t c, char* out, bool& equivalent)
+{
+    if (const std::size_t length = EncodeChar(codePage, c, out)) return length;
+    const char32_t standard = StandardEquivalent(codePage, c);
+    equivalent = standard != 0;
+    return equivalent ? EncodeChar(codePage, standard, out) : 0;
 }
 
 }  // namespace
 
 void EncodeField(CodePage codePage, std::string_view text, std::size_t limit, EncodedField& out)
 {
-    // The bytes are kept up to a little past the limit, where a record's end may lie; past
-    // that they are only counted.
     out.buffer.resize(limit + 8);
     out.unmapped.clear();
     out.controls.clear();
     out.equivalents.clear();
-    out.moreUnfit = false;
     const auto list = [&](std::vector<std::pair<std::size_t, char32_t>>& listed, std::size_t at, char32_t c) {
-        if (listed.size() < EncodedField::ListedLimit)
-            listed.emplace_back(at, c);
-        else
-            out.moreUnfit = true;
+        if (listed.size() < EncodedField::ListedLimit) listed.emplace_back(at, c);
     };
-    if (EncodeWholeField(codePage, text, limit, out)) return;
-    out.fitBytes = 0;
-    out.fitTextLength = 0;
+    // The bytes are kept up to a little past the limit, where a record's end may lie; past that
+    // they go to a scratch place and are only counted.
+    char* const buffer = out.buffer.data();
+    const std::size_t room = out.buffer.size();
     std::size_t written = 0;
-    const auto put = [&](const char* bytes, std::size_t count) {
-        if (written < out.buffer.size())
-            std::memcpy(out.buffer.data() + written, bytes, std::min(count, out.buffer.size() - written));
-        written += count;
-    };
-    bool fits = true;
-    // A character that would cross the limit ends the run that fits, so a cut never splits one.
-    const auto extendFit = [&](std::size_t textEnd) {
-        if (fits && written <= limit) {
-            out.fitBytes = written;
-            out.fitTextLength = textEnd;
-        } else {
-            fits = false;
-        }
-    };
-    const auto isPlainAscii = [&](std::size_t i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        return byte < 0x80 && !IsControlCharacter(byte);
-    };
+    char scratch[8];
     for (std::size_t at = 0; at < text.size();) {
-        if (isPlainAscii(at)) {
-            const std::size_t start = at;
-            while (at < text.size() && isPlainAscii(at)) ++at;
-            put(text.data() + start, at - start);
-            // One byte per character: a run that crosses the limit fits up to the limit.
-            if (fits && written > limit) {
-                out.fitTextLength = start + (limit - out.fitBytes);
-                out.fitBytes = limit;
-                fits = false;
-            }
-            extendFit(at);
+        char* const to = written + 8 <= room ? buffer + written : scratch;
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte >= 0x20 && byte < 0x7F) {
+            const std::size_t run = text.size() - at >= 8 && IsPlainAsciiWord(text.data() + at) ? 8 : 1;
+            std::memcpy(to, text.data() + at, run);
+            at += run;
+            written += run;
             continue;
         }
         const std::size_t start = at;
@@ -111,28 +62,37 @@ void EncodeField(CodePage codePage, std::string_view text, std::size_t limit, En
             list(out.controls, start, c);
             continue;
         }
-        char bytes[2];
-        std::size_t length = EncodeChar(codePage, c, bytes);
+        bool equivalent = false;
+        const std::size_t length = EncodeOrEquivalent(codePage, c, to, equivalent);
         if (length == 0) {
-            const char32_t equivalent = StandardEquivalent(codePage, c);
-            length = equivalent != 0 ? EncodeChar(codePage, equivalent, bytes) : 0;
-            if (length == 0) {
-                list(out.unmapped, start, c);
-                continue;
-            }
-            auto& equivalents = out.equivalents;
-            const auto known =
-                std::find_if(equivalents.begin(), equivalents.end(),
-                             [c](const EncodedField::Equivalent& e) { return e.character == c; });
-            if (known != equivalents.end())
-                ++known->count;
-            else
-                equivalents.push_back({start, c, 1});
+            list(out.unmapped, start, c);
+            continue;
         }
-        put(bytes, length);
-        extendFit(at);
+        written += length;
+        if (!equivalent) continue;
+        auto& equivalents = out.equivalents;
+        const auto known = std::find_if(equivalents.begin(), equivalents.end(),
+                                        [c](const EncodedField::Equivalent& e) { return e.character == c; });
+        if (known != equivalents.end())
+            ++known->count;
+        else
+            equivalents.push_back({start, c, 1});
     }
     out.length = written;
+    out.fitBytes = written;
+    out.fitTextLength = text.size();
+    if (written <= limit) return;
+    // The whole characters from the start that fit, so that a cut never splits one.
+    out.fitBytes = 0;
+    for (std::size_t fit = 0; fit < text.size();) {
+        std::size_t next = fit;
+        char bytes[2];
+        bool equivalent = false;
+        const std::size_t length = EncodeOrEquivalent(codePage, NextChar(text, next), bytes, equivalent);
+        if (out.fitBytes + length > limit) break;
+        out.fitBytes += length;
+        out.fitTextLength = fit = next;
+    }
 }
 
 }  // namespace mirvel::convert

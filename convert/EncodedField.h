@@ -22,12 +22,13 @@ struct EncodedField {
         std::int64_t count;
     };
 
-    std::size_t length = 0;         // bytes of every character the code page holds
-    std::size_t fitBytes = 0;       // the longest run of whole characters within the limit...
-    std::size_t fitTextLength = 0;  // ...and where that run ends in the text
+    std::size_t length = 0;  // bytes of every character the code page holds
+    // The longest run of whole characters from the start within the limit, and where it ends in
+    // the text: what a cut keeps, made only in a field whose every character is held.
+    std::size_t fitBytes = 0;
+    std::size_t fitTextLength = 0;
     std::vector<std::pair<std::size_t, char32_t>> unmapped;  // text offset and character (escapes too)
     std::vector<std::pair<std::size_t, char32_t>> controls;  // the same for control characters
-    bool moreUnfit = false;                                  // past ListedLimit, unmapped or control
     std::vector<Equivalent> equivalents;  // stored as StandardEquivalent, one for each character
     std::vector<char> buffer;             // the bytes up to a little past the limit
 
