@@ -24,54 +24,39 @@ std::size_t ReadFull(const Source& source, char* buffer, std::size_t size)
     return done;
 }
 
-// UTF-16 units to UTF-8: `units` ends at a character's end unless `last`.
-void AppendUtf16(std::string& out, std::string_view units, bool bigEndian)
+// UTF-16 to UTF-8 a block at a time as it is read, `head` first. A high surrogate at a block's
+// end waits for its low half in the next one.
+void ReadUtf16(const Source& source, bool bigEndian, std::string_view head, std::string& out)
 {
+    std::string block(std::size_t{1} << 20, '\0');
+    std::size_t held = head.copy(block.data(), head.size());
     const auto unitAt = [&](std::size_t at) {
-        const auto first = static_cast<unsigned char>(units[at]);
-        const auto second = static_cast<unsigned char>(units[at + 1]);
+        const auto first = static_cast<unsigned char>(block[at]);
+        const auto second = static_cast<unsigned char>(block[at + 1]);
         return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     };
-    std::size_t at = 0;
-    for (; at + 1 < units.size(); at += 2) {
-        const char32_t unit = unitAt(at);
-        if (unit >= 0xD800 && unit <= 0xDBFF && at + 3 < units.size()) {
-            const char32_t low = unitAt(at + 2);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+    for (bool last = false; !last;) {
+        held += ReadFull(source, block.data() + held, block.size() - held);
+        last = held < block.size();
+        std::size_t at = 0;
+        for (; at + 1 < held; at += 2) {
+            const char32_t unit = unitAt(at);
+            if (unit >= 0xD800 && unit <= 0xDBFF && at + 3 < held && unitAt(at + 2) >= 0xDC00 &&
+                unitAt(at + 2) <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(at + 2) - 0xDC00));
                 at += 2;
-                continue;
+            } else if (unit >= 0xD800 && unit <= 0xDBFF && at + 3 >= held && !last) {
+                break;
+            } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+                AppendEscape(out, static_cast<unsigned char>(block[at]));
+                AppendEscape(out, static_cast<unsigned char>(block[at + 1]));
+            } else {
+                AppendUtf8(out, unit);
             }
         }
-        if (unit >= 0xD800 && unit <= 0xDFFF) {
-            AppendEscape(out, static_cast<unsigned char>(units[at]));
-            AppendEscape(out, static_cast<unsigned char>(units[at + 1]));
-        } else {
-            AppendUtf8(out, unit);
-        }
-    }
-    if (at < units.size()) AppendEscape(out, static_cast<unsigned char>(units[at]));  // an odd byte
-}
-
-void ReadUtf16(const Source& source, bool bigEndian, std::string& out)
-{
-    constexpr std::size_t BlockBytes = std::size_t{1} << 20;
-    std::string block(BlockBytes, '\0');
-    std::size_t held = 0;
-    for (;;) {
-        const std::size_t n = ReadFull(source, block.data() + held, block.size() - held);
-        held += n;
-        const bool last = held < block.size();
-        std::size_t use = last ? held : held & ~std::size_t{1};
-        // A high surrogate waits for its low half in the next block.
-        if (!last && use >= 2) {
-            const auto high = static_cast<unsigned char>(block[use - (bigEndian ? 2 : 1)]);
-            if (high >= 0xD8 && high <= 0xDB) use -= 2;
-        }
-        AppendUtf16(out, std::string_view(block).substr(0, use), bigEndian);
-        std::memmove(block.data(), block.data() + use, held - use);
-        held -= use;
-        if (last) break;
+        if (last && at < held) AppendEscape(out, static_cast<unsigned char>(block[at++]));  // an odd byte
+        std::memmove(block.data(), block.data() + at, held - at);
+        held -= at;
     }
 }
 
@@ -97,16 +82,7 @@ InputText ReadInput(const std::string& path)
     if (start.substr(0, 2) == "\xFF\xFE" || start.substr(0, 2) == "\xFE\xFF") {
         const bool bigEndian = first[0] == '\xFE';
         input.bom = bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
-        const std::string rest(start.substr(2));
-        bool given = false;
-        ReadUtf16(
-            [&](char* buffer, std::size_t n) {
-                if (given || rest.empty()) return source(buffer, n);
-                given = true;
-                std::memcpy(buffer, rest.data(), rest.size());
-                return rest.size();
-            },
-            bigEndian, input.grown);
+        ReadUtf16(source, bigEndian, start.substr(2), input.grown);
     } else {
         const bool bom = start == "\xEF\xBB\xBF";
         if (bom) input.bom = TextEncoding::Utf8;

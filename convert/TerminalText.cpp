@@ -44,20 +44,19 @@ bool InRanges(const Range (&ranges)[N], char32_t c)
     return found != std::begin(ranges) && c <= std::prev(found)->last;
 }
 
-}  // namespace
-
-int CharWidth(char32_t c)
+std::size_t CharWidth(char32_t c)
 {
     if (c < 0x300) return 1;
     if (InRanges(ZeroWidth, c)) return 0;
     return InRanges(Wide, c) ? 2 : 1;
 }
 
+}  // namespace
+
 std::size_t DisplayWidth(std::string_view text)
 {
     std::size_t width = 0;
-    for (std::size_t at = 0; at < text.size();)
-        width += static_cast<std::size_t>(CharWidth(NextChar(text, at)));
+    for (std::size_t at = 0; at < text.size();) width += CharWidth(NextChar(text, at));
     return width;
 }
 

@@ -6,12 +6,9 @@
 
 namespace mirvel::convert {
 
-// Terminal columns of a character: 2 for East Asian wide and fullwidth characters, 0 for
-// combining marks and zero-width characters, else 1 (ambiguous ones too, as terminals
-// outside a CJK legacy code page draw them).
-int CharWidth(char32_t c);
-
-// Columns of UTF-8 text.
+// Terminal columns of UTF-8 text: 2 for East Asian wide and fullwidth characters, 0 for
+// combining marks and zero-width characters, else 1 (ambiguous ones too, as terminals outside a
+// CJK legacy code page draw them).
 std::size_t DisplayWidth(std::string_view text);
 
 // The text with control characters as their control pictures (U+2400...), so that a tab or an
