@@ -12,13 +12,7 @@
 namespace mirvel::convert {
 namespace {
 
-TWordRec Pair(std::string_view francais, std::string_view japonais)
-{
-    TWordRec record{};
-    record.SetFrancais(*EncodeFromUtf8(CodePage::Windows1252, francais));
-    record.SetJaponais(*EncodeFromUtf8(CodePage::ShiftJis, japonais));
-    return record;
-}
+using test::Pair;
 
 CheckReport CheckWords(const WordList& words, const std::string& trailingBytes)
 {

@@ -14,13 +14,7 @@
 namespace mirvel::convert {
 namespace {
 
-TWordRec Pair(std::string_view francais, std::string_view japonais)
-{
-    TWordRec record{};
-    record.SetFrancais(*EncodeFromUtf8(CodePage::Windows1252, francais));
-    record.SetJaponais(*EncodeFromUtf8(CodePage::ShiftJis, japonais));
-    return record;
-}
+using test::Pair;
 
 // The whole list in one block, what was written taken back on a refusal as the command does.
 ExportResult ExportAll(const WordList& words, const ExportOptions& options)

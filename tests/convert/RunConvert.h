@@ -34,14 +34,21 @@ inline const std::string Starter = std::string(MIRVEL_SAMPLES_DIR) + "/starter.m
 
 using Pairs = std::initializer_list<std::pair<std::string_view, std::string_view>>;
 
-// What the pairs must become: zero-filled records, French in Windows-1252, Japanese in Shift-JIS.
+// A zero-filled record: French in Windows-1252, Japanese in Shift-JIS.
+inline TWordRec Pair(std::string_view francais, std::string_view japonais)
+{
+    TWordRec record{};
+    record.SetFrancais(*EncodeFromUtf8(CodePage::Windows1252, francais));
+    record.SetJaponais(*EncodeFromUtf8(CodePage::ShiftJis, japonais));
+    return record;
+}
+
+// What the pairs must become, record after record.
 inline std::string Records(Pairs pairs)
 {
     std::string bytes;
     for (const auto& [francais, japonais] : pairs) {
-        TWordRec record{};
-        record.SetFrancais(*EncodeFromUtf8(CodePage::Windows1252, francais));
-        record.SetJaponais(*EncodeFromUtf8(CodePage::ShiftJis, japonais));
+        const TWordRec record = Pair(francais, japonais);
         bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
     }
     return bytes;
