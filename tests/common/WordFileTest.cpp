@@ -95,7 +95,14 @@ protected:
 
 TEST_F(WordFile, RecordCountIsTheSizeDividedBy60)
 {
-    for (const auto& [size, count] : {std::pair{0, 0}, {59, 0}, {60, 1}, {61, 1}, {179, 2}}) {
+    // The last two: a list large enough to be given room to the end of its last huge page.
+    for (const auto& [size, count] : {std::pair{0, 0},
+                                      {59, 0},
+                                      {60, 1},
+                                      {61, 1},
+                                      {179, 2},
+                                      {6 << 20, 104857},
+                                      {(6 << 20) + 59, 104858}}) {
         WriteAll(path, std::string(static_cast<std::size_t>(size), '\x01'));
         EXPECT_EQ(ReadWordFile(path).size(), static_cast<std::size_t>(count)) << size << " bytes";
     }
