@@ -96,7 +96,7 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
         if (options.cells) {
             sheet.emplace(OnFile(line.input, [&] { return SheetText(line.input, SheetChoiceOf(line)); }));
             if (sheet->Empty()) {
-                err << EmptySheetText(line.input, sheet->Name()) << '\n';
+                err << FileErrorText(line.input, EmptySheetText(sheet->Name())) << '\n';
                 return ExitProblems;
             }
         } else {

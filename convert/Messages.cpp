@@ -249,9 +249,9 @@ std::string ImportIssueText(const std::string& file, const ImportIssue& issue, T
     return std::visit(IssueWords{where, whereLine, issue.at, encoding, sheet}, issue.what);
 }
 
-std::string EmptySheetText(const std::string& file, const std::string& sheet)
+std::string EmptySheetText(const std::string& sheet)
 {
-    return file + ": シート「" + sheet +
+    return "シート「" + sheet +
            "」には文字の入ったセルがないため、何も書き込んでいません（ほかのシートは --sheet で選べます）";
 }
 

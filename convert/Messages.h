@@ -17,7 +17,7 @@ namespace mirvel::convert {
 // counts rows: "file:line: ..."); from a workbook's sheet "file:単語!B7: ..." and "file:単語 7 行目: ...".
 std::string ImportIssueText(const std::string& file, const ImportIssue& issue, TextEncoding encoding,
                             const SheetText* sheet = nullptr);
-std::string EmptySheetText(const std::string& file, const std::string& sheet);
+std::string EmptySheetText(const std::string& sheet);
 std::string EncodingChosenText(const std::string& file, TextEncoding encoding);
 std::string EncodingUndecidedText(const std::string& file, const ImportPlan& plan);
 std::string SemicolonGuessedText(const std::string& file);
