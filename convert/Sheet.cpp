@@ -11,7 +11,7 @@ constexpr std::size_t MaxCsvBytes = 2 * MaxTextBytes;
 
 void AppendField(std::string& csv, std::string_view text)
 {
-    if (text.find_first_of(",\"\n\r") == std::string_view::npos && text.front() != '#') {
+    if (text.find_first_of(",\"\n\r") == std::string_view::npos && (text.empty() || text.front() != '#')) {
         csv += text;
         return;
     }
@@ -43,9 +43,17 @@ SheetText::SheetText(const std::string& path, const SheetChoice& choice)
 
 void SheetText::Add(const WorkbookRow& row)
 {
+    // A row or cell written twice or out of order has no one place in the text.
+    const auto outOfOrder = [&](std::uint32_t column) {
+        throw WorkbookError("シートのセル " + ColumnName(column) + std::to_string(row.number) +
+                            " が、並びの順序どおりに書かれていません（ブックが壊れています）");
+    };
+    if (!rows_.empty() && row.number <= rows_.back().number) outOfOrder(row.cells.front().column);
     rows_.push_back({csv_.size(), ++lines_, row.number});
     std::uint32_t column = 1;
     for (const WorkbookCell& cell : row.cells) {
+        if (cell.column < column || (cell.column == column && &cell != &row.cells.front()))
+            outOfOrder(cell.column);
         csv_.append(cell.column - column, ',');
         column = cell.column;
         if (cell.problem != CellProblem::None) {

@@ -161,39 +161,6 @@ TEST(Workbook, ReadsTheVocabularyAsLibreOfficeAndOpenpyxlWroteIt)
     EXPECT_EQ(Read(Workbooks + "/vocabulaire-openpyxl.xlsx"), Vocabulary);
 }
 
-TEST(Workbook, ImportsTheVocabularyAsTheTextImportWouldItsCsv)
-{
-    // The header row and the empty row 8 (a note only) are left out, the note column and the
-    // note's line break ignored, the look-alikes stored as their standard equivalents.
-    for (const char* book :
-         {"vocabulaire-libreoffice.xlsx", "vocabulaire-libreoffice.ods", "vocabulaire-openpyxl.xlsx"}) {
-        const auto imported = mirvel::test::ImportFile(TempDir(), book, FileBytes(Workbooks + "/" + book));
-        ASSERT_EQ(imported.outcome.code, ExitSuccess) << imported.outcome.err;
-        EXPECT_EQ(imported.records, mirvel::test::Records({{"bonjour", "こんにちは"},
-                                                           {"café", "コーヒー"},
-                                                           {"œuf", "卵"},
-                                                           {"\"oui\", non; si", "「はい」、いいえ"},
-                                                           {"à bientôt", "またね"},
-                                                           {"élève", "生徒"},
-                                                           {"Ça va\u00A0?", "元気？～"},
-                                                           {"Noël", "クリスマス"},
-                                                           {"forêt", "森"}}));
-        const std::string at = std::string(book) + ":単語 ";
-        EXPECT_EQ(
-            imported.outcome.err,
-            at +
-                "1 行目: この行はフランス語の欄に Windows-1252 にない文字があり、続く行は単語の組なので、"
-                "列の名前の行として読み飛ばしました（組として読むには --no-header を付けてください）\n" +
-                at + "8 行目: フランス語も日本語も空の行を 1 行読み飛ばしました（最初の行がここです）\n" +
-                at +
-                "10 行目: フランス語の U+202F は Windows-1252 にないため、規格で同じ文字とされる U+00A0 "
-                "として読みました（1 か所、最初がここです）\n" +
-                at +
-                "10 行目: 日本語の「〜」(U+301C)は Shift-JIS にないため、規格で同じ文字とされる「～」"
-                "(U+FF5E)として読みました（1 か所、最初がここです）\n");
-    }
-}
-
 TEST(Workbook, ImportNamesCellsThatAreNoTextInTheWordColumnsOnly)
 {
     // Columns B and C of the cells' sheet: TRUE, #DIV/0! and a date take their rows out; the
@@ -393,6 +360,10 @@ TEST(Workbook, RefusesHostileXmlAndCellsOutsideTheSheet)
                        "<row r=\"10000000\"><c r=\"A10000000\"><v>1</v></c></row></sheetData></worksheet>"))),
               "Sheet1!A10000000: セルの位置が表計算の上限（1048576 行、16384 列）を超えています");
 
+    EXPECT_EQ(Refusal(Zip(Xlsx(std::string(SheetStart) +
+                               "<row r=\"2\"><c r=\"B2\"><v>1</v></c><c r=\"A2\"><v>2</v></c></row>"
+                               "</sheetData></worksheet>"))),
+              "シートのセル A2 が、並びの順序どおりに書かれていません（ブックが壊れています）");
     // One shared string of 100 KB in 3,000 cells: 300 MB of text from 100 KB of sheet.
     std::string cells;
     for (int row = 1; row <= 300; ++row) {
