@@ -14,7 +14,7 @@
 namespace mirvel::convert {
 
 // Import: one line per issue, "file:line:column: ..." (a note that concerns a whole row or
-// counts rows: "file:line: ..."); from a workbook's sheet "file:単語!B7: ..." and "file:単語 7 行目: ...".
+// counts rows: "file:line: ..."); from a workbook's sheet "file:単語!B7: ..." and "file:単語の 7 行目: ...".
 std::string ImportIssueText(const std::string& file, const ImportIssue& issue, TextEncoding encoding,
                             const SheetText* sheet = nullptr);
 std::string EmptySheetText(const std::string& sheet);

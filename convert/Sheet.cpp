@@ -107,7 +107,9 @@ std::string SheetText::RowAt(std::int64_t line) const
 {
     const std::uint32_t number = RowOf(line).number;
     const std::string cell = CellReference(name_, number, 1);
-    return cell.substr(0, cell.rfind('!')) + " " + std::to_string(number) + " 行目";
+    const std::string sheet = cell.substr(0, cell.rfind('!'));
+    const bool latin = static_cast<unsigned char>(sheet.back()) < 0x80;  // "Sheet1 の", "単語の"
+    return sheet + (latin ? " の " : "の ") + std::to_string(number) + " 行目";
 }
 
 const WorkbookCell* SheetText::ProblemAt(TextPosition at) const

@@ -35,8 +35,8 @@ public:
     bool ValidUtf8() const { return problems_.empty(); }
     bool Empty() const { return rows_.empty(); }
 
-    // The cell at a place of the CSV ("単語!B7"), and the row a line of it belongs to ("単語 7
-    // 行目").
+    // The cell at a place of the CSV ("単語!B7"), and the row a line of it belongs to ("単語の 7
+    // 行目", "Sheet1 の 7 行目").
     std::string CellAt(TextPosition at) const;
     std::string RowAt(std::int64_t line) const;
     // The cell that isn't plain text at a place of the CSV, if it is one.

@@ -138,7 +138,7 @@ TEST(ProgramFiles, EveryFormLibreOfficeSavesASheetInImportsWithoutOptions)
         ASSERT_EQ(book.outcome.code, ExitSuccess) << book.outcome.err;
         EXPECT_EQ(book.records, pairs);
         EXPECT_EQ(book.outcome.err,
-                  notes(name + ":単語 1 行目", name + ":単語 8 行目", 1, name + ":単語 10 行目"));
+                  notes(name + ":単語の 1 行目", name + ":単語の 8 行目", 1, name + ":単語の 10 行目"));
     }
 
     // Excel's "CSV (コンマ区切り)" on a Japanese Windows: the spreadsheet wrote "?" for what

@@ -174,12 +174,13 @@ TEST(Workbook, ImportNamesCellsThatAreNoTextInTheWordColumnsOnly)
         imported.outcome.err,
         "c.ods:Cellules!B2: TRUE か FALSE の論理値のセルです\n"
         "c.ods:Cellules!C2: エラー値 #DIV/0! のセルです\n"
-        "c.ods:Cellules 2 行目: この行を飛ばしました\n"
+        "c.ods:Cellules の 2 行目: この行を飛ばしました\n"
         "c.ods:Cellules!B4: 日付か時刻のセルです（単語として読むには、セルの書式を文字列にして入力し直して"
         "ください）\n"
-        "c.ods:Cellules 4 行目: この行を飛ばしました\n"
-        "c.ods:Cellules 5 行目: フランス語が空の組です\n"
-        "c.ods:Cellules 7 行目: フランス語も日本語も空の行を 1 行読み飛ばしました（最初の行がここです）\n");
+        "c.ods:Cellules の 4 行目: この行を飛ばしました\n"
+        "c.ods:Cellules の 5 行目: フランス語が空の組です\n"
+        "c.ods:Cellules の 7 行目: フランス語も日本語も空の行を 1 "
+        "行読み飛ばしました（最初の行がここです）\n");
     // A text has no sheets, and a workbook no encoding or separator to choose.
     EXPECT_EQ(mirvel::test::ImportFile(dir, "a.csv", "chat,猫\n", {"--sheet", "2"}).outcome.code, ExitUsage);
     EXPECT_EQ(mirvel::test::ImportFile(dir, "c.ods", "", {"--encoding", "cp932"}).outcome.code, ExitUsage);
