@@ -84,8 +84,8 @@ SheetChoice SheetChoiceOf(const CommandLine& line)
 // Thrown out of the replace, so that the target stays as it was.
 struct ImportRefused {};
 
-// The input is held once, in memory (a workbook as its sheet's CSV); the records go to the new file as they
-// are made, which takes the target's place only when the whole input passed.
+// The input is held once, in memory (a workbook as its sheet's CSV); the records go to the new
+// file as they are made, which takes the target's place only when the whole input passed.
 int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
     if (RefuseSameFile(line, err)) return ExitUsage;

@@ -9,18 +9,23 @@ namespace {
 // right on every row would make the commas before it many times more.
 constexpr std::size_t MaxCsvBytes = 2 * MaxTextBytes;
 
-void AppendField(std::string& csv, std::string_view text)
+// Returns the line ends the field holds, counted as RowReader counts them (LF, CR LF, a lone CR).
+std::int64_t AppendField(std::string& csv, std::string_view text)
 {
     if (text.find_first_of(",\"\n\r") == std::string_view::npos && (text.empty() || text.front() != '#')) {
         csv += text;
-        return;
+        return 0;
     }
+    std::int64_t lineEnds = 0;
     csv += '"';
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (c == '"') csv += '"';
+        if (c == '\n' || (c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++lineEnds;
         csv += c;
     }
     csv += '"';
+    return lineEnds;
 }
 
 }  // namespace
@@ -61,8 +66,7 @@ void SheetText::Add(const WorkbookRow& row)
             problems_.push_back({row.number, cell});
             continue;
         }
-        AppendField(csv_, cell.text);
-        lines_ += std::count(cell.text.begin(), cell.text.end(), '\n');
+        lines_ += AppendField(csv_, cell.text);
     }
     csv_ += '\n';
     width_ = std::max(width_, column);

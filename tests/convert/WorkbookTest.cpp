@@ -181,6 +181,19 @@ TEST(Workbook, ImportNamesCellsThatAreNoTextInTheWordColumnsOnly)
         "c.ods:Cellules の 5 行目: フランス語が空の組です\n"
         "c.ods:Cellules の 7 行目: フランス語も日本語も空の行を 1 "
         "行読み飛ばしました（最初の行がここです）\n");
+    // A cell's line break puts the cells after it on later lines of the text, not in later rows.
+    const auto lines = mirvel::test::ImportFile(
+        dir, "lines.xlsx",
+        Zip(Xlsx(
+            std::string(SheetStart) +
+            "<row><c t=\"inlineStr\"><is><t>a\nb\r\nc</t></is></c><c t=\"e\"><v>#N/A</v></c></row>"
+            "<row><c t=\"inlineStr\"><is><t>Łx</t></is></c><c><v>1</v></c></row></sheetData></worksheet>")));
+    EXPECT_EQ(
+        lines.outcome.err,
+        "lines.xlsx:Sheet1!B1: エラー値 #N/A のセルです\n"
+        "lines.xlsx:Sheet1!A2: フランス語の「Ł」(U+0141)は Windows-1252 にない文字です\n"
+        "問題が 2 件あったため、lines.xlsx.mirvel には何も書き込んでいません。問題のある行を飛ばして書き込む"
+        "には --skip を付けてください\n");
     // A text has no sheets, and a workbook no encoding or separator to choose.
     EXPECT_EQ(mirvel::test::ImportFile(dir, "a.csv", "chat,猫\n", {"--sheet", "2"}).outcome.code, ExitUsage);
     EXPECT_EQ(mirvel::test::ImportFile(dir, "c.ods", "", {"--encoding", "cp932"}).outcome.code, ExitUsage);
