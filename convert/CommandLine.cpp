@@ -1,6 +1,7 @@
 #include "convert/CommandLine.h"
 
 #include "convert/AnkiHeaders.h"
+#include "convert/Workbook.h"
 
 #include <cctype>
 
@@ -71,6 +72,7 @@ public:
         if (line_.bom && line_.encoding && *line_.encoding != TextEncoding::Utf8)
             Fail("--bom は UTF-8 で書き出すときだけ使えます");
         if (line_.anki) RefuseAnkiConflicts();
+        if (line_.kind == CommandKind::Import) RefuseSheetConflicts();
         // A slip of the extension would put records over a word table or text over a word
         // list; both are more likely a mistake than a wish.
         if (line_.kind == CommandKind::Import && IsTextFileName(line_.output))
@@ -140,6 +142,10 @@ private:
             line_.header = header;
         } else if (name == "--html" && !value) {
             line_.html = true;
+        } else if (name == "--sheet") {
+            line_.sheet = Value(name, value);
+            if (line_.sheet->empty() || line_.sheet->find_first_not_of('0') == std::string::npos)
+                Fail("--sheet にはシートの名前か、1 から数える番号を指定してください");
         } else {
             return false;
         }
@@ -175,6 +181,22 @@ private:
             Fail("--anki で書き出すファイルは UTF-8 だけです (--encoding は utf-8 のほかは使えません)");
         if (line_.bom)
             Fail("--anki で書き出すファイルには BOM を付けません (古い Anki はヘッダーを読めなくなります)");
+    }
+
+    // A workbook's cells are Unicode text in cells: no encoding or separator to choose.
+    void RefuseSheetConflicts()
+    {
+        const bool workbook = IsWorkbookName(line_.input);
+        if (line_.sheet && !workbook)
+            Fail("--sheet は表計算のブック (.xlsx、.ods) を読み込むときだけ使えます");
+        if (!workbook) return;
+        const char* option = line_.encoding    ? "--encoding"
+                             : line_.separator ? "--separator"
+                             : line_.csv       ? (*line_.csv ? "--csv" : "--tsv")
+                                               : nullptr;
+        if (option)
+            Fail(std::string(option) +
+                 " は表計算のブック (.xlsx、.ods) には使えません（セルの文字をそのまま読みます）");
     }
 
     std::string Value(const std::string& name, const std::optional<std::string>& value)

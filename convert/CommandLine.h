@@ -26,7 +26,8 @@ struct CommandLine {
     std::vector<std::string> columns;  // the French and the Japanese column, by number from 1 or name
     std::optional<bool> header;        // --header, --no-header; else the first row is looked at
     bool html = false;
-    bool anki = false;  // export: a text file for Anki
+    std::optional<std::string> sheet;  // a workbook's sheet, by name or number from 1
+    bool anki = false;                 // export: a text file for Anki
 };
 
 // A command line that can't be run; what() is the Japanese reason.

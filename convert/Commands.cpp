@@ -9,6 +9,7 @@
 #include "convert/Input.h"
 #include "convert/List.h"
 #include "convert/Messages.h"
+#include "convert/Sheet.h"
 #include "convert/StandardInput.h"
 #include "common/WordFile.h"
 #include "common/os/File.h"
@@ -36,6 +37,9 @@ auto OnFile(const std::string& path, Action action) -> decltype(action())
         throw FileFailure{FileErrorText(path, error.what())};
     } catch (const MessageError& error) {
         throw FileFailure{FileErrorText(path, error.what())};
+    } catch (const WorkbookError& error) {
+        const std::string cell = error.reference.empty() ? "" : error.reference + ": ";
+        throw FileFailure{FileErrorText(path, cell + error.what())};
     } catch (const std::bad_alloc&) {
         throw FileFailure{FileErrorText(path, OutOfMemoryMessage)};
     }
@@ -59,21 +63,47 @@ ImportOptions ImportOptionsOf(const CommandLine& line)
     options.html = line.html;
     options.skip = line.skip;
     options.cut = line.cut;
+    // A sheet's rows come as a UTF-8 CSV (Sheet.h).
+    options.cells = IsWorkbookName(line.input);
+    if (options.cells) options.separator = ',';
     return options;
+}
+
+SheetChoice SheetChoiceOf(const CommandLine& line)
+{
+    SheetChoice choice;
+    const std::string& sheet = line.sheet.value_or("");
+    if (!sheet.empty() && sheet.find_first_not_of("0123456789") == std::string::npos && sheet.size() < 9)
+        choice.number = static_cast<std::uint32_t>(std::stoul(sheet));
+    else
+        choice.name = sheet;
+    return choice;
 }
 
 // Thrown out of the replace, so that the target stays as it was.
 struct ImportRefused {};
 
-// The input is held once, in memory; the records go to the new file as they are made, which
-// takes the target's place only when the whole input passed.
+// The input is held once, in memory (a workbook as its sheet's CSV); the records go to the new
+// file as they are made, which takes the target's place only when the whole input passed.
 int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
     if (RefuseSameFile(line, err)) return ExitUsage;
     try {
         const ImportOptions options = ImportOptionsOf(line);
-        const InputText input = OnFile(line.input, [&] { return ReadInput(line.input); });
-        const ImportPlan plan = PlanImport(input.Bytes(), input.bom, line.encoding, options);
+        std::optional<SheetText> sheet;
+        InputText input;
+        if (options.cells) {
+            sheet.emplace(OnFile(line.input, [&] { return SheetText(line.input, SheetChoiceOf(line)); }));
+            if (sheet->Empty()) {
+                err << FileErrorText(line.input, EmptySheetText(sheet->Name())) << '\n';
+                return ExitProblems;
+            }
+        } else {
+            input = OnFile(line.input, [&] { return ReadInput(line.input); });
+        }
+        const std::string_view text = sheet ? sheet->Csv() : input.Bytes();
+        const ImportPlan plan =
+            PlanImport(text, sheet ? std::optional(TextEncoding::Utf8) : input.bom, line.encoding, options);
         if (line.encoding && *line.encoding != plan.encoding && !plan.undecided)
             err << StatedEncodingUnusedText(line.input, *line.encoding, input.bom.has_value(), plan.encoding)
                 << '\n';
@@ -99,7 +129,7 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
                         });
                     };
                     result = OnFile(line.input, [&] {
-                        return ImportRows(input.Bytes(), plan, options, [&](const TWordRec& record) {
+                        return ImportRows(text, plan, options, [&](const TWordRec& record) {
                             block.push_back(record);
                             if (block.size() == BlockRecords) flush();
                         });
@@ -111,7 +141,7 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
         } catch (const ImportRefused&) {
         }
         for (const ImportIssue& issue : result.issues)
-            err << ImportIssueText(line.input, issue, plan.encoding) << '\n';
+            err << ImportIssueText(line.input, issue, plan.encoding, sheet ? &*sheet : nullptr) << '\n';
         if (!result.Writable()) {
             err << ImportRefusedText(line.output, result) << '\n';
             return ExitProblems;

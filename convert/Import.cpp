@@ -267,7 +267,7 @@ Layout DecideLayout(std::string_view text, const InputCodec& codec, const Import
         layout.semicolonGuessed = true;
     }
     layout.quoting = layout.separator != '\t' || anki ? Quoting::Csv : Quoting::Tsv;
-    layout.lenient = anki || options.header.value_or(false) || !options.columns.empty();
+    layout.lenient = anki || options.cells || options.header.value_or(false) || !options.columns.empty();
 
     RowReader rows(text, codec, layout.separator, layout.quoting);
     Words words(rows, codec, layout.html);
@@ -471,7 +471,7 @@ private:
         }
         for (const auto& [side, column] :
              {std::pair{Side::Francais, layout_.francais}, std::pair{Side::Japonais, layout_.japonais}}) {
-            if (row_.count <= column)
+            if (row_.count <= column && !options_.cells)
                 Add(rows_.PositionOf(row_, row_.end),
                     found::MissingField{side, column + 1, layout_.separator});
         }
@@ -490,8 +490,11 @@ private:
                 {layout_.columnsAt, found::ColumnsMismatch{layout_.columnsNamed, row_.count, row_.line}});
             ++result_.problems;
         }
-        if (row_.count > layout_.francais) Encode(Side::Francais, row_.fields[layout_.francais], francais_);
-        if (row_.count > layout_.japonais) Encode(Side::Japonais, row_.fields[layout_.japonais], japonais_);
+        static const Field none;
+        Encode(Side::Francais, row_.count > layout_.francais ? row_.fields[layout_.francais] : none,
+               francais_);
+        Encode(Side::Japonais, row_.count > layout_.japonais ? row_.fields[layout_.japonais] : none,
+               japonais_);
 
         std::stable_sort(rowIssues_.begin(), rowIssues_.end(),
                          [](const ImportIssue& a, const ImportIssue& b) {

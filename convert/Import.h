@@ -33,6 +33,9 @@ struct ImportOptions {
     bool html = false;  // word fields are HTML, as "#html:true" says
     bool skip = false;  // write the good pairs and list the lines left out
     bool cut = false;   // cut over-long fields at a character boundary and list each cut
+    // The rows are a sheet's cells (Sheet.h): no separator can split a word there, so other
+    // columns are notes, and a row ends where its last cell does, the cells after it empty.
+    bool cells = false;
 };
 
 // What the import found, each with what it needs to be worded. Problems: with any of them

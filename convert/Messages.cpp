@@ -124,6 +124,7 @@ struct IssueWords {
     const std::string& whereLine;  // "file:line: "
     TextPosition at;
     TextEncoding encoding;
+    const SheetText* sheet;
 
     std::string operator()(const found::TooLong& f) const
     {
@@ -138,6 +139,8 @@ struct IssueWords {
     }
     std::string operator()(const found::UndecodableByte& f) const
     {
+        if (const WorkbookCell* cell = sheet ? sheet->ProblemAt(at) : nullptr)
+            return where + CellProblemText(*cell);
         return where + SideName(f.side) + "の欄のバイト " + ByteText(f.byte) + " は " +
                EncodingName(encoding) + " として読めません";
     }
@@ -181,7 +184,7 @@ struct IssueWords {
     }
     std::string operator()(const found::Skipped& f) const
     {
-        if (f.lastLine > at.line)
+        if (f.lastLine > at.line && !sheet)  // a sheet's row is one, whatever its cells' lines
             return whereLine + Line(at.line) + "から " + Line(f.lastLine) + "までを飛ばしました";
         return whereLine + "この行を飛ばしました";
     }
@@ -237,11 +240,19 @@ struct IssueWords {
 
 }  // namespace
 
-std::string ImportIssueText(const std::string& file, const ImportIssue& issue, TextEncoding encoding)
+std::string ImportIssueText(const std::string& file, const ImportIssue& issue, TextEncoding encoding,
+                            const SheetText* sheet)
 {
-    const std::string where = Where(file, issue.at);
-    const std::string whereLine = file + ":" + std::to_string(issue.at.line) + ": ";
-    return std::visit(IssueWords{where, whereLine, issue.at, encoding}, issue.what);
+    const std::string where = sheet ? file + ":" + sheet->CellAt(issue.at) + ": " : Where(file, issue.at);
+    const std::string whereLine =
+        file + ":" + (sheet ? sheet->RowAt(issue.at.line) : std::to_string(issue.at.line)) + ": ";
+    return std::visit(IssueWords{where, whereLine, issue.at, encoding, sheet}, issue.what);
+}
+
+std::string EmptySheetText(const std::string& sheet)
+{
+    return "シート「" + sheet +
+           "」には文字の入ったセルがないため、何も書き込んでいません（ほかのシートは --sheet で選べます）";
 }
 
 std::string EncodingChosenText(const std::string& file, TextEncoding encoding)

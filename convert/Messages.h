@@ -5,6 +5,7 @@
 #include "convert/Check.h"
 #include "convert/Export.h"
 #include "convert/Import.h"
+#include "convert/Sheet.h"
 #include "convert/TextEncoding.h"
 
 #include <cstddef>
@@ -13,8 +14,10 @@
 namespace mirvel::convert {
 
 // Import: one line per issue, "file:line:column: ..." (a note that concerns a whole row or
-// counts rows: "file:line: ...").
-std::string ImportIssueText(const std::string& file, const ImportIssue& issue, TextEncoding encoding);
+// counts rows: "file:line: ..."); from a workbook's sheet "file:単語!B7: ..." and "file:単語の 7 行目: ...".
+std::string ImportIssueText(const std::string& file, const ImportIssue& issue, TextEncoding encoding,
+                            const SheetText* sheet = nullptr);
+std::string EmptySheetText(const std::string& sheet);
 std::string EncodingChosenText(const std::string& file, TextEncoding encoding);
 std::string EncodingUndecidedText(const std::string& file, const ImportPlan& plan);
 std::string SemicolonGuessedText(const std::string& file);

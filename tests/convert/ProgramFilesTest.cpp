@@ -93,20 +93,22 @@ TEST(ProgramFiles, EveryFormLibreOfficeSavesASheetInImportsWithoutOptions)
                                        {"Ça va\u00A0?", "元気？～"},
                                        {"Noël", "クリスマス"},
                                        {"forêt", "森"}});
-    // What every form says, the Shift-JIS one without the equivalents the spreadsheet made.
-    const auto notes = [](const std::string& name, bool equivalents) {
-        std::string text = name +
-                           ":1: この行はフランス語の欄に Windows-1252 "
+    // What every form says at its header row, its first empty row (of how many) and its first
+    // look-alike, the Shift-JIS one without the equivalents the spreadsheet made.
+    const auto notes = [](const std::string& header, const std::string& empty, int emptyRows,
+                          const std::string& equivalents) {
+        std::string text = header +
+                           ": この行はフランス語の欄に Windows-1252 "
                            "にない文字があり、続く行は単語の組なので、列の名前の行として"
                            "読み飛ばしました（組として読むには --no-header を付けてください）\n" +
-                           name +
-                           ":5: フランス語も日本語も空の行を 3 行読み飛ばしました（最初の行がここです）\n";
-        if (!equivalents) return text;
-        return text + name +
-               ":11: フランス語の U+202F は Windows-1252 にないため、規格で同じ文字とされる U+00A0 "
+                           empty + ": フランス語も日本語も空の行を " + std::to_string(emptyRows) +
+                           " 行読み飛ばしました（最初の行がここです）\n";
+        if (equivalents.empty()) return text;
+        return text + equivalents +
+               ": フランス語の U+202F は Windows-1252 にないため、規格で同じ文字とされる U+00A0 "
                "として読みました（1 か所、最初がここです）\n" +
-               name +
-               ":11: 日本語の「〜」(U+301C)は Shift-JIS "
+               equivalents +
+               ": 日本語の「〜」(U+301C)は Shift-JIS "
                "にないため、規格で同じ文字とされる「～」(U+FF5E)として読みました（1 か所、最初がここです）\n";
     };
     TempDir dir;
@@ -116,7 +118,7 @@ TEST(ProgramFiles, EveryFormLibreOfficeSavesASheetInImportsWithoutOptions)
         const Imported sheet = ImportFile(dir, name, ReadAll(std::string(MIRVEL_SHEETS_DIR) + "/" + name));
         ASSERT_EQ(sheet.outcome.code, ExitSuccess) << sheet.outcome.err;
         EXPECT_EQ(sheet.records, pairs);
-        std::string expected = notes(name, true);
+        std::string expected = notes(name + ":1", name + ":5", 3, name + ":11");
         if (name == "semicolon.csv")
             expected =
                 name +
@@ -124,6 +126,19 @@ TEST(ProgramFiles, EveryFormLibreOfficeSavesASheetInImportsWithoutOptions)
                 "（区切りは --separator で指定できます）\n" +
                 expected;
         EXPECT_EQ(sheet.outcome.err, expected);
+    }
+
+    // The same sheet as workbooks, written by LibreOffice and by openpyxl: places are cells and
+    // rows; a row with nothing in it is no pair, as a blank line, and a row with only a note is
+    // an empty row.
+    for (const std::string name :
+         {"vocabulaire-libreoffice.xlsx", "vocabulaire-libreoffice.ods", "vocabulaire-openpyxl.xlsx"}) {
+        SCOPED_TRACE(name);
+        const Imported book = ImportFile(dir, name, ReadAll(std::string(MIRVEL_WORKBOOKS_DIR) + "/" + name));
+        ASSERT_EQ(book.outcome.code, ExitSuccess) << book.outcome.err;
+        EXPECT_EQ(book.records, pairs);
+        EXPECT_EQ(book.outcome.err,
+                  notes(name + ":単語の 1 行目", name + ":単語の 8 行目", 1, name + ":単語の 10 行目"));
     }
 
     // Excel's "CSV (コンマ区切り)" on a Japanese Windows: the spreadsheet wrote "?" for what
@@ -144,7 +159,7 @@ TEST(ProgramFiles, EveryFormLibreOfficeSavesASheetInImportsWithoutOptions)
         sjis.outcome.err,
         "sjis.csv: UTF-8 ではないため、Shift-JIS として読みました（ほかの文字コードなら --encoding で指定して"
         "ください）\n" +
-            notes("sjis.csv", false) +
+            notes("sjis.csv:1", "sjis.csv:5", 3, "") +
             "sjis.csv:3: フランス語の 7 組で文字のとなりに「?」があります（最初がここです）。表計算ソフトが "
             "Shift-JIS で保存したときにアクセント付きの文字が失われたようです。「CSV UTF-8」で保存し直して、"
             "もう一度読み込んでください\n");

@@ -1,8 +1,8 @@
 // The workbook reader on workbooks LibreOffice and openpyxl wrote (tests/convert/workbooks, with
-// the script that wrote them), and on hostile ones built here.
+// the script that wrote them), their import, and hostile ones built here refused by the command.
 #include "convert/Workbook.h"
 #include "convert/WorkbookParts.h"
-#include "tests/support/TempDir.h"
+#include "tests/convert/RunConvert.h"
 
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
@@ -54,15 +54,19 @@ std::string ReadBytes(std::string_view bytes)
     return Lines(name, rows);
 }
 
-// The message a workbook is refused with, and the cell it names.
-std::pair<std::string, std::string> Refusal(std::string_view bytes)
+// What the import of a workbook is refused with ("Sheet1!B7: " before the message where it names
+// a cell), once it checked that it was refused as a problem, with nothing written.
+std::string Refusal(std::string_view bytes)
 {
-    try {
-        ReadWorkbook(bytes, {}, [](const WorkbookRow&) {});
-    } catch (const WorkbookError& error) {
-        return {error.what(), error.reference};
-    }
-    return {"(read)", ""};
+    TempDir dir;
+    const auto imported = mirvel::test::ImportFile(dir, "book.xlsx", std::string(bytes));
+    if (imported.outcome.code == ExitSuccess) return "(read)";
+    EXPECT_EQ(imported.outcome.code, ExitProblems) << imported.outcome.err;
+    EXPECT_FALSE(std::ifstream(dir.File("book.xlsx.mirvel")).good());
+    const std::string head = "mirvel-convert: book.xlsx: ";
+    const std::string& err = imported.outcome.err;
+    EXPECT_EQ(err.substr(0, head.size()), head);
+    return err.substr(head.size(), err.size() - head.size() - 1);
 }
 
 std::string FileBytes(const std::string& path)
@@ -155,6 +159,44 @@ TEST(Workbook, ReadsTheVocabularyAsLibreOfficeAndOpenpyxlWroteIt)
     EXPECT_EQ(Read(Workbooks + "/vocabulaire-libreoffice.xlsx"), Vocabulary);
     EXPECT_EQ(Read(Workbooks + "/vocabulaire-libreoffice.ods"), Vocabulary);
     EXPECT_EQ(Read(Workbooks + "/vocabulaire-openpyxl.xlsx"), Vocabulary);
+}
+
+TEST(Workbook, ImportNamesCellsThatAreNoTextInTheWordColumnsOnly)
+{
+    // Columns B and C of the cells' sheet: TRUE, #DIV/0! and a date take their rows out; the
+    // date in A2 and the 50% in D2 are in no word column.
+    TempDir dir;
+    const auto imported = mirvel::test::ImportFile(
+        dir, "c.ods", FileBytes(Workbooks + "/cellules-libreoffice.ods"), {"--columns", "2,3", "--skip"});
+    ASSERT_EQ(imported.outcome.code, ExitSuccess) << imported.outcome.err;
+    EXPECT_EQ(imported.records, mirvel::test::Records({{"42", "3.5"}, {"a  b", " x"}, {"", "-7"}}));
+    EXPECT_EQ(
+        imported.outcome.err,
+        "c.ods:Cellules!B2: TRUE か FALSE の論理値のセルです\n"
+        "c.ods:Cellules!C2: エラー値 #DIV/0! のセルです\n"
+        "c.ods:Cellules の 2 行目: この行を飛ばしました\n"
+        "c.ods:Cellules!B4: 日付か時刻のセルです（単語として読むには、セルの書式を文字列にして入力し直して"
+        "ください）\n"
+        "c.ods:Cellules の 4 行目: この行を飛ばしました\n"
+        "c.ods:Cellules の 5 行目: フランス語が空の組です\n"
+        "c.ods:Cellules の 7 行目: フランス語も日本語も空の行を 1 "
+        "行読み飛ばしました（最初の行がここです）\n");
+    // A cell's line break puts the cells after it on later lines of the text, not in later rows.
+    const auto lines = mirvel::test::ImportFile(
+        dir, "lines.xlsx",
+        Zip(Xlsx(
+            std::string(SheetStart) +
+            "<row><c t=\"inlineStr\"><is><t>a\nb\r\nc</t></is></c><c t=\"e\"><v>#N/A</v></c></row>"
+            "<row><c t=\"inlineStr\"><is><t>Łx</t></is></c><c><v>1</v></c></row></sheetData></worksheet>")));
+    EXPECT_EQ(
+        lines.outcome.err,
+        "lines.xlsx:Sheet1!B1: エラー値 #N/A のセルです\n"
+        "lines.xlsx:Sheet1!A2: フランス語の「Ł」(U+0141)は Windows-1252 にない文字です\n"
+        "問題が 2 件あったため、lines.xlsx.mirvel には何も書き込んでいません。問題のある行を飛ばして書き込む"
+        "には --skip を付けてください\n");
+    // A text has no sheets, and a workbook no encoding or separator to choose.
+    EXPECT_EQ(mirvel::test::ImportFile(dir, "a.csv", "chat,猫\n", {"--sheet", "2"}).outcome.code, ExitUsage);
+    EXPECT_EQ(mirvel::test::ImportFile(dir, "c.ods", "", {"--encoding", "cp932"}).outcome.code, ExitUsage);
 }
 
 TEST(Workbook, GivesPlainCellsTheirTextAndNamesTheOthers)
@@ -256,20 +298,20 @@ TEST(Workbook, NumbersShowAsASpreadsheetShowsThem)
 
 TEST(Workbook, RefusesFilesThatAreNoWorkbook)
 {
-    EXPECT_EQ(Refusal(FileBytes(std::string(MIRVEL_WORKBOOKS_DIR) + "/../sheets/utf8.csv")).first,
+    EXPECT_EQ(Refusal(FileBytes(std::string(MIRVEL_WORKBOOKS_DIR) + "/../sheets/utf8.csv")),
               "表計算のブック (.xlsx、.ods) ではなく、テキスト（CSV など）のようです。"
               "CSV なら拡張子を .csv に、タブ区切りなら .tsv にしてください");
     // Excel saves a workbook with a password as an OLE compound file, as it saved .xls.
-    EXPECT_EQ(Refusal(std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0", 10)).first,
+    EXPECT_EQ(Refusal(std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0", 10)),
               "パスワードで保護されたブックか、古い Excel 97-2003 形式 (.xls) のブックのため読めません。"
               "パスワードを付けずに .xlsx 形式で保存し直してください");
     const std::string book = FileBytes(Workbooks + "/vocabulaire-libreoffice.xlsx");
-    EXPECT_EQ(Refusal(book.substr(0, book.size() / 2)).first,
+    EXPECT_EQ(Refusal(book.substr(0, book.size() / 2)),
               "ブックが壊れているか途中で切れていて、ZIP として読めません");
-    EXPECT_EQ(Refusal(Zip(Xlsx("<worksheet/>"), "secret")).first,
+    EXPECT_EQ(Refusal(Zip(Xlsx("<worksheet/>"), "secret")),
               "ブックの中身 (xl/workbook.xml) "
               "が暗号化されていて読めません。パスワードを外して保存し直してください");
-    EXPECT_EQ(Refusal(Zip({{"word/document.xml", "<w/>"}})).first,
+    EXPECT_EQ(Refusal(Zip({{"word/document.xml", "<w/>"}})),
               "ZIP ファイルですが、表計算のブック (.xlsx、.ods) ではありません");
 }
 
@@ -279,11 +321,13 @@ TEST(Workbook, StopsInflatingAPartAtItsLimit)
     const std::string spaces(1 << 20, ' ');
     const auto start = std::chrono::steady_clock::now();
     const std::string end = "</sheetData></worksheet>";
-    EXPECT_EQ(Refusal(Zip(Xlsx(SheetStart + spaces.substr(0, 512 << 10) + end))).first, "(read)")
+    const std::string pair =
+        "<row><c t=\"inlineStr\"><is><t>chat</t></is></c><c t=\"inlineStr\"><is><t>猫</t></is></c></row>";
+    EXPECT_EQ(Refusal(Zip(Xlsx(SheetStart + spaces.substr(0, 512 << 10) + pair + end))), "(read)")
         << "half a megabyte of a thousand times its size inflates freely";
     auto bomb = Xlsx({});
     bomb[3] = {"xl/worksheets/sheet1.xml", spaces, 40};  // 40 MB from about 40 KB
-    EXPECT_EQ(Refusal(Zip(bomb)).first,
+    EXPECT_EQ(Refusal(Zip(bomb)),
               "ブックの中身 (xl/worksheets/sheet1.xml) が圧縮された大きさの 1,000 倍を超えて膨らむため、"
               "読むのをやめました（ZIP 爆弾のおそれがあります）");
     // Past the absolute limit at a ratio an honest sheet might have: elements of a thousand
@@ -295,7 +339,7 @@ TEST(Workbook, StopsInflatingAPartAtItsLimit)
     std::string megabyte;
     while (megabyte.size() < (1 << 20)) megabyte += block;
     bomb[3] = {"xl/worksheets/sheet1.xml", megabyte, 260, 1, SheetStart};
-    EXPECT_EQ(Refusal(Zip(bomb)).first,
+    EXPECT_EQ(Refusal(Zip(bomb)),
               "ブックの中身 (xl/worksheets/sheet1.xml) が展開すると 256 MB を超えるため、読むのをやめました");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
@@ -315,23 +359,25 @@ TEST(Workbook, RefusesHostileXmlAndCellsOutsideTheSheet)
         "ブックの中身 (xl/worksheets/sheet1.xml) に文書型宣言 (<!DOCTYPE>) "
         "があります。表計算ソフトが書かないもので、"
         "外部の参照や膨れ上がる実体を含みうるため、読みません";
-    EXPECT_EQ(Refusal(Zip(Xlsx(laughs))).first, refused);
-    EXPECT_EQ(Refusal(Zip(Xlsx(external))).first, refused);
-    EXPECT_EQ(Refusal(Zip(Xlsx(std::string(SheetStart) + "<row><c>"))).first,
+    EXPECT_EQ(Refusal(Zip(Xlsx(laughs))), refused);
+    EXPECT_EQ(Refusal(Zip(Xlsx(external))), refused);
+    EXPECT_EQ(Refusal(Zip(Xlsx(std::string(SheetStart) + "<row><c>"))),
               "ブックの中身 (xl/worksheets/sheet1.xml) の XML が 1 行 97 文字目で壊れています");
 
-    const auto refusal =
+    EXPECT_EQ(
         Refusal(Zip(Xlsx(std::string(SheetStart) +
                              "<row r=\"7\"><c r=\"B7\" t=\"s\"><v>1</v></c></row></sheetData></worksheet>",
-                         "<sst><si><t>seul</t></si></sst>")));
-    EXPECT_EQ(refusal.first, "共有文字列の番号「1」が、1 個の共有文字列の中にありません");
-    EXPECT_EQ(refusal.second, "Sheet1!B7");
-    const auto beyond = Refusal(
-        Zip(Xlsx(std::string(SheetStart) +
-                 "<row r=\"10000000\"><c r=\"A10000000\"><v>1</v></c></row></sheetData></worksheet>")));
-    EXPECT_EQ(beyond.first, "セルの位置が表計算の上限（1048576 行、16384 列）を超えています");
-    EXPECT_EQ(beyond.second, "Sheet1!A10000000");
+                         "<sst><si><t>seul</t></si></sst>"))),
+        "Sheet1!B7: 共有文字列の番号「1」が、1 個の共有文字列の中にありません");
+    EXPECT_EQ(Refusal(Zip(
+                  Xlsx(std::string(SheetStart) +
+                       "<row r=\"10000000\"><c r=\"A10000000\"><v>1</v></c></row></sheetData></worksheet>"))),
+              "Sheet1!A10000000: セルの位置が表計算の上限（1048576 行、16384 列）を超えています");
 
+    EXPECT_EQ(Refusal(Zip(Xlsx(std::string(SheetStart) +
+                               "<row r=\"2\"><c r=\"B2\"><v>1</v></c><c r=\"A2\"><v>2</v></c></row>"
+                               "</sheetData></worksheet>"))),
+              "シートのセル A2 が、並びの順序どおりに書かれていません（ブックが壊れています）");
     // One shared string of 100 KB in 3,000 cells: 300 MB of text from 100 KB of sheet.
     std::string cells;
     for (int row = 1; row <= 300; ++row) {
@@ -339,10 +385,9 @@ TEST(Workbook, RefusesHostileXmlAndCellsOutsideTheSheet)
         for (int column = 0; column < 10; ++column) cells += "<c t=\"s\"><v>0</v></c>";
         cells += "</row>";
     }
-    const auto many = Refusal(Zip(Xlsx(SheetStart + cells + "</sheetData></worksheet>",
-                                       "<sst><si><t>" + std::string(100'000, 'a') + "</t></si></sst>")));
-    EXPECT_EQ(many.first, "シートのセルの文字が合わせて 256 MB を超えるため、読むのをやめました");
-    EXPECT_EQ(many.second, "Sheet1!E269");
+    EXPECT_EQ(Refusal(Zip(Xlsx(SheetStart + cells + "</sheetData></worksheet>",
+                               "<sst><si><t>" + std::string(100'000, 'a') + "</t></si></sst>"))),
+              "Sheet1!E269: シートのセルの文字が合わせて 256 MB を超えるため、読むのをやめました");
 }
 
 TEST(Workbook, RepeatsCostNothingWhenEmptyAndStopAtTheSheetsEnd)
@@ -376,6 +421,13 @@ TEST(Workbook, RepeatsCostNothingWhenEmptyAndStopAtTheSheetsEnd)
         {}, onRow);
     EXPECT_EQ(count, 1u);
     EXPECT_EQ(last, 1000001u);
+    // Ten million empty rows and nothing else: no words, so nothing written over the target.
+    EXPECT_EQ(
+        Refusal(Zip({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                     {"content.xml", content("<table:table-row table:number-rows-repeated=\"10000000\">" +
+                                             empty + "</table:table-row>")}})),
+        "シート「T」には文字の入ったセルがないため、何も書き込んでいません（ほかのシートは --sheet "
+        "で選べます）");
 
     // A word repeated over ten million rows is handed out up to the sheet's last row.
     try {
