@@ -110,8 +110,7 @@ std::string SheetText::CellAt(TextPosition at) const
 std::string SheetText::RowAt(std::int64_t line) const
 {
     const std::uint32_t number = RowOf(line).number;
-    const std::string cell = CellReference(name_, number, 1);
-    const std::string sheet = cell.substr(0, cell.rfind('!'));
+    const std::string sheet = SheetInReference(name_);
     const bool latin = static_cast<unsigned char>(sheet.back()) < 0x80;  // "Sheet1 の", "単語の"
     return sheet + (latin ? " の " : "の ") + std::to_string(number) + " 行目";
 }

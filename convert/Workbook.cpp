@@ -94,7 +94,7 @@ std::string ColumnName(std::uint32_t column)
     return name;
 }
 
-std::string CellReference(std::string_view sheet, std::uint32_t row, std::uint32_t column)
+std::string SheetInReference(std::string_view sheet)
 {
     // Excel quotes a name that isn't one word of letters, digits and underscores (Japanese
     // letters included), or that starts with a digit.
@@ -114,7 +114,12 @@ std::string CellReference(std::string_view sheet, std::uint32_t row, std::uint32
     } else {
         reference = sheet;
     }
-    return reference + "!" + ColumnName(column) + std::to_string(row);
+    return reference;
+}
+
+std::string CellReference(std::string_view sheet, std::uint32_t row, std::uint32_t column)
+{
+    return SheetInReference(sheet) + "!" + ColumnName(column) + std::to_string(row);
 }
 
 std::string CellProblemText(const WorkbookCell& cell)

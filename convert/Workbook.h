@@ -98,6 +98,8 @@ std::string ReadWorkbookFile(const std::string& path, const SheetChoice& sheet, 
 // The names a workbook file's extension gives it (.xlsx, .xlsm, .ods, in any case).
 bool IsWorkbookName(std::string_view path);
 
+// A sheet's name as a reference shows it: quoted where Excel would quote it.
+std::string SheetInReference(std::string_view sheet);
 // "Sheet1!B7"; a sheet name that Excel would quote is quoted ('My words'!B7).
 std::string CellReference(std::string_view sheet, std::uint32_t row, std::uint32_t column);
 // "B" for 2, "AA" for 27.
