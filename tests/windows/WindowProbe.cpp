@@ -14,7 +14,7 @@
 //                                    runs PROGRAM with this process's console as its output,
 //                                    prints what it wrote there as UTF-8, and fails when the
 //                                    console's output code page differs afterwards
-#include <windows.h>
+#include "common/os/Utf16.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -23,6 +23,8 @@
 #include <vector>
 
 namespace {
+
+using mirvel::os::Utf8FromUtf16;
 
 HWND FindVisible(const std::wstring& title)
 {
@@ -43,16 +45,6 @@ HWND FindVisible(const std::wstring& title)
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
-}
-
-std::string Utf8(const std::wstring& wide)
-{
-    if (wide.empty()) return {};
-    const int size = static_cast<int>(wide.size());
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
-    return utf8;
 }
 
 int Wait(const std::wstring& title, int seconds)
@@ -80,7 +72,7 @@ int Fonts(const std::vector<std::wstring>& faces)
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
-    std::printf("message font: %s, height %ld\n", Utf8(metrics.lfMessageFont.lfFaceName).c_str(),
+    std::printf("message font: %s, height %ld\n", Utf8FromUtf16(metrics.lfMessageFont.lfFaceName).c_str(),
                 metrics.lfMessageFont.lfHeight);
 
     // All families, as Qt's Windows font database asks for them.
@@ -98,11 +90,11 @@ int Fonts(const std::vector<std::wstring>& faces)
     ::ReleaseDC(nullptr, screen);
 
     if (faces.empty())
-        for (const std::wstring& family : families) std::printf("%s\n", Utf8(family).c_str());
+        for (const std::wstring& family : families) std::printf("%s\n", Utf8FromUtf16(family).c_str());
     int missing = 0;
     for (const std::wstring& face : faces) {
         const bool found = families.count(face) > 0;
-        std::printf("%s: %s\n", Utf8(face).c_str(), found ? "a family" : "MISSING");
+        std::printf("%s: %s\n", Utf8FromUtf16(face).c_str(), found ? "a family" : "MISSING");
         if (!found) ++missing;
     }
     return missing == 0 ? 0 : 1;
@@ -175,7 +167,7 @@ int Console(const std::vector<std::wstring>& command)
                                       &read);
         text.resize(read);
         text.erase(text.find_last_not_of(L' ') + 1);
-        std::printf("%s\n", Utf8(text).c_str());
+        std::printf("%s\n", Utf8FromUtf16(text).c_str());
     }
     const UINT after = ::GetConsoleOutputCP();
     std::printf("exit code %lu, console code page %u before and %u after\n", code, before, after);
