@@ -2,62 +2,52 @@
 
 #include "convert/EncodedField.h"
 
-#include <algorithm>
-
 namespace mirvel::convert {
-namespace {
 
-CheckFinding& AddFinding(CheckReport& report, CheckFinding::Kind kind, std::int64_t record,
-                         Side side = Side::Francais)
+RecordFinding& AddFinding(std::vector<RecordFinding>& findings, RecordFinding::Kind kind, std::int64_t record,
+                          Side side, const std::string& text)
 {
-    CheckFinding& finding = report.findings.emplace_back();
+    RecordFinding& finding = findings.emplace_back();
     finding.kind = kind;
     finding.record = record;
     finding.side = side;
+    finding.text = text;
     return finding;
 }
 
-void CheckField(CheckReport& report, std::int64_t record, Side side, unsigned char length,
-                std::string_view bytes)
+std::optional<std::string> ScanField(std::vector<RecordFinding>& findings, std::int64_t record, Side side,
+                                     unsigned char length, std::string_view bytes, bool controls)
 {
-    const bool damagedLength = length > CapacityOf(side);
-    if (damagedLength) AddFinding(report, CheckFinding::LengthAboveCapacity, record, side).length = length;
     std::vector<UndecodableRun> undecodable;
-    DecodeToUtf8(CodePageOf(side), bytes, undecodable);
+    std::string text = DecodeToUtf8(CodePageOf(side), bytes, undecodable);
+    const bool damagedLength = length > CapacityOf(side);
+    if (damagedLength)
+        AddFinding(findings, RecordFinding::LengthAboveCapacity, record, side, text).length = length;
     for (const UndecodableRun& run : undecodable) {
-        CheckFinding& finding = AddFinding(report, CheckFinding::Undecodable, record, side);
+        RecordFinding& finding = AddFinding(findings, RecordFinding::Undecodable, record, side, text);
         finding.byteIndex = run.index;
         finding.bytes = bytes.substr(run.index, run.length);
     }
     // A control byte is never the second byte of a Shift-JIS pair, so each one is a character.
     // Behind a damaged length byte they are the record's padding, which that finding explains.
-    for (std::size_t at = 0; !damagedLength && at < bytes.size(); ++at) {
-        const auto byte = static_cast<unsigned char>(bytes[at]);
-        if (!IsControlCharacter(byte)) continue;
-        CheckFinding& finding = AddFinding(report, CheckFinding::ControlCharacter, record, side);
+    for (std::size_t at = 0; controls && !damagedLength && at < bytes.size(); ++at) {
+        if (!IsControlCharacter(static_cast<unsigned char>(bytes[at]))) continue;
+        RecordFinding& finding = AddFinding(findings, RecordFinding::ControlCharacter, record, side);
         finding.byteIndex = at;
-        finding.bytes = std::string(1, static_cast<char>(byte));
+        finding.bytes = bytes.substr(at, 1);
     }
+    if (!undecodable.empty()) return std::nullopt;
+    return text;
 }
 
-}  // namespace
-
-void Checker::Add(const TWordRec* records, std::size_t count, std::int64_t first)
+void CheckRecords(const TWordRec* records, std::size_t count, std::int64_t first,
+                  std::vector<RecordFinding>& findings)
 {
     for (std::size_t i = 0; i < count; ++i) {
         const std::int64_t record = first + static_cast<std::int64_t>(i);
-        CheckField(report_, record, Side::Francais, records[i].Francais[0], records[i].FrancaisBytes());
-        CheckField(report_, record, Side::Japonais, records[i].Japonais[0], records[i].JaponaisBytes());
+        ScanField(findings, record, Side::Francais, records[i].Francais[0], records[i].FrancaisBytes(), true);
+        ScanField(findings, record, Side::Japonais, records[i].Japonais[0], records[i].JaponaisBytes(), true);
     }
-    report_.recordCount = std::max(report_.recordCount, first - 1 + static_cast<std::int64_t>(count));
-}
-
-CheckReport Checker::Finish(const std::string& trailingBytes)
-{
-    if (!trailingBytes.empty()) {
-        AddFinding(report_, CheckFinding::TrailingPartial, report_.recordCount + 1).bytes = trailingBytes;
-    }
-    return std::move(report_);
 }
 
 }  // namespace mirvel::convert

@@ -1,6 +1,5 @@
 #include "convert/Commands.h"
 
-#include "convert/Check.h"
 #include "convert/CommandLine.h"
 #include "convert/Export.h"
 #include "convert/Help.h"
@@ -154,12 +153,14 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
     }
 }
 
-// Anki takes no note whose first field is empty: the pairs without a French word stay out of it.
-std::string EmptyFirstFieldText(std::int64_t first, std::int64_t count)
+// One pass over the list a command reads; a partial record at its end, which both programs
+// ignore and the editor's next save drops, is returned, and told on `err` where one is given.
+std::string Pass(ListInput& list, const std::string& path, std::ostream* err,
+                 const WordFileReader::Block& onBlock)
 {
-    std::string text = "レコード " + std::to_string(first) + ": フランス語が空です";
-    if (count > 1) text += "（ほかに " + std::to_string(count - 1) + " 件）";
-    return text + "。Anki は最初の欄が空のノートを取り込まないため、その組は Anki に入りません";
+    std::string trailing = OnFile(path, [&] { return list.Pass(onBlock); });
+    if (err && !trailing.empty()) *err << TrailingSkippedText(path, trailing.size()) << '\n';
+    return trailing;
 }
 
 // Two passes over the list, so that memory doesn't grow with it: the first finds what would
@@ -178,31 +179,26 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     ListInput list(line.input, 2);
     ExportWriter check(options);
     std::int64_t records = 0;
-    const std::string trailing = OnFile(line.input, [&] {
-        return list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
-            check.Add(block, count, first);
-            check.result.bytes.clear();
-            records = first - 1 + static_cast<std::int64_t>(count);
-        });
+    Pass(list, line.input, &err, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+        check.Add(block, count, first);
+        check.result.bytes.clear();
+        records = first - 1 + static_cast<std::int64_t>(count);
     });
-    if (!trailing.empty()) err << TrailingSkippedText(line.input, trailing.size()) << '\n';
-    for (const ExportIssue& issue : check.result.issues)
-        err << ExportIssueText(issue, options.encoding) << '\n';
+    for (const RecordFinding& issue : check.result.issues)
+        err << RecordFindingText(issue, options.encoding) << '\n';
     if (check.result.emptyFrancais > 0)
         err << EmptyFirstFieldText(check.result.firstEmptyFrancais, check.result.emptyFrancais) << '\n';
-    if (check.result.refusals > 0) {
+    if (check.result.Refusals() > 0) {
         err << ExportRefusedText(line.output, check.result) << '\n';
         return ExitProblems;
     }
 
     const auto writeAll = [&](const std::function<void(const std::string&)>& emit) {
         ExportWriter writer(options);
-        OnFile(line.input, [&] {
-            list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
-                writer.Add(block, count, first);
-                emit(writer.result.bytes);
-                writer.result.bytes.clear();
-            });
+        Pass(list, line.input, nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+            writer.Add(block, count, first);
+            emit(writer.result.bytes);
+            writer.result.bytes.clear();
         });
         if (!writer.result.bytes.empty()) emit(writer.result.bytes);  // a BOM before no records
     };
@@ -229,17 +225,18 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
 int RunCheck(const CommandLine& line, std::ostream& out)
 {
     ListInput list(line.input, 1);
-    Checker checker;
-    const std::string trailing = OnFile(line.input, [&] {
-        return list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
-            checker.Add(block, count, first);
+    std::vector<RecordFinding> findings;
+    std::int64_t records = 0;
+    const std::string trailing =
+        Pass(list, line.input, nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+            CheckRecords(block, count, first, findings);
+            records = first - 1 + static_cast<std::int64_t>(count);
         });
-    });
-    const CheckReport report = checker.Finish(trailing);
-    out << RecordCountText(line.input, report.recordCount) << '\n';
-    for (const CheckFinding& finding : report.findings) out << CheckFindingText(finding) << '\n';
-    out << CheckVerdictText(report) << '\n';
-    return report.Clean() ? ExitSuccess : ExitProblems;
+    if (!trailing.empty()) AddFinding(findings, RecordFinding::TrailingPartial, records + 1).bytes = trailing;
+    out << RecordCountText(line.input, records) << '\n';
+    for (const RecordFinding& finding : findings) out << RecordFindingText(finding, std::nullopt) << '\n';
+    out << CheckVerdictText(findings.size()) << '\n';
+    return findings.empty() ? ExitSuccess : ExitProblems;
 }
 
 // Two passes: the French column's width is known only once every record was seen.
@@ -247,16 +244,11 @@ int RunList(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
     ListInput list(line.input, 2);
     ListPrinter printer;
-    const std::string trailing = OnFile(line.input, [&] {
-        return list.Pass(
-            [&](const TWordRec* block, std::size_t count, std::int64_t) { printer.Measure(block, count); });
+    Pass(list, line.input, nullptr,
+         [&](const TWordRec* block, std::size_t count, std::int64_t) { printer.Measure(block, count); });
+    Pass(list, line.input, &err, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+        out << printer.Print(block, count, first);
     });
-    OnFile(line.input, [&] {
-        list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
-            out << printer.Print(block, count, first);
-        });
-    });
-    if (!trailing.empty()) err << TrailingSkippedText(line.input, trailing.size()) << '\n';
     return ExitSuccess;
 }
 

@@ -2,6 +2,8 @@
 
 #include "convert/Utf8.h"
 
+#include <algorithm>
+
 namespace mirvel::convert {
 namespace {
 
@@ -46,21 +48,14 @@ void ExportWriter::Add(const TWordRec* records, std::size_t count, std::int64_t 
 
 void ExportWriter::AppendField(Side side, unsigned char length, std::string_view bytes)
 {
-    std::vector<UndecodableRun> undecodable;
-    const std::string text = DecodeToUtf8(CodePageOf(side), bytes, undecodable);
-    if (length > CapacityOf(side)) AddIssue(ExportIssue::LengthAboveCapacity, side, text).length = length;
-    for (const UndecodableRun& run : undecodable) {
-        ExportIssue& issue = AddIssue(ExportIssue::Undecodable, side, text);
-        issue.byteIndex = run.index;
-        issue.bytes = bytes.substr(run.index, run.length);
-    }
-    if (!undecodable.empty()) return;
-
+    const std::optional<std::string> decoded = ScanField(result.issues, record_, side, length, bytes, false);
+    if (!decoded) return;
+    const std::string& text = *decoded;
     if (!options_.csv && !options_.anki) {
         for (std::size_t at = 0; at < text.size();) {
             const char32_t c = NextChar(text, at);
             if (!IsTsvSeparator(c)) continue;
-            AddIssue(ExportIssue::TsvSeparator, side, text).character = c;
+            AddFinding(result.issues, RecordFinding::TsvSeparator, record_, side, text).character = c;
             return;
         }
     }
@@ -85,22 +80,17 @@ void ExportWriter::AppendField(Side side, unsigned char length, std::string_view
         char encoded[2];
         const std::size_t encodedLength = EncodeChar(codePage, c, encoded);
         if (encodedLength == 0) {
-            AddIssue(ExportIssue::NotInEncoding, side, text).character = c;
+            AddFinding(result.issues, RecordFinding::NotInEncoding, record_, side, text).character = c;
             return;
         }
         result.bytes.append(encoded, encodedLength);
     }
 }
 
-ExportIssue& ExportWriter::AddIssue(ExportIssue::Kind kind, Side side, const std::string& text)
+std::size_t ExportResult::Refusals() const
 {
-    ExportIssue& issue = result.issues.emplace_back();
-    issue.kind = kind;
-    issue.record = record_;
-    issue.side = side;
-    issue.text = text;
-    if (issue.IsRefusal()) ++result.refusals;
-    return issue;
+    return static_cast<std::size_t>(std::count_if(
+        issues.begin(), issues.end(), [](const RecordFinding& issue) { return issue.IsRefusal(); }));
 }
 
 }  // namespace mirvel::convert

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/Side.h"
+#include "convert/Check.h"
 #include "convert/TextEncoding.h"
 #include "common/WordRec.h"
 
@@ -18,35 +18,15 @@ struct ExportOptions {
     bool anki = false;  // a text file for Anki: UTF-8, tabs, its headers (csv, encoding and bom unused)
 };
 
-struct ExportIssue {
-    enum Kind {
-        // Refusals: with any of these nothing is written.
-        Undecodable,    // bytes at byteIndex don't decode in the field's code page
-        TsvSeparator,   // character: a tab, quote or line break that TSV can't carry
-        NotInEncoding,  // character: the output encoding lacks it
-        // Notes: the record is written as the programs show it.
-        LengthAboveCapacity,  // length: the damaged length byte
-    };
-    Kind kind = Undecodable;
-    std::int64_t record = 0;  // from 1, as the programs count
-    Side side = Side::Francais;
-    std::size_t byteIndex = 0;
-    std::string bytes;
-    char32_t character = 0;
-    unsigned length = 0;
-    std::string text;  // the field's text, for the user to find it
-
-    bool IsRefusal() const { return kind != LengthAboveCapacity; }
-};
-
 struct ExportResult {
     std::string bytes;  // the whole output file
-    std::vector<ExportIssue> issues;
-    std::size_t refusals = 0;
+    std::vector<RecordFinding> issues;
     // For Anki: records with an empty French word, which Anki refuses as a note without its
     // first field; counted, with the first one's number, so that a list of many says it once.
     std::int64_t emptyFrancais = 0;
     std::int64_t firstEmptyFrancais = 0;
+
+    std::size_t Refusals() const;
 };
 
 // One line per record, French then Japanese, lines ending in CR LF (what spreadsheets on the
@@ -77,7 +57,6 @@ public:
 
 private:
     void AppendField(Side side, unsigned char length, std::string_view bytes);
-    ExportIssue& AddIssue(ExportIssue::Kind kind, Side side, const std::string& text);
 
     ExportOptions options_;
     std::int64_t record_ = 0;

@@ -343,37 +343,22 @@ std::string ImportDoneText(const std::string& output, const ImportResult& result
     return text;
 }
 
-std::string ExportIssueText(const ExportIssue& issue, TextEncoding encoding)
+std::string EmptyFirstFieldText(std::int64_t first, std::int64_t count)
 {
-    const std::string head = Record(issue.record) + SideName(issue.side) + Quoted(issue.text);
-    switch (issue.kind) {
-        case ExportIssue::Undecodable:
-            return head + "の " + std::to_string(issue.byteIndex + 1) + " バイト目 " +
-                   BytesText(issue.bytes) + " は " + CodePageName(issue.side) +
-                   " として読めないため、書き出せません";
-        case ExportIssue::TsvSeparator:
-            return head + "に" + SeparatorName(issue.character) + "があるため、TSV には書き出せません";
-        case ExportIssue::NotInEncoding:
-            return head + "の" + CharText(issue.character) + "は " + EncodingName(encoding) +
-                   " で書き出せません";
-        case ExportIssue::LengthAboveCapacity:
-            return Record(issue.record) + SideName(issue.side) + "の長さバイト " +
-                   std::to_string(issue.length) + " が容量の " + std::to_string(CapacityOf(issue.side)) +
-                   " を超えているので、" + std::to_string(CapacityOf(issue.side)) +
-                   " バイトすべてをその値として扱います";
-    }
-    return head;
+    std::string text = "レコード " + std::to_string(first) + ": フランス語が空です";
+    if (count > 1) text += "（ほかに " + std::to_string(count - 1) + " 件）";
+    return text + "。Anki は最初の欄が空のノートを取り込まないため、その組は Anki に入りません";
 }
 
 std::string ExportRefusedText(const std::string& output, const ExportResult& result)
 {
     bool separator = false;
     bool undecodable = false;
-    for (const ExportIssue& issue : result.issues) {
-        separator = separator || issue.kind == ExportIssue::TsvSeparator;
-        undecodable = undecodable || issue.kind == ExportIssue::Undecodable;
+    for (const RecordFinding& issue : result.issues) {
+        separator = separator || issue.kind == RecordFinding::TsvSeparator;
+        undecodable = undecodable || issue.kind == RecordFinding::Undecodable;
     }
-    std::string text = "書き出せない欄が " + std::to_string(result.refusals) + " 件あったため、" + output +
+    std::string text = "書き出せない欄が " + std::to_string(result.Refusals()) + " 件あったため、" + output +
                        " には何も書き込んでいません";
     if (separator) text += "。タブ・引用符・改行を含む欄は --csv なら書き出せます";
     if (undecodable) text += "。壊れた箇所は mirvel-convert check で確かめられます";
@@ -390,33 +375,43 @@ std::string RecordCountText(const std::string& file, std::int64_t count)
     return file + ": レコード " + std::to_string(count) + " 件";
 }
 
-std::string CheckFindingText(const CheckFinding& finding)
+std::string RecordFindingText(const RecordFinding& finding, std::optional<TextEncoding> exportEncoding)
 {
+    const bool exported = exportEncoding.has_value();
+    const std::string record = Record(finding.record) + SideName(finding.side);
+    const std::string head = exported ? record + Quoted(finding.text) : record;
+    const std::string byteAt = "の " + std::to_string(finding.byteIndex + 1) + " バイト目";
+    const std::string capacity = std::to_string(CapacityOf(finding.side));
     switch (finding.kind) {
-        case CheckFinding::LengthAboveCapacity:
-            return Record(finding.record) + SideName(finding.side) + "の長さバイトが " +
-                   std::to_string(finding.length) + " で、容量の " +
-                   std::to_string(CapacityOf(finding.side)) + " バイトを超えています";
-        case CheckFinding::Undecodable:
-            return Record(finding.record) + SideName(finding.side) + "の " +
-                   std::to_string(finding.byteIndex + 1) + " バイト目 " + BytesText(finding.bytes) + " は " +
-                   CodePageName(finding.side) + " として読めません";
-        case CheckFinding::TrailingPartial:
+        case RecordFinding::Undecodable:
+            return head + byteAt + " " + BytesText(finding.bytes) + " は " + CodePageName(finding.side) +
+                   (exported ? " として読めないため、書き出せません" : " として読めません");
+        case RecordFinding::TsvSeparator:
+            return head + "に" + SeparatorName(finding.character) + "があるため、TSV には書き出せません";
+        case RecordFinding::NotInEncoding:
+            return head + "の" + CharText(finding.character) + "は " + EncodingName(*exportEncoding) +
+                   " で書き出せません";
+        case RecordFinding::LengthAboveCapacity:
+            if (exported)
+                return record + "の長さバイト " + std::to_string(finding.length) + " が容量の " + capacity +
+                       " を超えているので、" + capacity + " バイトすべてをその値として扱います";
+            return record + "の長さバイトが " + std::to_string(finding.length) + " で、容量の " + capacity +
+                   " バイトを超えています";
+        case RecordFinding::ControlCharacter:
+            return record + byteAt + "に制御文字 " +
+                   CodePointText(static_cast<unsigned char>(finding.bytes[0])) + " があります";
+        case RecordFinding::TrailingPartial:
             return Record(finding.record) + "末尾の " + std::to_string(finding.bytes.size()) +
                    " バイトは 1 件 60 "
                    "バイトに満たない半端なレコードです（どちらのプログラムも読み飛ばします）";
-        case CheckFinding::ControlCharacter:
-            return Record(finding.record) + SideName(finding.side) + "の " +
-                   std::to_string(finding.byteIndex + 1) + " バイト目に制御文字 " +
-                   CodePointText(static_cast<unsigned char>(finding.bytes[0])) + " があります";
     }
-    return {};
+    return head;
 }
 
-std::string CheckVerdictText(const CheckReport& report)
+std::string CheckVerdictText(std::size_t findings)
 {
-    if (report.Clean()) return "問題はありません";
-    return "問題が " + std::to_string(report.findings.size()) + " 件あります";
+    if (findings == 0) return "問題はありません";
+    return "問題が " + std::to_string(findings) + " 件あります";
 }
 
 std::string TrailingSkippedText(const std::string& file, std::size_t bytes)
