@@ -8,26 +8,6 @@
 namespace mirvel::convert {
 namespace {
 
-struct OptionSet {
-    bool output = false;
-    bool format = false;  // --csv, --tsv
-    bool encoding = false;
-    bool skipAndCut = false;
-    bool bom = false;
-};
-
-OptionSet OptionsOf(CommandKind kind)
-{
-    switch (kind) {
-        case CommandKind::Import:
-            return {true, true, true, true, false};
-        case CommandKind::Export:
-            return {true, true, true, false, true};
-        default:
-            return {};
-    }
-}
-
 std::optional<CommandKind> CommandNamed(const std::string& name)
 {
     if (name == "import") return CommandKind::Import;
@@ -46,7 +26,8 @@ bool IsTextFileName(const std::string& path)
 
 class Parser {
 public:
-    Parser(CommandKind kind, const std::vector<std::string>& args) : args_(args), allowed_(OptionsOf(kind))
+    Parser(CommandKind kind, const std::vector<std::string>& args)
+        : args_(args), import_(kind == CommandKind::Import), export_(kind == CommandKind::Export)
     {
         line_.kind = kind;
     }
@@ -68,19 +49,19 @@ public:
             }
         }
         if (!sawInput_) Fail("入力ファイルを指定してください");
-        if (allowed_.output && line_.output.empty()) Fail("出力ファイルを -o で指定してください");
+        if ((import_ || export_) && line_.output.empty()) Fail("出力ファイルを -o で指定してください");
         if (line_.bom && line_.encoding && *line_.encoding != TextEncoding::Utf8)
             Fail("--bom は UTF-8 で書き出すときだけ使えます");
         if (line_.anki) RefuseAnkiConflicts();
-        if (line_.kind == CommandKind::Import) RefuseSheetConflicts();
+        if (import_) RefuseSheetConflicts();
         // A slip of the extension would put records over a word table or text over a word
         // list; both are more likely a mistake than a wish.
-        if (line_.kind == CommandKind::Import && IsTextFileName(line_.output))
+        if (import_ && IsTextFileName(line_.output))
             Fail("出力先 " + line_.output +
                  " はテキストの単語表の名前です。.mirvel ファイルを指定してください");
-        if (line_.kind == CommandKind::Import && line_.output == "-")
+        if (import_ && line_.output == "-")
             Fail("単語リストは標準出力 (-) には書き出せません。.mirvel ファイルを指定してください");
-        if (line_.kind == CommandKind::Export && HasExtension(line_.output, ".mirvel"))
+        if (export_ && HasExtension(line_.output, ".mirvel"))
             Fail("出力先 " + line_.output +
                  " は .mirvel ファイルの名前です。.tsv か .csv のファイルを指定してください");
         return line_;
@@ -98,28 +79,28 @@ private:
             name = "-o", value = arg.substr(2);
         }
 
-        if ((name == "-o" || name == "--output") && allowed_.output) {
+        if ((name == "-o" || name == "--output") && (import_ || export_)) {
             if (!line_.output.empty()) Fail("出力ファイルは 1 つだけ指定してください");
             line_.output = Value(name, value);
             if (line_.output.empty()) Fail(name + " のファイル名が空です");
-        } else if ((name == "--csv" || name == "--tsv") && allowed_.format && !value) {
+        } else if ((name == "--csv" || name == "--tsv") && (import_ || export_) && !value) {
             const bool csv = name == "--csv";
             if (line_.csv && *line_.csv != csv) Fail("--csv と --tsv は同時に指定できません");
             line_.csv = csv;
-        } else if (name == "--encoding" && allowed_.encoding) {
+        } else if (name == "--encoding" && (import_ || export_)) {
             const std::string text = Value(name, value);
             line_.encoding = ParseEncodingName(text);
             if (!line_.encoding)
                 Fail("文字コード「" + text + "」は使えません（utf-8、cp932、cp1252 のどれかです）");
-        } else if (name == "--skip" && allowed_.skipAndCut && !value) {
+        } else if (name == "--skip" && import_ && !value) {
             line_.skip = true;
-        } else if (name == "--cut" && allowed_.skipAndCut && !value) {
+        } else if (name == "--cut" && import_ && !value) {
             line_.cut = true;
-        } else if (name == "--bom" && allowed_.bom && !value) {
+        } else if (name == "--bom" && export_ && !value) {
             line_.bom = true;
-        } else if (name == "--anki" && line_.kind == CommandKind::Export && !value) {
+        } else if (name == "--anki" && export_ && !value) {
             line_.anki = true;
-        } else if (!(line_.kind == CommandKind::Import && ImportOption(name, value))) {
+        } else if (!(import_ && ImportOption(name, value))) {
             Fail("このコマンドにはないオプションです: " + arg);
         }
     }
@@ -209,7 +190,7 @@ private:
     [[noreturn]] void Fail(const std::string& message) { throw UsageError(line_.kind, message); }
 
     const std::vector<std::string>& args_;
-    OptionSet allowed_;
+    const bool import_, export_;  // the commands that convert take options; check and list none
     CommandLine line_;
     std::size_t at_ = 1;
     bool sawInput_ = false;

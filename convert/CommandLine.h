@@ -44,6 +44,12 @@ private:
 // whatever else is there; options may come before or after the file, "--" ends them.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
+// The --help text of a command (Overview: the program's), in Japanese, ending in a line feed.
+std::string HelpText(CommandKind kind);
+
+// The line that follows a usage error, pointing at the right help.
+std::string HelpHint(CommandKind kind);
+
 // Whether a file's name ends in the extension (".csv", any case).
 bool HasExtension(const std::string& path, const std::string& extension);
 inline bool HasCsvExtension(const std::string& path) { return HasExtension(path, ".csv"); }

@@ -2,17 +2,16 @@
 
 #include "convert/CommandLine.h"
 #include "convert/Export.h"
-#include "convert/Help.h"
 #include "convert/Import.h"
 #include "common/InOutError.h"
 #include "convert/Input.h"
-#include "convert/List.h"
 #include "convert/Messages.h"
 #include "convert/Sheet.h"
-#include "convert/StandardInput.h"
+#include "convert/TerminalText.h"
 #include "common/WordFile.h"
 #include "common/os/File.h"
 
+#include <algorithm>
 #include <functional>
 #include <new>
 
@@ -239,15 +238,40 @@ int RunCheck(const CommandLine& line, std::ostream& out)
     return findings.empty() ? ExitSuccess : ExitProblems;
 }
 
-// Two passes: the French column's width is known only once every record was seen.
+// The pairs as the terminal shows them: the record number right-aligned, the French word padded
+// to the widest one by display width, then the Japanese meaning; control characters as their
+// pictures (TerminalText.h). Two passes, so that memory doesn't grow with the list: the French
+// column's width is known only once every record was seen.
 int RunList(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
+    const auto francaisOf = [](const TWordRec& record) {
+        return Printable(DecodeToUtf8(CodePage::Windows1252, record.FrancaisBytes()));
+    };
     ListInput list(line.input, 2);
-    ListPrinter printer;
-    Pass(list, line.input, nullptr,
-         [&](const TWordRec* block, std::size_t count, std::int64_t) { printer.Measure(block, count); });
+    std::size_t francaisWidth = 0;
+    std::int64_t records = 0;
+    Pass(list, line.input, nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+        for (std::size_t i = 0; i < count; ++i)
+            francaisWidth = std::max(francaisWidth, DisplayWidth(francaisOf(block[i])));
+        records = first - 1 + static_cast<std::int64_t>(count);
+    });
+    const std::size_t numberWidth = std::to_string(records).size();
     Pass(list, line.input, &err, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
-        out << printer.Print(block, count, first);
+        std::string lines;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string number = std::to_string(first + static_cast<std::int64_t>(i));
+            lines.append(numberWidth - std::min(numberWidth, number.size()), ' ');
+            const std::string francais = francaisOf(block[i]);
+            lines += number + "  " + francais;
+            const std::string japonais =
+                Printable(DecodeToUtf8(CodePage::ShiftJis, block[i].JaponaisBytes()));
+            if (!japonais.empty()) {
+                lines.append(francaisWidth - std::min(francaisWidth, DisplayWidth(francais)) + 2, ' ');
+                lines += japonais;
+            }
+            lines += '\n';
+        }
+        out << lines;
     });
     return ExitSuccess;
 }

@@ -1,4 +1,4 @@
-#include "convert/Help.h"
+#include "convert/CommandLine.h"
 
 namespace mirvel::convert {
 namespace {

@@ -1,28 +1,45 @@
 #include "convert/Input.h"
 
+#include "common/InOutError.h"
 #include "common/os/File.h"
-#include "convert/StandardInput.h"
 #include "convert/Utf8.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace mirvel::convert {
 namespace {
 
-using Source = std::function<std::size_t(char* buffer, std::size_t size)>;
-
-// Fills `buffer` as far as the source goes: fewer bytes only at its end.
-std::size_t ReadFull(const Source& source, char* buffer, std::size_t size)
+// Fills `buffer` as far as standard input goes, in binary; 0 only at its end. Throws InOutError
+// on a failing read.
+std::size_t ReadStandardInput(char* buffer, std::size_t size)
 {
+#ifdef _WIN32
+    // Text mode would turn CR LF into LF and stop at a Ctrl+Z: a word list is bytes.
+    static const bool binary = _setmode(_fileno(stdin), _O_BINARY) != -1;
+    (void)binary;
+#endif
     std::size_t done = 0;
     while (done < size) {
-        const std::size_t n = source(buffer + done, size - done);
-        if (n == 0) break;
+        const std::size_t n = std::fread(buffer + done, 1, size - done, stdin);
+        if (n == 0) {
+            if (std::ferror(stdin)) throw InOutError(1117);  // the I/O error's own code
+            break;
+        }
         done += n;
     }
     return done;
 }
+
+// Fills a buffer as far as the input goes: fewer bytes only at its end.
+using Source = std::function<std::size_t(char* buffer, std::size_t size)>;
 
 // UTF-16 to UTF-8 a block at a time as it is read, `head` first. A high surrogate at a block's
 // end waits for its low half in the next one.
@@ -36,7 +53,7 @@ void ReadUtf16(const Source& source, bool bigEndian, std::string_view head, std:
         return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     };
     for (bool last = false; !last;) {
-        held += ReadFull(source, block.data() + held, block.size() - held);
+        held += source(block.data() + held, block.size() - held);
         last = held < block.size();
         std::size_t at = 0;
         for (; at + 1 < held; at += 2) {
@@ -77,7 +94,7 @@ InputText ReadInput(const std::string& path)
     }
     InputText input;
     char first[3];
-    const std::size_t got = ReadFull(source, first, sizeof first);
+    const std::size_t got = source(first, sizeof first);
     const std::string_view start(first, got);
     if (start.substr(0, 2) == "\xFF\xFE" || start.substr(0, 2) == "\xFE\xFF") {
         const bool bigEndian = first[0] == '\xFE';
@@ -93,15 +110,56 @@ InputText ReadInput(const std::string& path)
             const std::size_t bytes = head.size() + rest;
             input.file = {LargeBufferAllocator<char>().allocate(bytes), InputText::Free{bytes}};
             if (!head.empty()) std::memcpy(input.file.get(), head.data(), head.size());
-            input.fileSize = head.size() + ReadFull(source, input.file.get() + head.size(), rest);
+            input.fileSize = head.size() + source(input.file.get() + head.size(), rest);
         } else {
             input.grown.assign(head);
             static char block[std::size_t{1} << 16];
-            while (const std::size_t n = ReadFull(source, block, sizeof block)) input.grown.append(block, n);
+            while (const std::size_t n = source(block, sizeof block)) input.grown.append(block, n);
         }
     }
     if (file.IsOpen()) file.Close();
     return input;
+}
+
+bool IsSameFile(const std::string& first, const std::string& second)
+{
+    return !IsStandardStream(first) && !IsStandardStream(second) && os::IsSameFile(first, second);
+}
+
+void RefusePipe(const std::string& path, bool output)
+{
+    if (!os::IsPipe(path)) return;
+    throw MessageError(output ? "パイプには書き出せません。標準出力に書き出すには -o - と指定してください"
+                              : "パイプからは読み込めません。標準入力から読み込むには - と指定してください");
+}
+
+ListInput::ListInput(std::string path, int passes) : path_(std::move(path)), passes_(passes) {}
+
+std::string ListInput::Pass(const WordFileReader::Block& onBlock)
+{
+    if (!kept_ && IsStandardStream(path_)) {
+        WordFileReader reader([](void* buffer, std::size_t size) {
+            return ReadStandardInput(static_cast<char*>(buffer), size);
+        });
+        if (passes_ == 1) {
+            reader.ForEachBlock(onBlock);
+            return reader.Trailing();
+        }
+        kept_ = ReadWords(reader);
+        keptTrailing_ = reader.Trailing();
+    }
+    if (kept_) {
+        for (std::size_t first = 0; first < kept_->size(); first += WordFileReader::BlockRecords) {
+            const std::size_t count = std::min(WordFileReader::BlockRecords, kept_->size() - first);
+            onBlock(kept_->data() + first, count, static_cast<std::int64_t>(first) + 1);
+        }
+        return keptTrailing_;
+    }
+    RefusePipe(path_, false);
+    WordFileReader reader(path_, WordFileReader::Access::ReadOnly);
+    reader.ForEachBlock(onBlock);
+    reader.Close();
+    return reader.Trailing();
 }
 
 }  // namespace mirvel::convert
