@@ -1,6 +1,6 @@
 #include "convert/EncodedField.h"
 
-#include "convert/Utf8.h"
+#include "convert/TextEncoding.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 #include "common/InOutError.h"
 #include "convert/EncodedField.h"
 #include "convert/FieldHtml.h"
-#include "convert/Utf8.h"
+#include "convert/TextEncoding.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "common/InOutError.h"
 #include "common/os/File.h"
-#include "convert/Utf8.h"
+#include "convert/TextEncoding.h"
 
 #include <algorithm>
 #include <cstdio>

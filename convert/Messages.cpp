@@ -3,7 +3,7 @@
 #include "common/CodePage.h"
 #include "convert/AnkiHeaders.h"
 #include "convert/TerminalText.h"
-#include "convert/Utf8.h"
+#include "convert/TextEncoding.h"
 
 #include <cstdio>
 #include <variant>

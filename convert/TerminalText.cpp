@@ -1,6 +1,6 @@
 #include "convert/TerminalText.h"
 
-#include "convert/Utf8.h"
+#include "convert/TextEncoding.h"
 
 #include <algorithm>
 #include <iterator>

@@ -2,7 +2,6 @@
 
 #include "common/CodePage.h"
 #include "common/ShiftJisUnits.h"
-#include "convert/Utf8.h"
 
 #include <algorithm>
 #include <cctype>

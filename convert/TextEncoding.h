@@ -1,11 +1,27 @@
 #pragma once
 
+#include "common/Utf8Text.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace mirvel::convert {
+
+// The converter's text is UTF-8 with one extension: an input byte that doesn't decode travels
+// through the text as the lone surrogate U+DC00 + byte (as Python's "surrogateescape" does), so
+// the parser keeps its place and the field check can name it. Well-formed UTF-8 never holds a
+// surrogate, so an escape can't be mistaken for text, and the code-page encoders refuse it.
+constexpr char32_t EscapeBase = 0xDC00;
+
+inline bool IsEscape(char32_t c) { return c >= EscapeBase && c <= EscapeBase + 0xFF; }
+inline unsigned char EscapedByte(char32_t c) { return static_cast<unsigned char>(c - EscapeBase); }
+
+inline void AppendEscape(std::string& out, unsigned char byte) { AppendUtf8(out, EscapeBase + byte); }
+
+// The character at `at` of converter text (well-formed UTF-8 plus escapes); `at` moves past it.
+inline char32_t NextChar(std::string_view text, std::size_t& at) { return NextUtf8(text, at); }
 
 // The encodings of word-list text files. UTF-16 is only ever recognised by its BOM (what a
 // spreadsheet's "Unicode text" export writes) and is turned into UTF-8 as it is read; it is
@@ -19,7 +35,7 @@ std::optional<TextEncoding> ParseEncodingName(std::string_view name);
 const char* EncodingName(TextEncoding encoding);
 
 // Bytes of one encoding as they lie in the input: where characters end, and what a field says
-// as converter text (UTF-8, a byte that doesn't decode escaped, Utf8.h). UTF-16 input is UTF-8
+// as converter text (UTF-8, a byte that doesn't decode escaped, as above). UTF-16 input is UTF-8
 // by the time it is read, so it is read as UTF-8. `validUtf8`: the whole input is known to be
 // well-formed UTF-8, so that its fields need no look.
 class InputCodec {

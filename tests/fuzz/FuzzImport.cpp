@@ -8,7 +8,6 @@
 
 #include "common/Utf8Text.h"
 #include "common/WordRec.h"
-#include "convert/Check.h"
 #include "convert/Export.h"
 #include "convert/FieldHtml.h"
 #include "convert/Import.h"
