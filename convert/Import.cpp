@@ -193,7 +193,8 @@ Layout DecideLayout(std::string_view text, const InputCodec& codec, const Import
     bool anki = false;
     std::optional<char> headerSeparator;
     std::optional<std::string> columnsHeader;
-    std::array<std::size_t, 4> roles{};  // tags, deck, note type, guid: 1-based, 0 for none
+    // Tags, deck, note type, guid, in HeaderKey's order: 1-based, 0 for none.
+    std::array<std::size_t, 4> roles{};
     RowReader lines(text, codec, '\t', Quoting::Tsv);
     Row row;
     layout.rowsBegin = text.size();
@@ -209,13 +210,6 @@ Layout DecideLayout(std::string_view text, const InputCodec& codec, const Import
         const auto bad = [&] {
             layout.issues.push_back({at, found::BadHeader{header.key, std::string(header.name),
                                                           std::string(codec.Decode(header.value, decoded))}});
-        };
-        const auto column = [&](std::size_t role) {
-            const auto number = ParseColumnNumber(header.value);
-            if (number)
-                roles[role] = *number;
-            else
-                bad();
         };
         switch (header.key) {
             case HeaderKey::Comment:
@@ -244,16 +238,14 @@ Layout DecideLayout(std::string_view text, const InputCodec& codec, const Import
                 }
                 break;
             case HeaderKey::TagsColumn:
-                column(0);
-                break;
             case HeaderKey::DeckColumn:
-                column(1);
-                break;
             case HeaderKey::NotetypeColumn:
-                column(2);
-                break;
             case HeaderKey::GuidColumn:
-                column(3);
+                if (const auto number = ParseColumnNumber(header.value))
+                    roles[static_cast<std::size_t>(header.key) -
+                          static_cast<std::size_t>(HeaderKey::TagsColumn)] = *number;
+                else
+                    bad();
                 break;
             case HeaderKey::Ignored:
                 break;
@@ -456,18 +448,11 @@ private:
         }
         rowIssues_.clear();
         pendingEquivalents_.clear();
-        switch (row_.fault) {
-            case RowFault::UnclosedQuote:
-                Add(rows_.PositionOf(row_, row_.faultAt), found::UnclosedQuote{});
-                break;
-            case RowFault::TextAfterQuote:
-                Add(rows_.PositionOf(row_, row_.faultAt), found::TextAfterQuote{});
-                break;
-            case RowFault::QuoteAsText:
-                Add(rows_.PositionOf(row_, row_.faultAt), found::QuoteAsText{});
-                break;
-            case RowFault::None:
-                break;
+        if (row_.fault != RowFault::None) {
+            const TextPosition at = rows_.PositionOf(row_, row_.faultAt);
+            if (row_.fault == RowFault::UnclosedQuote) Add(at, found::UnclosedQuote{});
+            if (row_.fault == RowFault::TextAfterQuote) Add(at, found::TextAfterQuote{});
+            if (row_.fault == RowFault::QuoteAsText) Add(at, found::QuoteAsText{});
         }
         for (const auto& [side, column] :
              {std::pair{Side::Francais, layout_.francais}, std::pair{Side::Japonais, layout_.japonais}}) {

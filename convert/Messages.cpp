@@ -62,15 +62,18 @@ std::string Where(const std::string& file, TextPosition at)
 
 std::string Record(std::int64_t record) { return "レコード " + std::to_string(record) + ": "; }
 
+std::string Line(std::int64_t line) { return std::to_string(line) + " 行目"; }
+
 std::string LineAndColumn(TextPosition at)
 {
-    return std::to_string(at.line) + " 行目 " + std::to_string(at.column) + " 列目";
+    return Line(at.line) + " " + std::to_string(at.column) + " 列目";
 }
 
-// The separator a row is read with, as the user would name it.
-std::string FieldSeparatorName(char separator)
+// A separator a row is read with, or a character that would split a TSV field, as the user
+// would name it.
+std::string SeparatorName(char32_t c)
 {
-    switch (separator) {
+    switch (c) {
         case '\t':
             return "タブ";
         case ',':
@@ -79,8 +82,13 @@ std::string FieldSeparatorName(char separator)
             return "セミコロン";
         case ' ':
             return "空白";
+        case '"':
+            return "引用符 \"";
+        case '\r':
+        case '\n':
+            return "改行";
         default:
-            return "「" + std::string(1, separator) + "」";
+            return "「" + std::string(1, static_cast<char>(c)) + "」";
     }
 }
 
@@ -105,19 +113,6 @@ std::string HeaderValuesText(HeaderKey key)
             return "1 から数える列の番号か、列がないときの 0 です";
     }
 }
-
-std::string SeparatorName(char32_t c)
-{
-    if (c == '\t') return "タブ";
-    if (c == '"') return "引用符 \"";
-    return "改行";
-}
-
-}  // namespace
-
-namespace {
-
-std::string Line(std::int64_t line) { return std::to_string(line) + " 行目"; }
 
 struct IssueWords {
     const std::string& where;      // "file:line:column: "
@@ -151,7 +146,7 @@ struct IssueWords {
     std::string operator()(const found::MissingField& f) const
     {
         if (f.side == Side::Japonais && f.column == 2)
-            return where + "日本語の欄がありません（フランス語と日本語を" + FieldSeparatorName(f.separator) +
+            return where + "日本語の欄がありません（フランス語と日本語を" + SeparatorName(f.separator) +
                    "で区切ってください）";
         return where + std::to_string(f.column) + " 列目の" + SideName(f.side) + "の欄がありません";
     }
@@ -198,7 +193,7 @@ struct IssueWords {
     }
     std::string operator()(const found::CommentedRow& f) const
     {
-        return whereLine + "# で始まる行は" + FieldSeparatorName(f.separator) +
+        return whereLine + "# で始まる行は" + SeparatorName(f.separator) +
                "を含んでいても単語の組ではなく注釈として読み飛ばしました";
     }
     std::string operator()(const found::QuoteAsText&) const
