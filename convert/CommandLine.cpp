@@ -201,25 +201,18 @@ private:
 CommandLine ParseCommandLine(const std::vector<std::string>& args)
 {
     if (args.empty()) throw UsageError(CommandKind::Overview, "コマンドを指定してください");
-    if (IsHelp(args[0]) || args[0] == "help") {
-        CommandLine line;
-        line.help = true;
-        if (args[0] == "help" && args.size() > 1) {
-            const auto kind = CommandNamed(args[1]);
-            if (!kind) throw UsageError(CommandKind::Overview, "そのようなコマンドはありません: " + args[1]);
-            line.kind = *kind;
-        }
-        return line;
-    }
-    const auto kind = CommandNamed(args[0]);
-    if (!kind) throw UsageError(CommandKind::Overview, "そのようなコマンドはありません: " + args[0]);
-    for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i) {
-        if (!IsHelp(args[i])) continue;
-        CommandLine line;
-        line.kind = *kind;
-        line.help = true;
-        return line;
-    }
+    // "help import" asks what "import --help" does; "help" alone or -h first, the program's help.
+    CommandLine help;
+    help.help = true;
+    const bool helpFirst = IsHelp(args[0]) || args[0] == "help";
+    if (helpFirst && !(args[0] == "help" && args.size() > 1)) return help;
+    const std::string& name = helpFirst ? args[1] : args[0];
+    const auto kind = CommandNamed(name);
+    if (!kind) throw UsageError(CommandKind::Overview, "そのようなコマンドはありません: " + name);
+    help.kind = *kind;
+    if (helpFirst) return help;
+    for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i)
+        if (IsHelp(args[i])) return help;
     return Parser(*kind, args).Run();
 }
 

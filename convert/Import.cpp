@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <utility>
 
 namespace mirvel::convert {
 namespace {
@@ -129,7 +130,7 @@ std::size_t ColumnNamed(const std::string& asked, const std::vector<std::string>
             if (SameLettersAnyCase(TrimSpaces(names[i]), TrimSpaces(asked))) return i;
         }
     }
-    throw ColumnsError(asked, names, count);
+    throw ColumnsError{asked, names, count};
 }
 
 // Whether the first rows all have the same number of fields, two or more, split on ';', and
