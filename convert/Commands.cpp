@@ -18,9 +18,6 @@
 namespace mirvel::convert {
 namespace {
 
-// Records written to a new file at a time: a megabyte.
-constexpr std::size_t BlockRecords = 16384;
-
 // A failure of one file, already worded with the file's name.
 struct FileFailure {
     std::string text;
@@ -41,6 +38,15 @@ auto OnFile(const std::string& path, Action action) -> decltype(action())
     } catch (const std::bad_alloc&) {
         throw FileFailure{FileErrorText(path, OutOfMemoryMessage)};
     }
+}
+
+// Writes to the new file; a failing write is the output's, though it happens while the input is
+// read.
+void Write(os::File& file, const std::string& path, const void* data, std::size_t bytes)
+{
+    OnFile(path, [&] {
+        if (file.Write(data, bytes) < bytes) throw InOutError(IoDiskFull);
+    });
 }
 
 // Writing the result over its own source would lose the source.
@@ -116,20 +122,16 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
             OnFile(line.output, [&] {
                 os::ReplaceFile(line.output, [&](os::File& file) {
                     std::vector<TWordRec> block;
-                    block.reserve(BlockRecords);
-                    // A failing write is the output's, a list too large the input's, though
-                    // both happen while the rows are read.
+                    block.reserve(WordFileReader::BlockRecords);
                     const auto flush = [&] {
-                        OnFile(line.output, [&] {
-                            const std::size_t bytes = block.size() * sizeof(TWordRec);
-                            if (file.Write(block.data(), bytes) < bytes) throw InOutError(IoDiskFull);
-                            block.clear();
-                        });
+                        Write(file, line.output, block.data(), block.size() * sizeof(TWordRec));
+                        block.clear();
                     };
+                    // A list too large is the input's, though it is found while the rows are written.
                     result = OnFile(line.input, [&] {
                         return ImportRows(text, plan, options, [&](const TWordRec& record) {
                             block.push_back(record);
-                            if (block.size() == BlockRecords) flush();
+                            if (block.size() == WordFileReader::BlockRecords) flush();
                         });
                     });
                     if (!result.Writable()) throw ImportRefused{};
@@ -209,12 +211,7 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     }
     OnFile(line.output, [&] {
         os::ReplaceFile(line.output, [&](os::File& file) {
-            // A failing write is the output's, though it happens while the input is read.
-            writeAll([&](const std::string& bytes) {
-                OnFile(line.output, [&] {
-                    if (file.Write(bytes.data(), bytes.size()) < bytes.size()) throw InOutError(IoDiskFull);
-                });
-            });
+            writeAll([&](const std::string& bytes) { Write(file, line.output, bytes.data(), bytes.size()); });
         });
     });
     out << ExportDoneText(line.output, static_cast<std::size_t>(records)) << '\n';

@@ -403,12 +403,6 @@ private:
         if (count > Most) throw MessageError("ファイルが大きすぎます");
     }
 
-    struct PendingEquivalent {
-        char32_t character;
-        TextPosition at;
-        std::int64_t count;
-    };
-
     // Headers count only above the first row, as Anki reads them; below it a '#' line is a
     // comment, and one that would split like a pair is named, since it may be a lost pair.
     void Comment()
@@ -506,7 +500,13 @@ private:
         if (francaisEmpty || japonaisEmpty)
             result_.issues.push_back({TextPosition{row_.line, 1},
                                       found::EmptyWord{francaisEmpty ? Side::Francais : Side::Japonais}});
-        for (const PendingEquivalent& pending : pendingEquivalents_) NoteEquivalent(pending);
+        for (const ImportIssue& pending : pendingEquivalents_) {
+            const auto& equivalent = std::get<found::Equivalent>(pending.what);
+            if (found::Equivalent* noted = EquivalentNoted(equivalent.character))
+                noted->count += equivalent.count;
+            else
+                equivalents_.push_back(pending);
+        }
         if (lostAccent_ && lostAccents_.count++ == 0) lostAccentsAt_ = TextPosition{row_.line, 1};
         if (result_.records >= std::numeric_limits<std::int32_t>::max())
             throw MessageError("ファイルが大きすぎます");
@@ -547,14 +547,11 @@ private:
             else
                 Add(at(offset), found::NotInCodePage{side, c});
         }
-        for (const EncodedField::Equivalent& equivalent : encoded.equivalents) {
-            const char32_t c = equivalent.character;
-            const bool known =
-                std::any_of(equivalents_.begin(), equivalents_.end(), [c](const ImportIssue& issue) {
-                    return std::get<found::Equivalent>(issue.what).character == c;
-                });
+        for (const auto& [offset, c, count] : encoded.equivalents) {
+            // A character is placed only where it is first noted.
+            const TextPosition place = EquivalentNoted(c) ? TextPosition{} : at(offset);
             pendingEquivalents_.push_back(
-                {c, known ? TextPosition{} : at(equivalent.offset), equivalent.count});
+                {place, found::Equivalent{side, c, StandardEquivalent(CodePageOf(side), c), count}});
         }
         if (!encoded.unmapped.empty() || !encoded.controls.empty() || encoded.length <= limit) return;
         if (!options_.cut) {
@@ -566,18 +563,13 @@ private:
         encoded.length = encoded.fitBytes;
     }
 
-    void NoteEquivalent(const PendingEquivalent& pending)
+    found::Equivalent* EquivalentNoted(char32_t c)
     {
-        const char32_t c = pending.character;
         for (ImportIssue& issue : equivalents_) {
             auto& equivalent = std::get<found::Equivalent>(issue.what);
-            if (equivalent.character != c) continue;
-            equivalent.count += pending.count;
-            return;
+            if (equivalent.character == c) return &equivalent;
         }
-        const Side side = StandardEquivalent(CodePage::Windows1252, c) != 0 ? Side::Francais : Side::Japonais;
-        equivalents_.push_back(
-            {pending.at, found::Equivalent{side, c, StandardEquivalent(CodePageOf(side), c), pending.count}});
+        return nullptr;
     }
 
     const InputCodec codec_;
@@ -596,8 +588,8 @@ private:
     TextPosition emptyRowsAt_;
     found::LostAccents lostAccents_{0};
     TextPosition lostAccentsAt_;
-    std::vector<ImportIssue> equivalents_;               // one for each character, in the order first met
-    std::vector<PendingEquivalent> pendingEquivalents_;  // this row's
+    std::vector<ImportIssue> equivalents_;         // one for each character, in the order first met
+    std::vector<ImportIssue> pendingEquivalents_;  // this row's
 };
 
 }  // namespace
