@@ -4,16 +4,22 @@
 #include "convert/Workbook.h"
 
 #include <cctype>
+#include <utility>
 
 namespace mirvel::convert {
 namespace {
 
+constexpr std::pair<const char*, CommandKind> CommandNames[] = {
+    {"import", CommandKind::Import},
+    {"export", CommandKind::Export},
+    {"check", CommandKind::Check},
+    {"list", CommandKind::List},
+};
+
 std::optional<CommandKind> CommandNamed(const std::string& name)
 {
-    if (name == "import") return CommandKind::Import;
-    if (name == "export") return CommandKind::Export;
-    if (name == "check") return CommandKind::Check;
-    if (name == "list") return CommandKind::List;
+    for (const auto& [command, kind] : CommandNames)
+        if (name == command) return kind;
     return std::nullopt;
 }
 
@@ -214,6 +220,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i)
         if (IsHelp(args[i])) return help;
     return Parser(*kind, args).Run();
+}
+
+std::string HelpHint(CommandKind kind)
+{
+    std::string command;
+    for (const auto& [name, named] : CommandNames)
+        if (named == kind) command = std::string(name) + " ";
+    return "使い方は mirvel-convert " + command + "--help で表示されます";
 }
 
 bool HasExtension(const std::string& path, const std::string& extension)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/Side.h"
+#include "convert/EncodedField.h"
 #include "convert/TextEncoding.h"
 #include "common/WordRec.h"
 

@@ -2,7 +2,7 @@
 
 #include "convert/AnkiHeaders.h"
 #include "convert/Rows.h"
-#include "convert/Side.h"
+#include "convert/EncodedField.h"
 #include "convert/TextEncoding.h"
 #include "common/WordRec.h"
 
