@@ -8,13 +8,14 @@
 namespace mirvel::convert {
 namespace {
 
-bool IsTsvSeparator(char32_t c) { return c == '\t' || c == '"' || c == '\r' || c == '\n'; }
+// What would split a TSV field or take its quotes away; Anki quotes a field that holds one.
+constexpr const char* TsvBreakers = "\t\"\r\n";
 
 bool NeedsCsvQuotes(const std::string& text) { return text.find_first_of(",\"\r\n") != std::string::npos; }
 
 bool NeedsAnkiQuotes(Side side, const std::string& text)
 {
-    return text.find_first_of("\t\"\r\n") != std::string::npos ||
+    return text.find_first_of(TsvBreakers) != std::string::npos ||
            (side == Side::Francais && !text.empty() && text[0] == '#');
 }
 
@@ -99,10 +100,10 @@ void ExportWriter::AppendField(Side side, unsigned char length, std::string_view
     if (!decoded) return;
     const std::string& text = *decoded;
     if (!options_.csv && !options_.anki) {
-        for (std::size_t at = 0; at < text.size();) {
-            const char32_t c = NextChar(text, at);
-            if (!IsTsvSeparator(c)) continue;
-            AddFinding(result.issues, RecordFinding::TsvSeparator, record_, side, text).character = c;
+        const std::size_t breaker = text.find_first_of(TsvBreakers);
+        if (breaker != std::string::npos) {
+            AddFinding(result.issues, RecordFinding::TsvSeparator, record_, side, text).character =
+                text[breaker];
             return;
         }
     }
@@ -123,7 +124,7 @@ void ExportWriter::AppendField(Side side, unsigned char length, std::string_view
     const CodePage codePage =
         options_.encoding == TextEncoding::Cp932 ? CodePage::ShiftJis : CodePage::Windows1252;
     for (std::size_t at = 0; at < field.size();) {
-        const char32_t c = NextChar(field, at);
+        const char32_t c = NextUtf8(field, at);
         char encoded[2];
         const std::size_t encodedLength = EncodeChar(codePage, c, encoded);
         if (encodedLength == 0) {

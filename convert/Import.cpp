@@ -33,7 +33,7 @@ bool IsJapanese(char32_t c)
 bool HasJapanese(std::string_view text)
 {
     for (std::size_t at = 0; at < text.size();)
-        if (IsJapanese(NextChar(text, at))) return true;
+        if (IsJapanese(NextUtf8(text, at))) return true;
     return false;
 }
 
@@ -49,10 +49,10 @@ bool HasLostAccent(std::string_view text)
 {
     char32_t before = 0;
     for (std::size_t at = 0; at < text.size();) {
-        const char32_t c = NextChar(text, at);
+        const char32_t c = NextUtf8(text, at);
         if (c == '?') {
             std::size_t next = at;
-            const char32_t after = at < text.size() ? NextChar(text, next) : 0;
+            const char32_t after = at < text.size() ? NextUtf8(text, next) : 0;
             if (IsLetter(before) || IsLetter(after)) return true;
         }
         before = c;
@@ -65,7 +65,7 @@ std::string Shown(std::string_view text)
 {
     constexpr std::size_t Shown = 64;
     std::size_t at = 0;
-    for (std::size_t chars = 0; at < text.size() && chars < Shown; ++chars) NextChar(text, at);
+    for (std::size_t chars = 0; at < text.size() && chars < Shown; ++chars) NextUtf8(text, at);
     return at < text.size() ? std::string(text.substr(0, at)) + "…" : std::string(text);
 }
 
