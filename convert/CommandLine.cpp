@@ -56,9 +56,9 @@ public:
         }
         if (!sawInput_) Fail("入力ファイルを指定してください");
         if ((import_ || export_) && line_.output.empty()) Fail("出力ファイルを -o で指定してください");
-        if (line_.bom && line_.encoding && *line_.encoding != TextEncoding::Utf8)
+        if (line_.exportOptions.bom && line_.encoding && *line_.encoding != TextEncoding::Utf8)
             Fail("--bom は UTF-8 で書き出すときだけ使えます");
-        if (line_.anki) RefuseAnkiConflicts();
+        if (line_.exportOptions.anki) RefuseAnkiConflicts();
         if (import_) RefuseSheetConflicts();
         // A slip of the extension would put records over a word table or text over a word
         // list; both are more likely a mistake than a wish.
@@ -99,13 +99,13 @@ private:
             if (!line_.encoding)
                 Fail("文字コード「" + text + "」は使えません（utf-8、cp932、cp1252 のどれかです）");
         } else if (name == "--skip" && import_ && !value) {
-            line_.skip = true;
+            line_.importOptions.skip = true;
         } else if (name == "--cut" && import_ && !value) {
-            line_.cut = true;
+            line_.importOptions.cut = true;
         } else if (name == "--bom" && export_ && !value) {
-            line_.bom = true;
+            line_.exportOptions.bom = true;
         } else if (name == "--anki" && export_ && !value) {
-            line_.anki = true;
+            line_.exportOptions.anki = true;
         } else if (!(import_ && ImportOption(name, value))) {
             Fail("このコマンドにはないオプションです: " + arg);
         }
@@ -116,19 +116,19 @@ private:
     {
         if (name == "--separator") {
             const std::string text = Value(name, value);
-            line_.separator = ParseSeparatorName(text);
-            if (!line_.separator)
+            line_.importOptions.separator = ParseSeparatorName(text);
+            if (!line_.importOptions.separator)
                 Fail("区切り「" + text +
                      "」は使えません（tab、comma、semicolon か、引用符と # 以外の 1 文字です）");
         } else if (name == "--columns") {
-            line_.columns = ColumnsOf(Value(name, value));
+            line_.importOptions.columns = ColumnsOf(Value(name, value));
         } else if ((name == "--header" || name == "--no-header") && !value) {
             const bool header = name == "--header";
-            if (line_.header && *line_.header != header)
+            if (line_.importOptions.header && *line_.importOptions.header != header)
                 Fail("--header と --no-header は同時に指定できません");
-            line_.header = header;
+            line_.importOptions.header = header;
         } else if (name == "--html" && !value) {
-            line_.html = true;
+            line_.importOptions.html = true;
         } else if (name == "--sheet") {
             line_.sheet = Value(name, value);
             if (line_.sheet->empty() || line_.sheet->find_first_not_of('0') == std::string::npos)
@@ -166,7 +166,7 @@ private:
             Fail(std::string("--anki と ") + (*line_.csv ? "--csv" : "--tsv") + " は同時に指定できません");
         if (line_.encoding && *line_.encoding != TextEncoding::Utf8)
             Fail("--anki で書き出すファイルは UTF-8 だけです (--encoding は utf-8 のほかは使えません)");
-        if (line_.bom)
+        if (line_.exportOptions.bom)
             Fail("--anki で書き出すファイルには BOM を付けません (古い Anki はヘッダーを読めなくなります)");
     }
 
@@ -177,10 +177,10 @@ private:
         if (line_.sheet && !workbook)
             Fail("--sheet は表計算のブック (.xlsx、.ods) を読み込むときだけ使えます");
         if (!workbook) return;
-        const char* option = line_.encoding    ? "--encoding"
-                             : line_.separator ? "--separator"
-                             : line_.csv       ? (*line_.csv ? "--csv" : "--tsv")
-                                               : nullptr;
+        const char* option = line_.encoding                  ? "--encoding"
+                             : line_.importOptions.separator ? "--separator"
+                             : line_.csv                     ? (*line_.csv ? "--csv" : "--tsv")
+                                                             : nullptr;
         if (option)
             Fail(std::string(option) +
                  " は表計算のブック (.xlsx、.ods) には使えません（セルの文字をそのまま読みます）");

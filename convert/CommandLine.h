@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convert/Export.h"
+#include "convert/Import.h"
 #include "convert/TextEncoding.h"
 
 #include <optional>
@@ -18,16 +20,11 @@ struct CommandLine {
     std::string output;
     std::optional<bool> csv;  // --csv or --tsv; else the text file's extension decides
     std::optional<TextEncoding> encoding;
-    bool skip = false;
-    bool cut = false;
-    bool bom = false;
-    // Import: how the table is laid out, where its file can't say.
-    std::optional<char> separator;
-    std::vector<std::string> columns;  // the French and the Japanese column, by number from 1 or name
-    std::optional<bool> header;        // --header, --no-header; else the first row is looked at
-    bool html = false;
+    // Import: the table's layout and what to do with its problems, where the options say; csv
+    // and cells are the command's to decide.
+    ImportOptions importOptions;
     std::optional<std::string> sheet;  // a workbook's sheet, by name or number from 1
-    bool anki = false;                 // export: a text file for Anki
+    ExportOptions exportOptions;       // --bom and --anki; csv and encoding decided as import's are
 };
 
 // A command line that can't be run; what() is the Japanese reason.

@@ -59,14 +59,8 @@ bool RefuseSameFile(const CommandLine& line, std::ostream& err)
 
 ImportOptions ImportOptionsOf(const CommandLine& line)
 {
-    ImportOptions options;
+    ImportOptions options = line.importOptions;
     options.csv = line.csv.value_or(HasCsvExtension(line.input));
-    options.separator = line.separator;
-    options.header = line.header;
-    options.columns = line.columns;
-    options.html = line.html;
-    options.skip = line.skip;
-    options.cut = line.cut;
     // A sheet's rows come as a UTF-8 CSV (Sheet.h).
     options.cells = IsWorkbookName(line.input);
     if (options.cells) options.separator = ',';
@@ -171,11 +165,9 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     if (RefuseSameFile(line, err)) return ExitUsage;
     const bool toStandardOutput = IsStandardStream(line.output);
     if (!toStandardOutput) OnFile(line.output, [&] { RefusePipe(line.output, true); });
-    ExportOptions options;
+    ExportOptions options = line.exportOptions;
     options.csv = line.csv.value_or(HasCsvExtension(line.output));
     options.encoding = line.encoding.value_or(TextEncoding::Utf8);
-    options.bom = line.bom;
-    options.anki = line.anki;
 
     ListInput list(line.input, 2);
     ExportWriter check(options);
