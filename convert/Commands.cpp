@@ -49,10 +49,13 @@ void Write(os::File& file, const std::string& path, const void* data, std::size_
     });
 }
 
-// Writing the result over its own source would lose the source.
+// Writing the result over its own source would lose the source. Both names may lead to one file
+// through links; "-" is never the same as a file.
 bool RefuseSameFile(const CommandLine& line, std::ostream& err)
 {
-    if (!IsSameFile(line.input, line.output)) return false;
+    if (IsStandardStream(line.input) || IsStandardStream(line.output) ||
+        !os::IsSameFile(line.input, line.output))
+        return false;
     err << "mirvel-convert: " << SameFileText(line.output) << '\n' << HelpHint(line.kind) << '\n';
     return true;
 }

@@ -121,11 +121,6 @@ InputText ReadInput(const std::string& path)
     return input;
 }
 
-bool IsSameFile(const std::string& first, const std::string& second)
-{
-    return !IsStandardStream(first) && !IsStandardStream(second) && os::IsSameFile(first, second);
-}
-
 void RefusePipe(const std::string& path, bool output)
 {
     if (!os::IsPipe(path)) return;

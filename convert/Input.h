@@ -15,9 +15,6 @@ namespace mirvel::convert {
 // The converter's "-": standard input as an input file, standard output as export's output.
 inline bool IsStandardStream(const std::string& path) { return path == "-"; }
 
-// Both names lead to one existing file (links followed); "-" is never the same as a file.
-bool IsSameFile(const std::string& first, const std::string& second);
-
 // Refuses a name that leads to a pipe, with the hint to give it as "-" (a pipe named otherwise
 // would be refused by the file layer with a bare "access denied").
 void RefusePipe(const std::string& path, bool output);
