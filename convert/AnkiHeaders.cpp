@@ -89,6 +89,11 @@ std::optional<bool> ParseHtmlValue(std::string_view value)
     return std::nullopt;
 }
 
+bool IsNumber(std::string_view text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 std::optional<std::size_t> ParseColumnNumber(std::string_view value)
 {
     const std::string_view trimmed = TrimSpaces(value);

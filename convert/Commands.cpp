@@ -74,7 +74,7 @@ SheetChoice SheetChoiceOf(const CommandLine& line)
 {
     SheetChoice choice;
     const std::string& sheet = line.sheet.value_or("");
-    if (!sheet.empty() && sheet.find_first_not_of("0123456789") == std::string::npos && sheet.size() < 9)
+    if (IsNumber(sheet) && sheet.size() < 9)
         choice.number = static_cast<std::uint32_t>(std::stoul(sheet));
     else
         choice.name = sheet;

@@ -18,12 +18,6 @@ namespace {
 // from a pair.
 constexpr std::size_t SampleRows = 20;
 
-bool IsNumber(std::string_view text)
-{
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 bool IsJapanese(char32_t c)
 {
     return (c >= 0x3005 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) ||

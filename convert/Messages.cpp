@@ -286,8 +286,7 @@ std::string SemicolonGuessedText(const std::string& file)
 
 std::string ColumnsErrorText(const ColumnsError& error)
 {
-    const bool number =
-        !error.asked.empty() && error.asked.find_first_not_of("0123456789") == std::string::npos;
+    const bool number = IsNumber(error.asked);
     std::string text = number ? "--columns の " + error.asked + " 列目はありません"
                               : "--columns の" + Quoted(error.asked) + "という列はありません";
     if (error.names.empty()) {
