@@ -107,6 +107,12 @@ private:
     std::string unquoted_, decoded_, htmlText_;
 };
 
+// Whether the row has the column, with something in it.
+bool Filled(const Row& row, std::size_t column)
+{
+    return row.count > column && row.fields[column].begin != row.fields[column].end;
+}
+
 std::vector<std::string> NamesOf(Words& words, const Row& row)
 {
     std::vector<std::string> names;
@@ -160,17 +166,14 @@ std::optional<found::HeaderRowTaken> HeaderRow(RowReader& rows, Words& words, co
     if (!francaisUnfit && !japonaisPlain) return std::nullopt;
     // Among the rows below that fill the cell.
     std::size_t rowsBelow = 0, francaisCells = 0, francaisFit = 0, japonaisCells = 0, japanese = 0;
-    const auto cell = [&](std::size_t column) {
-        return row.count > column && row.fields[column].begin != row.fields[column].end;
-    };
     while (rowsBelow < SampleRows && rows.Next(row)) {
         if (row.comment) continue;
         ++rowsBelow;
-        if (cell(layout.francais)) {
+        if (Filled(row, layout.francais)) {
             ++francaisCells;
             if (!FirstUnfit(Side::Francais, words.Of(row.fields[layout.francais]))) ++francaisFit;
         }
-        if (cell(layout.japonais)) {
+        if (Filled(row, layout.japonais)) {
             ++japonaisCells;
             if (HasJapanese(words.Of(row.fields[layout.japonais]))) ++japanese;
         }
@@ -410,15 +413,10 @@ private:
             result_.issues.push_back({at, found::CommentedRow{layout_.separator}});
     }
 
-    bool Empty(std::size_t column) const
-    {
-        return row_.count <= column || row_.fields[column].begin == row_.fields[column].end;
-    }
-
     // HTML may say nothing in many characters ("<br>").
     bool NoWords(std::size_t column)
     {
-        return Empty(column) || (layout_.html && words_.Of(row_.fields[column]).empty());
+        return !Filled(row_, column) || (layout_.html && words_.Of(row_.fields[column]).empty());
     }
 
     template <class Found>
@@ -451,7 +449,7 @@ private:
         }
         if (!layout_.lenient) {
             for (std::size_t i = 2; i < row_.count; ++i) {
-                if (Empty(i)) continue;
+                if (!Filled(row_, i)) continue;
                 Add(rows_.Locate(row_, row_.fields[i], 0),
                     found::ExtraField{Shown(words_.Of(row_.fields[i]))});
                 break;
@@ -517,7 +515,7 @@ private:
     {
         if (row_.count < layout_.columnsNamed) return true;
         for (std::size_t i = layout_.columnsNamed; i < row_.count; ++i) {
-            if (!Empty(i)) return true;
+            if (Filled(row_, i)) return true;
         }
         return false;
     }
