@@ -130,9 +130,13 @@ private:
         } else if (name == "--html" && !value) {
             line_.importOptions.html = true;
         } else if (name == "--sheet") {
-            line_.sheet = Value(name, value);
-            if (line_.sheet->empty() || line_.sheet->find_first_not_of('0') == std::string::npos)
+            const std::string sheet = Value(name, value);
+            if (sheet.empty() || sheet.find_first_not_of('0') == std::string::npos)
                 Fail("--sheet にはシートの名前か、1 から数える番号を指定してください");
+            if (IsNumber(sheet) && sheet.size() < 9)
+                line_.sheet = SheetChoice{"", static_cast<std::uint32_t>(std::stoul(sheet))};
+            else
+                line_.sheet = SheetChoice{sheet, 0};
         } else {
             return false;
         }

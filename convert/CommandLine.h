@@ -3,6 +3,7 @@
 #include "convert/Export.h"
 #include "convert/Import.h"
 #include "convert/TextEncoding.h"
+#include "convert/Workbook.h"
 
 #include <optional>
 #include <stdexcept>
@@ -23,7 +24,7 @@ struct CommandLine {
     // Import: the table's layout and what to do with its problems, where the options say; csv
     // and cells are the command's to decide.
     ImportOptions importOptions;
-    std::optional<std::string> sheet;  // a workbook's sheet, by name or number from 1
+    std::optional<SheetChoice> sheet;  // a workbook's sheet, by name or number from 1
     ExportOptions exportOptions;       // --bom and --anki; csv and encoding decided as import's are
 };
 

@@ -70,17 +70,6 @@ ImportOptions ImportOptionsOf(const CommandLine& line)
     return options;
 }
 
-SheetChoice SheetChoiceOf(const CommandLine& line)
-{
-    SheetChoice choice;
-    const std::string& sheet = line.sheet.value_or("");
-    if (IsNumber(sheet) && sheet.size() < 9)
-        choice.number = static_cast<std::uint32_t>(std::stoul(sheet));
-    else
-        choice.name = sheet;
-    return choice;
-}
-
 // Thrown out of the replace, so that the target stays as it was.
 struct ImportRefused {};
 
@@ -94,7 +83,8 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
         std::optional<SheetText> sheet;
         InputText input;
         if (options.cells) {
-            sheet.emplace(OnFile(line.input, [&] { return SheetText(line.input, SheetChoiceOf(line)); }));
+            sheet.emplace(OnFile(line.input,
+                                 [&] { return SheetText(line.input, line.sheet.value_or(SheetChoice{})); }));
             if (sheet->Empty()) {
                 err << FileErrorText(line.input, EmptySheetText(sheet->Name())) << '\n';
                 return ExitProblems;
