@@ -21,11 +21,11 @@ struct CommandLine {
     std::string output;
     std::optional<bool> csv;  // --csv or --tsv; else the text file's extension decides
     std::optional<TextEncoding> encoding;
-    // Import: the table's layout and what to do with its problems, where the options say; csv
-    // and cells are the command's to decide.
+    // The import's and the export's options as given; csv, the encoding and a workbook's cells
+    // are the command's to decide, from the files' names where no option says.
     ImportOptions importOptions;
     std::optional<SheetChoice> sheet;  // a workbook's sheet, by name or number from 1
-    ExportOptions exportOptions;       // --bom and --anki; csv and encoding decided as import's are
+    ExportOptions exportOptions;
 };
 
 // A command line that can't be run; what() is the Japanese reason.

@@ -150,8 +150,8 @@ struct Layout {
     std::vector<ImportIssue> issues;  // the headers', and a header row taken
 };
 
-// The first word field that a reading can't give its code page: an escape (TextEncoding.h) for a byte
-// that doesn't decode.
+// The first word field that a reading can't give its code page: an escape (TextEncoding.h) for
+// a byte that doesn't decode.
 struct Misfit {
     TextPosition at;
     Side side = Side::Francais;

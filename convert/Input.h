@@ -39,8 +39,8 @@ private:
 
 // A text input, read whole and once. A UTF-8 BOM is dropped; UTF-16 (known only by its BOM)
 // is turned into UTF-8 block by block as it comes in, a unit that is no character (a lone
-// surrogate, an odd byte at the end) escaped as its bytes (TextEncoding.h), so that only the UTF-8 is
-// ever held.
+// surrogate, an odd byte at the end) escaped as its bytes (TextEncoding.h), so that only the
+// UTF-8 is ever held.
 struct InputText {
     std::string_view Bytes() const { return file ? std::string_view(file.get(), fileSize) : grown; }
 
