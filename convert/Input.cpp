@@ -26,15 +26,9 @@ std::size_t ReadStandardInput(char* buffer, std::size_t size)
     static const bool binary = _setmode(_fileno(stdin), _O_BINARY) != -1;
     (void)binary;
 #endif
-    std::size_t done = 0;
-    while (done < size) {
-        const std::size_t n = std::fread(buffer + done, 1, size - done, stdin);
-        if (n == 0) {
-            if (std::ferror(stdin)) throw InOutError(1117);  // the I/O error's own code
-            break;
-        }
-        done += n;
-    }
+    // fread itself reads on until the buffer is full, the input ends or a read fails.
+    const std::size_t done = std::fread(buffer, 1, size, stdin);
+    if (done < size && std::ferror(stdin)) throw InOutError(1117);  // the I/O error's own code
     return done;
 }
 
