@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <functional>
 #include <new>
+#include <optional>
+#include <utility>
 
 namespace mirvel::convert {
 namespace {
@@ -141,15 +143,56 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
     }
 }
 
-// One pass over the list a command reads; a partial record at its end, which both programs
-// ignore and the editor's next save drops, is returned, and told on `err` where one is given.
-std::string Pass(ListInput& list, const std::string& path, std::ostream* err,
-                 const WordFileReader::Block& onBlock)
-{
-    std::string trailing = OnFile(path, [&] { return list.Pass(onBlock); });
-    if (err && !trailing.empty()) *err << TrailingSkippedText(path, trailing.size()) << '\n';
-    return trailing;
-}
+// The word list a command reads ("-": standard input), as often as the command needs it,
+// block by block so that memory doesn't grow with a file. A file is read anew on each pass;
+// standard input can be read only once, so for more than one pass it is read whole on the first
+// and kept.
+class ListInput {
+public:
+    ListInput(std::string path, int passes) : path_(std::move(path)), passes_(passes) {}
+
+    // One pass over the whole list. A partial record at its end, which both programs ignore and
+    // the editor's next save drops, is returned, and told on `err` where one is given.
+    std::string Pass(std::ostream* err, const WordFileReader::Block& onBlock)
+    {
+        std::string trailing = OnFile(path_, [&] { return Read(onBlock); });
+        if (err && !trailing.empty()) *err << TrailingSkippedText(path_, trailing.size()) << '\n';
+        return trailing;
+    }
+
+private:
+    std::string Read(const WordFileReader::Block& onBlock)
+    {
+        if (!kept_ && IsStandardStream(path_)) {
+            WordFileReader reader([](void* buffer, std::size_t size) {
+                return ReadStandardInput(static_cast<char*>(buffer), size);
+            });
+            if (passes_ == 1) {
+                reader.ForEachBlock(onBlock);
+                return reader.Trailing();
+            }
+            kept_ = ReadWords(reader);
+            keptTrailing_ = reader.Trailing();
+        }
+        if (kept_) {
+            for (std::size_t first = 0; first < kept_->size(); first += WordFileReader::BlockRecords) {
+                const std::size_t count = std::min(WordFileReader::BlockRecords, kept_->size() - first);
+                onBlock(kept_->data() + first, count, static_cast<std::int64_t>(first) + 1);
+            }
+            return keptTrailing_;
+        }
+        RefusePipe(path_, false);
+        WordFileReader reader(path_, WordFileReader::Access::ReadOnly);
+        reader.ForEachBlock(onBlock);
+        reader.Close();
+        return reader.Trailing();
+    }
+
+    std::string path_;
+    int passes_;
+    std::optional<WordList> kept_;
+    std::string keptTrailing_;
+};
 
 // Two passes over the list, so that memory doesn't grow with it: the first finds what would
 // be refused (nothing is written while a refusal stands), the second writes block by block.
@@ -165,7 +208,7 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     ListInput list(line.input, 2);
     ExportWriter check(options);
     std::int64_t records = 0;
-    Pass(list, line.input, &err, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+    list.Pass(&err, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
         check.Add(block, count, first);
         check.result.bytes.clear();
         records = first - 1 + static_cast<std::int64_t>(count);
@@ -181,7 +224,7 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
 
     const auto writeAll = [&](const std::function<void(const std::string&)>& emit) {
         ExportWriter writer(options);
-        Pass(list, line.input, nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+        list.Pass(nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
             writer.Add(block, count, first);
             emit(writer.result.bytes);
             writer.result.bytes.clear();
@@ -209,7 +252,7 @@ int RunCheck(const CommandLine& line, std::ostream& out)
     std::vector<RecordFinding> findings;
     std::int64_t records = 0;
     const std::string trailing =
-        Pass(list, line.input, nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+        list.Pass(nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
             CheckRecords(block, count, first, findings);
             records = first - 1 + static_cast<std::int64_t>(count);
         });
@@ -232,13 +275,13 @@ int RunList(const CommandLine& line, std::ostream& out, std::ostream& err)
     ListInput list(line.input, 2);
     std::size_t francaisWidth = 0;
     std::int64_t records = 0;
-    Pass(list, line.input, nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+    list.Pass(nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
         for (std::size_t i = 0; i < count; ++i)
             francaisWidth = std::max(francaisWidth, DisplayWidth(francaisOf(block[i])));
         records = first - 1 + static_cast<std::int64_t>(count);
     });
     const std::size_t numberWidth = std::to_string(records).size();
-    Pass(list, line.input, &err, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+    list.Pass(&err, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
         std::string lines;
         for (std::size_t i = 0; i < count; ++i) {
             const std::string number = std::to_string(first + static_cast<std::int64_t>(i));

@@ -17,21 +17,6 @@
 namespace mirvel::convert {
 namespace {
 
-// Fills `buffer` as far as standard input goes, in binary; 0 only at its end. Throws InOutError
-// on a failing read.
-std::size_t ReadStandardInput(char* buffer, std::size_t size)
-{
-#ifdef _WIN32
-    // Text mode would turn CR LF into LF and stop at a Ctrl+Z: a word list is bytes.
-    static const bool binary = _setmode(_fileno(stdin), _O_BINARY) != -1;
-    (void)binary;
-#endif
-    // fread itself reads on until the buffer is full, the input ends or a read fails.
-    const std::size_t done = std::fread(buffer, 1, size, stdin);
-    if (done < size && std::ferror(stdin)) throw InOutError(1117);  // the I/O error's own code
-    return done;
-}
-
 // Fills a buffer as far as the input goes: fewer bytes only at its end.
 using Source = std::function<std::size_t(char* buffer, std::size_t size)>;
 
@@ -72,6 +57,19 @@ void ReadUtf16(const Source& source, bool bigEndian, std::string_view head, std:
 }
 
 }  // namespace
+
+std::size_t ReadStandardInput(char* buffer, std::size_t size)
+{
+#ifdef _WIN32
+    // Text mode would turn CR LF into LF and stop at a Ctrl+Z: a word list is bytes.
+    static const bool binary = _setmode(_fileno(stdin), _O_BINARY) != -1;
+    (void)binary;
+#endif
+    // fread itself reads on until the buffer is full, the input ends or a read fails.
+    const std::size_t done = std::fread(buffer, 1, size, stdin);
+    if (done < size && std::ferror(stdin)) throw InOutError(1117);  // the I/O error's own code
+    return done;
+}
 
 InputText ReadInput(const std::string& path)
 {
@@ -120,35 +118,6 @@ void RefusePipe(const std::string& path, bool output)
     if (!os::IsPipe(path)) return;
     throw MessageError(output ? "パイプには書き出せません。標準出力に書き出すには -o - と指定してください"
                               : "パイプからは読み込めません。標準入力から読み込むには - と指定してください");
-}
-
-ListInput::ListInput(std::string path, int passes) : path_(std::move(path)), passes_(passes) {}
-
-std::string ListInput::Pass(const WordFileReader::Block& onBlock)
-{
-    if (!kept_ && IsStandardStream(path_)) {
-        WordFileReader reader([](void* buffer, std::size_t size) {
-            return ReadStandardInput(static_cast<char*>(buffer), size);
-        });
-        if (passes_ == 1) {
-            reader.ForEachBlock(onBlock);
-            return reader.Trailing();
-        }
-        kept_ = ReadWords(reader);
-        keptTrailing_ = reader.Trailing();
-    }
-    if (kept_) {
-        for (std::size_t first = 0; first < kept_->size(); first += WordFileReader::BlockRecords) {
-            const std::size_t count = std::min(WordFileReader::BlockRecords, kept_->size() - first);
-            onBlock(kept_->data() + first, count, static_cast<std::int64_t>(first) + 1);
-        }
-        return keptTrailing_;
-    }
-    RefusePipe(path_, false);
-    WordFileReader reader(path_, WordFileReader::Access::ReadOnly);
-    reader.ForEachBlock(onBlock);
-    reader.Close();
-    return reader.Trailing();
 }
 
 }  // namespace mirvel::convert

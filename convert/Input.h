@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/LargeBuffer.h"
-#include "common/WordFile.h"
 #include "convert/TextEncoding.h"
 
 #include <cstddef>
@@ -19,23 +18,9 @@ inline bool IsStandardStream(const std::string& path) { return path == "-"; }
 // would be refused by the file layer with a bare "access denied").
 void RefusePipe(const std::string& path, bool output);
 
-// The word list a command reads ("-": standard input), as often as the command needs it,
-// block by block so that memory doesn't grow with a file. A file is read anew on each pass;
-// standard input can be read only once, so for more than one pass it is read whole on the first
-// and kept.
-class ListInput {
-public:
-    ListInput(std::string path, int passes);
-
-    // One pass over the whole list; returns the bytes of a partial record at its end.
-    std::string Pass(const WordFileReader::Block& onBlock);
-
-private:
-    std::string path_;
-    int passes_;
-    std::optional<WordList> kept_;
-    std::string keptTrailing_;
-};
+// Fills `buffer` as far as standard input goes, in binary; 0 only at its end. Throws InOutError
+// on a failing read.
+std::size_t ReadStandardInput(char* buffer, std::size_t size);
 
 // A text input, read whole and once. A UTF-8 BOM is dropped; UTF-16 (known only by its BOM)
 // is turned into UTF-8 block by block as it comes in, a unit that is no character (a lone
