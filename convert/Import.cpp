@@ -337,9 +337,7 @@ Reading ReadAs(std::string_view text, TextEncoding encoding, const ImportOptions
             if (row.count <= column) continue;
             const Field& field = row.fields[column];
             const std::string_view raw = text.substr(field.begin, field.end - field.begin);
-            reading.nonAscii = reading.nonAscii || std::any_of(raw.begin(), raw.end(), [](char c) {
-                                   return static_cast<unsigned char>(c) >= 0x80;
-                               });
+            reading.nonAscii = reading.nonAscii || !IsAscii(raw);
             bool exact = true;
             const std::string_view value = words.Of(field, &exact);
             if (const auto unfit = FirstUnfit(side, value)) {

@@ -10,12 +10,6 @@
 namespace mirvel::convert {
 namespace {
 
-bool IsAscii(std::string_view bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 void EscapeUtf8Into(std::string_view bytes, std::string& out)
 {
     out.clear();
@@ -49,6 +43,12 @@ void DecodeCodePageInto(CodePage codePage, std::string_view bytes, std::string& 
 }
 
 }  // namespace
+
+bool IsAscii(std::string_view bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 std::optional<TextEncoding> ParseEncodingName(std::string_view name)
 {

@@ -21,6 +21,9 @@ inline unsigned char EscapedByte(char32_t c) { return static_cast<unsigned char>
 
 inline void AppendEscape(std::string& out, unsigned char byte) { AppendUtf8(out, EscapeBase + byte); }
 
+// No byte from 0x80 up: the same text in every encoding the converter reads but UTF-16.
+bool IsAscii(std::string_view bytes);
+
 // The encodings of word-list text files. UTF-16 is only ever recognised by its BOM (what a
 // spreadsheet's "Unicode text" export writes) and is turned into UTF-8 as it is read; it is
 // never named on the command line.
