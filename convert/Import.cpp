@@ -444,6 +444,8 @@ private:
             if (row_.count <= column && !options_.cells)
                 Add(rows_.PositionOf(row_, row_.end),
                     found::MissingField{side, column + 1, layout_.separator});
+            static const Field none;
+            Encode(side, row_.count > column ? row_.fields[column] : none);
         }
         if (!layout_.lenient) {
             for (std::size_t i = 2; i < row_.count; ++i) {
@@ -460,12 +462,6 @@ private:
                 {layout_.columnsAt, found::ColumnsMismatch{layout_.columnsNamed, row_.count, row_.line}});
             ++result_.problems;
         }
-        static const Field none;
-        Encode(Side::Francais, row_.count > layout_.francais ? row_.fields[layout_.francais] : none,
-               francais_);
-        Encode(Side::Japonais, row_.count > layout_.japonais ? row_.fields[layout_.japonais] : none,
-               japonais_);
-
         std::stable_sort(rowIssues_.begin(), rowIssues_.end(),
                          [](const ImportIssue& a, const ImportIssue& b) {
                              return std::pair(a.at.line, a.at.column) < std::pair(b.at.line, b.at.column);
@@ -520,8 +516,9 @@ private:
 
     // Every character is checked before the length, so that a cut is only ever made in a field
     // that is otherwise good.
-    void Encode(Side side, const Field& field, EncodedField& encoded)
+    void Encode(Side side, const Field& field)
     {
+        EncodedField& encoded = side == Side::Francais ? francais_ : japonais_;
         bool exact = true;
         const std::string_view text = words_.Of(field, &exact);
         const auto at = [&](std::size_t offset) {
