@@ -1,6 +1,7 @@
 #include "convert/AnkiHeaders.h"
 
 #include <cctype>
+#include <string>
 #include <utility>
 
 namespace mirvel::convert {
@@ -89,16 +90,16 @@ std::optional<bool> ParseHtmlValue(std::string_view value)
     return std::nullopt;
 }
 
+bool IsNumber(std::string_view text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 std::optional<std::size_t> ParseColumnNumber(std::string_view value)
 {
     const std::string_view trimmed = TrimSpaces(value);
-    if (trimmed.empty() || trimmed.size() > 6) return std::nullopt;
-    std::size_t number = 0;
-    for (const char c : trimmed) {
-        if (c < '0' || c > '9') return std::nullopt;
-        number = number * 10 + static_cast<std::size_t>(c - '0');
-    }
-    return number;
+    if (!IsNumber(trimmed) || trimmed.size() > 6) return std::nullopt;
+    return std::stoul(std::string(trimmed));
 }
 
 }  // namespace mirvel::convert

@@ -13,7 +13,7 @@ enum class HeaderKey {
     Separator,
     Html,
     Columns,
-    TagsColumn,
+    TagsColumn,  // the four column headers stay together in this order: the import counts on it
     DeckColumn,
     NotetypeColumn,
     GuidColumn,
@@ -36,6 +36,9 @@ std::optional<char> ParseSeparatorName(std::string_view value);
 
 // "true" or "false", in any case.
 std::optional<bool> ParseHtmlValue(std::string_view value);
+
+// Only digits, at least one: a column or a sheet asked for by number rather than by name.
+bool IsNumber(std::string_view text);
 
 // A column by its 1-based number; 0 says there is none, as Anki takes it.
 std::optional<std::size_t> ParseColumnNumber(std::string_view value);

@@ -4,36 +4,22 @@
 #include "convert/Workbook.h"
 
 #include <cctype>
+#include <utility>
 
 namespace mirvel::convert {
 namespace {
 
-struct OptionSet {
-    bool output = false;
-    bool format = false;  // --csv, --tsv
-    bool encoding = false;
-    bool skipAndCut = false;
-    bool bom = false;
+constexpr std::pair<const char*, CommandKind> CommandNames[] = {
+    {"import", CommandKind::Import},
+    {"export", CommandKind::Export},
+    {"check", CommandKind::Check},
+    {"list", CommandKind::List},
 };
-
-OptionSet OptionsOf(CommandKind kind)
-{
-    switch (kind) {
-        case CommandKind::Import:
-            return {true, true, true, true, false};
-        case CommandKind::Export:
-            return {true, true, true, false, true};
-        default:
-            return {};
-    }
-}
 
 std::optional<CommandKind> CommandNamed(const std::string& name)
 {
-    if (name == "import") return CommandKind::Import;
-    if (name == "export") return CommandKind::Export;
-    if (name == "check") return CommandKind::Check;
-    if (name == "list") return CommandKind::List;
+    for (const auto& [command, kind] : CommandNames)
+        if (name == command) return kind;
     return std::nullopt;
 }
 
@@ -46,7 +32,8 @@ bool IsTextFileName(const std::string& path)
 
 class Parser {
 public:
-    Parser(CommandKind kind, const std::vector<std::string>& args) : args_(args), allowed_(OptionsOf(kind))
+    Parser(CommandKind kind, const std::vector<std::string>& args)
+        : args_(args), import_(kind == CommandKind::Import), export_(kind == CommandKind::Export)
     {
         line_.kind = kind;
     }
@@ -68,19 +55,19 @@ public:
             }
         }
         if (!sawInput_) Fail("入力ファイルを指定してください");
-        if (allowed_.output && line_.output.empty()) Fail("出力ファイルを -o で指定してください");
-        if (line_.bom && line_.encoding && *line_.encoding != TextEncoding::Utf8)
+        if ((import_ || export_) && line_.output.empty()) Fail("出力ファイルを -o で指定してください");
+        if (line_.exportOptions.bom && line_.encoding && *line_.encoding != TextEncoding::Utf8)
             Fail("--bom は UTF-8 で書き出すときだけ使えます");
-        if (line_.anki) RefuseAnkiConflicts();
-        if (line_.kind == CommandKind::Import) RefuseSheetConflicts();
+        if (line_.exportOptions.anki) RefuseAnkiConflicts();
+        if (import_) RefuseSheetConflicts();
         // A slip of the extension would put records over a word table or text over a word
         // list; both are more likely a mistake than a wish.
-        if (line_.kind == CommandKind::Import && IsTextFileName(line_.output))
+        if (import_ && IsTextFileName(line_.output))
             Fail("出力先 " + line_.output +
                  " はテキストの単語表の名前です。.mirvel ファイルを指定してください");
-        if (line_.kind == CommandKind::Import && line_.output == "-")
+        if (import_ && line_.output == "-")
             Fail("単語リストは標準出力 (-) には書き出せません。.mirvel ファイルを指定してください");
-        if (line_.kind == CommandKind::Export && HasExtension(line_.output, ".mirvel"))
+        if (export_ && HasExtension(line_.output, ".mirvel"))
             Fail("出力先 " + line_.output +
                  " は .mirvel ファイルの名前です。.tsv か .csv のファイルを指定してください");
         return line_;
@@ -98,28 +85,28 @@ private:
             name = "-o", value = arg.substr(2);
         }
 
-        if ((name == "-o" || name == "--output") && allowed_.output) {
+        if ((name == "-o" || name == "--output") && (import_ || export_)) {
             if (!line_.output.empty()) Fail("出力ファイルは 1 つだけ指定してください");
             line_.output = Value(name, value);
             if (line_.output.empty()) Fail(name + " のファイル名が空です");
-        } else if ((name == "--csv" || name == "--tsv") && allowed_.format && !value) {
+        } else if ((name == "--csv" || name == "--tsv") && (import_ || export_) && !value) {
             const bool csv = name == "--csv";
             if (line_.csv && *line_.csv != csv) Fail("--csv と --tsv は同時に指定できません");
             line_.csv = csv;
-        } else if (name == "--encoding" && allowed_.encoding) {
+        } else if (name == "--encoding" && (import_ || export_)) {
             const std::string text = Value(name, value);
             line_.encoding = ParseEncodingName(text);
             if (!line_.encoding)
                 Fail("文字コード「" + text + "」は使えません（utf-8、cp932、cp1252 のどれかです）");
-        } else if (name == "--skip" && allowed_.skipAndCut && !value) {
-            line_.skip = true;
-        } else if (name == "--cut" && allowed_.skipAndCut && !value) {
-            line_.cut = true;
-        } else if (name == "--bom" && allowed_.bom && !value) {
-            line_.bom = true;
-        } else if (name == "--anki" && line_.kind == CommandKind::Export && !value) {
-            line_.anki = true;
-        } else if (!(line_.kind == CommandKind::Import && ImportOption(name, value))) {
+        } else if (name == "--skip" && import_ && !value) {
+            line_.importOptions.skip = true;
+        } else if (name == "--cut" && import_ && !value) {
+            line_.importOptions.cut = true;
+        } else if (name == "--bom" && export_ && !value) {
+            line_.exportOptions.bom = true;
+        } else if (name == "--anki" && export_ && !value) {
+            line_.exportOptions.anki = true;
+        } else if (!(import_ && ImportOption(name, value))) {
             Fail("このコマンドにはないオプションです: " + arg);
         }
     }
@@ -129,23 +116,27 @@ private:
     {
         if (name == "--separator") {
             const std::string text = Value(name, value);
-            line_.separator = ParseSeparatorName(text);
-            if (!line_.separator)
+            line_.importOptions.separator = ParseSeparatorName(text);
+            if (!line_.importOptions.separator)
                 Fail("区切り「" + text +
                      "」は使えません（tab、comma、semicolon か、引用符と # 以外の 1 文字です）");
         } else if (name == "--columns") {
-            line_.columns = ColumnsOf(Value(name, value));
+            line_.importOptions.columns = ColumnsOf(Value(name, value));
         } else if ((name == "--header" || name == "--no-header") && !value) {
             const bool header = name == "--header";
-            if (line_.header && *line_.header != header)
+            if (line_.importOptions.header && *line_.importOptions.header != header)
                 Fail("--header と --no-header は同時に指定できません");
-            line_.header = header;
+            line_.importOptions.header = header;
         } else if (name == "--html" && !value) {
-            line_.html = true;
+            line_.importOptions.html = true;
         } else if (name == "--sheet") {
-            line_.sheet = Value(name, value);
-            if (line_.sheet->empty() || line_.sheet->find_first_not_of('0') == std::string::npos)
+            const std::string sheet = Value(name, value);
+            if (sheet.empty() || sheet.find_first_not_of('0') == std::string::npos)
                 Fail("--sheet にはシートの名前か、1 から数える番号を指定してください");
+            if (IsNumber(sheet) && sheet.size() < 9)
+                line_.sheet = SheetChoice{"", static_cast<std::uint32_t>(std::stoul(sheet))};
+            else
+                line_.sheet = SheetChoice{sheet, 0};
         } else {
             return false;
         }
@@ -179,7 +170,7 @@ private:
             Fail(std::string("--anki と ") + (*line_.csv ? "--csv" : "--tsv") + " は同時に指定できません");
         if (line_.encoding && *line_.encoding != TextEncoding::Utf8)
             Fail("--anki で書き出すファイルは UTF-8 だけです (--encoding は utf-8 のほかは使えません)");
-        if (line_.bom)
+        if (line_.exportOptions.bom)
             Fail("--anki で書き出すファイルには BOM を付けません (古い Anki はヘッダーを読めなくなります)");
     }
 
@@ -190,10 +181,10 @@ private:
         if (line_.sheet && !workbook)
             Fail("--sheet は表計算のブック (.xlsx、.ods) を読み込むときだけ使えます");
         if (!workbook) return;
-        const char* option = line_.encoding    ? "--encoding"
-                             : line_.separator ? "--separator"
-                             : line_.csv       ? (*line_.csv ? "--csv" : "--tsv")
-                                               : nullptr;
+        const char* option = line_.encoding                  ? "--encoding"
+                             : line_.importOptions.separator ? "--separator"
+                             : line_.csv                     ? (*line_.csv ? "--csv" : "--tsv")
+                                                             : nullptr;
         if (option)
             Fail(std::string(option) +
                  " は表計算のブック (.xlsx、.ods) には使えません（セルの文字をそのまま読みます）");
@@ -209,7 +200,7 @@ private:
     [[noreturn]] void Fail(const std::string& message) { throw UsageError(line_.kind, message); }
 
     const std::vector<std::string>& args_;
-    OptionSet allowed_;
+    const bool import_, export_;  // the commands that convert take options; check and list none
     CommandLine line_;
     std::size_t at_ = 1;
     bool sawInput_ = false;
@@ -220,26 +211,27 @@ private:
 CommandLine ParseCommandLine(const std::vector<std::string>& args)
 {
     if (args.empty()) throw UsageError(CommandKind::Overview, "コマンドを指定してください");
-    if (IsHelp(args[0]) || args[0] == "help") {
-        CommandLine line;
-        line.help = true;
-        if (args[0] == "help" && args.size() > 1) {
-            const auto kind = CommandNamed(args[1]);
-            if (!kind) throw UsageError(CommandKind::Overview, "そのようなコマンドはありません: " + args[1]);
-            line.kind = *kind;
-        }
-        return line;
-    }
-    const auto kind = CommandNamed(args[0]);
-    if (!kind) throw UsageError(CommandKind::Overview, "そのようなコマンドはありません: " + args[0]);
-    for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i) {
-        if (!IsHelp(args[i])) continue;
-        CommandLine line;
-        line.kind = *kind;
-        line.help = true;
-        return line;
-    }
+    // "help import" asks what "import --help" does; "help" alone or -h first, the program's help.
+    CommandLine help;
+    help.help = true;
+    const bool helpFirst = IsHelp(args[0]) || args[0] == "help";
+    if (helpFirst && !(args[0] == "help" && args.size() > 1)) return help;
+    const std::string& name = helpFirst ? args[1] : args[0];
+    const auto kind = CommandNamed(name);
+    if (!kind) throw UsageError(CommandKind::Overview, "そのようなコマンドはありません: " + name);
+    help.kind = *kind;
+    if (helpFirst) return help;
+    for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i)
+        if (IsHelp(args[i])) return help;
     return Parser(*kind, args).Run();
+}
+
+std::string HelpHint(CommandKind kind)
+{
+    std::string command;
+    for (const auto& [name, named] : CommandNames)
+        if (named == kind) command = std::string(name) + " ";
+    return "使い方は mirvel-convert " + command + "--help で表示されます";
 }
 
 bool HasExtension(const std::string& path, const std::string& extension)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "convert/Export.h"
+#include "convert/Import.h"
 #include "convert/TextEncoding.h"
+#include "convert/Workbook.h"
 
 #include <optional>
 #include <stdexcept>
@@ -18,16 +21,11 @@ struct CommandLine {
     std::string output;
     std::optional<bool> csv;  // --csv or --tsv; else the text file's extension decides
     std::optional<TextEncoding> encoding;
-    bool skip = false;
-    bool cut = false;
-    bool bom = false;
-    // Import: how the table is laid out, where its file can't say.
-    std::optional<char> separator;
-    std::vector<std::string> columns;  // the French and the Japanese column, by number from 1 or name
-    std::optional<bool> header;        // --header, --no-header; else the first row is looked at
-    bool html = false;
-    std::optional<std::string> sheet;  // a workbook's sheet, by name or number from 1
-    bool anki = false;                 // export: a text file for Anki
+    // The import's and the export's options as given; csv, the encoding and a workbook's cells
+    // are the command's to decide, from the files' names where no option says.
+    ImportOptions importOptions;
+    std::optional<SheetChoice> sheet;  // a workbook's sheet, by name or number from 1
+    ExportOptions exportOptions;
 };
 
 // A command line that can't be run; what() is the Japanese reason.
@@ -43,6 +41,12 @@ private:
 // The arguments after the program's name. -h or --help anywhere asks for the command's help
 // whatever else is there; options may come before or after the file, "--" ends them.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The --help text of a command (Overview: the program's), in Japanese, ending in a line feed.
+std::string HelpText(CommandKind kind);
+
+// The line that follows a usage error, pointing at the right help.
+std::string HelpHint(CommandKind kind);
 
 // Whether a file's name ends in the extension (".csv", any case).
 bool HasExtension(const std::string& path, const std::string& extension);

@@ -1,27 +1,24 @@
 #include "convert/Commands.h"
 
-#include "convert/Check.h"
 #include "convert/CommandLine.h"
 #include "convert/Export.h"
-#include "convert/Help.h"
 #include "convert/Import.h"
 #include "common/InOutError.h"
 #include "convert/Input.h"
-#include "convert/List.h"
 #include "convert/Messages.h"
 #include "convert/Sheet.h"
-#include "convert/StandardInput.h"
+#include "convert/TerminalText.h"
 #include "common/WordFile.h"
 #include "common/os/File.h"
 
+#include <algorithm>
 #include <functional>
 #include <new>
+#include <optional>
+#include <utility>
 
 namespace mirvel::convert {
 namespace {
-
-// Records written to a new file at a time: a megabyte.
-constexpr std::size_t BlockRecords = 16384;
 
 // A failure of one file, already worded with the file's name.
 struct FileFailure {
@@ -45,39 +42,34 @@ auto OnFile(const std::string& path, Action action) -> decltype(action())
     }
 }
 
-// Writing the result over its own source would lose the source.
+// Writes to the new file; a failing write is the output's, though it happens while the input is
+// read.
+void Write(os::File& file, const std::string& path, const void* data, std::size_t bytes)
+{
+    OnFile(path, [&] {
+        if (file.Write(data, bytes) < bytes) throw InOutError(IoDiskFull);
+    });
+}
+
+// Writing the result over its own source would lose the source. Both names may lead to one file
+// through links; "-" is never the same as a file.
 bool RefuseSameFile(const CommandLine& line, std::ostream& err)
 {
-    if (!IsSameFile(line.input, line.output)) return false;
+    if (IsStandardStream(line.input) || IsStandardStream(line.output) ||
+        !os::IsSameFile(line.input, line.output))
+        return false;
     err << "mirvel-convert: " << SameFileText(line.output) << '\n' << HelpHint(line.kind) << '\n';
     return true;
 }
 
 ImportOptions ImportOptionsOf(const CommandLine& line)
 {
-    ImportOptions options;
+    ImportOptions options = line.importOptions;
     options.csv = line.csv.value_or(HasCsvExtension(line.input));
-    options.separator = line.separator;
-    options.header = line.header;
-    options.columns = line.columns;
-    options.html = line.html;
-    options.skip = line.skip;
-    options.cut = line.cut;
     // A sheet's rows come as a UTF-8 CSV (Sheet.h).
     options.cells = IsWorkbookName(line.input);
     if (options.cells) options.separator = ',';
     return options;
-}
-
-SheetChoice SheetChoiceOf(const CommandLine& line)
-{
-    SheetChoice choice;
-    const std::string& sheet = line.sheet.value_or("");
-    if (!sheet.empty() && sheet.find_first_not_of("0123456789") == std::string::npos && sheet.size() < 9)
-        choice.number = static_cast<std::uint32_t>(std::stoul(sheet));
-    else
-        choice.name = sheet;
-    return choice;
 }
 
 // Thrown out of the replace, so that the target stays as it was.
@@ -93,7 +85,8 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
         std::optional<SheetText> sheet;
         InputText input;
         if (options.cells) {
-            sheet.emplace(OnFile(line.input, [&] { return SheetText(line.input, SheetChoiceOf(line)); }));
+            sheet.emplace(OnFile(line.input,
+                                 [&] { return SheetText(line.input, line.sheet.value_or(SheetChoice{})); }));
             if (sheet->Empty()) {
                 err << FileErrorText(line.input, EmptySheetText(sheet->Name())) << '\n';
                 return ExitProblems;
@@ -118,20 +111,16 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
             OnFile(line.output, [&] {
                 os::ReplaceFile(line.output, [&](os::File& file) {
                     std::vector<TWordRec> block;
-                    block.reserve(BlockRecords);
-                    // A failing write is the output's, a list too large the input's, though
-                    // both happen while the rows are read.
+                    block.reserve(WordFileReader::BlockRecords);
                     const auto flush = [&] {
-                        OnFile(line.output, [&] {
-                            const std::size_t bytes = block.size() * sizeof(TWordRec);
-                            if (file.Write(block.data(), bytes) < bytes) throw InOutError(IoDiskFull);
-                            block.clear();
-                        });
+                        Write(file, line.output, block.data(), block.size() * sizeof(TWordRec));
+                        block.clear();
                     };
+                    // A list too large is the input's, though it is found while the rows are written.
                     result = OnFile(line.input, [&] {
                         return ImportRows(text, plan, options, [&](const TWordRec& record) {
                             block.push_back(record);
-                            if (block.size() == BlockRecords) flush();
+                            if (block.size() == WordFileReader::BlockRecords) flush();
                         });
                     });
                     if (!result.Writable()) throw ImportRefused{};
@@ -154,13 +143,56 @@ int RunImport(const CommandLine& line, std::ostream& out, std::ostream& err)
     }
 }
 
-// Anki takes no note whose first field is empty: the pairs without a French word stay out of it.
-std::string EmptyFirstFieldText(std::int64_t first, std::int64_t count)
-{
-    std::string text = "レコード " + std::to_string(first) + ": フランス語が空です";
-    if (count > 1) text += "（ほかに " + std::to_string(count - 1) + " 件）";
-    return text + "。Anki は最初の欄が空のノートを取り込まないため、その組は Anki に入りません";
-}
+// The word list a command reads ("-": standard input), as often as the command needs it,
+// block by block so that memory doesn't grow with a file. A file is read anew on each pass;
+// standard input can be read only once, so for more than one pass it is read whole on the first
+// and kept.
+class ListInput {
+public:
+    ListInput(std::string path, int passes) : path_(std::move(path)), passes_(passes) {}
+
+    // One pass over the whole list. A partial record at its end, which both programs ignore and
+    // the editor's next save drops, is returned, and told on `err` where one is given.
+    std::string Pass(std::ostream* err, const WordFileReader::Block& onBlock)
+    {
+        std::string trailing = OnFile(path_, [&] { return Read(onBlock); });
+        if (err && !trailing.empty()) *err << TrailingSkippedText(path_, trailing.size()) << '\n';
+        return trailing;
+    }
+
+private:
+    std::string Read(const WordFileReader::Block& onBlock)
+    {
+        if (!kept_ && IsStandardStream(path_)) {
+            WordFileReader reader([](void* buffer, std::size_t size) {
+                return ReadStandardInput(static_cast<char*>(buffer), size);
+            });
+            if (passes_ == 1) {
+                reader.ForEachBlock(onBlock);
+                return reader.Trailing();
+            }
+            kept_ = ReadWords(reader);
+            keptTrailing_ = reader.Trailing();
+        }
+        if (kept_) {
+            for (std::size_t first = 0; first < kept_->size(); first += WordFileReader::BlockRecords) {
+                const std::size_t count = std::min(WordFileReader::BlockRecords, kept_->size() - first);
+                onBlock(kept_->data() + first, count, static_cast<std::int64_t>(first) + 1);
+            }
+            return keptTrailing_;
+        }
+        RefusePipe(path_, false);
+        WordFileReader reader(path_, WordFileReader::Access::ReadOnly);
+        reader.ForEachBlock(onBlock);
+        reader.Close();
+        return reader.Trailing();
+    }
+
+    std::string path_;
+    int passes_;
+    std::optional<WordList> kept_;
+    std::string keptTrailing_;
+};
 
 // Two passes over the list, so that memory doesn't grow with it: the first finds what would
 // be refused (nothing is written while a refusal stands), the second writes block by block.
@@ -169,40 +201,33 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     if (RefuseSameFile(line, err)) return ExitUsage;
     const bool toStandardOutput = IsStandardStream(line.output);
     if (!toStandardOutput) OnFile(line.output, [&] { RefusePipe(line.output, true); });
-    ExportOptions options;
+    ExportOptions options = line.exportOptions;
     options.csv = line.csv.value_or(HasCsvExtension(line.output));
     options.encoding = line.encoding.value_or(TextEncoding::Utf8);
-    options.bom = line.bom;
-    options.anki = line.anki;
 
     ListInput list(line.input, 2);
     ExportWriter check(options);
     std::int64_t records = 0;
-    const std::string trailing = OnFile(line.input, [&] {
-        return list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
-            check.Add(block, count, first);
-            check.result.bytes.clear();
-            records = first - 1 + static_cast<std::int64_t>(count);
-        });
+    list.Pass(&err, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+        check.Add(block, count, first);
+        check.result.bytes.clear();
+        records = first - 1 + static_cast<std::int64_t>(count);
     });
-    if (!trailing.empty()) err << TrailingSkippedText(line.input, trailing.size()) << '\n';
-    for (const ExportIssue& issue : check.result.issues)
-        err << ExportIssueText(issue, options.encoding) << '\n';
+    for (const RecordFinding& issue : check.result.issues)
+        err << RecordFindingText(issue, options.encoding) << '\n';
     if (check.result.emptyFrancais > 0)
         err << EmptyFirstFieldText(check.result.firstEmptyFrancais, check.result.emptyFrancais) << '\n';
-    if (check.result.refusals > 0) {
+    if (check.result.Refusals() > 0) {
         err << ExportRefusedText(line.output, check.result) << '\n';
         return ExitProblems;
     }
 
     const auto writeAll = [&](const std::function<void(const std::string&)>& emit) {
         ExportWriter writer(options);
-        OnFile(line.input, [&] {
-            list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
-                writer.Add(block, count, first);
-                emit(writer.result.bytes);
-                writer.result.bytes.clear();
-            });
+        list.Pass(nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+            writer.Add(block, count, first);
+            emit(writer.result.bytes);
+            writer.result.bytes.clear();
         });
         if (!writer.result.bytes.empty()) emit(writer.result.bytes);  // a BOM before no records
     };
@@ -214,12 +239,7 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     }
     OnFile(line.output, [&] {
         os::ReplaceFile(line.output, [&](os::File& file) {
-            // A failing write is the output's, though it happens while the input is read.
-            writeAll([&](const std::string& bytes) {
-                OnFile(line.output, [&] {
-                    if (file.Write(bytes.data(), bytes.size()) < bytes.size()) throw InOutError(IoDiskFull);
-                });
-            });
+            writeAll([&](const std::string& bytes) { Write(file, line.output, bytes.data(), bytes.size()); });
         });
     });
     out << ExportDoneText(line.output, static_cast<std::size_t>(records)) << '\n';
@@ -229,34 +249,55 @@ int RunExport(const CommandLine& line, std::ostream& out, std::ostream& err)
 int RunCheck(const CommandLine& line, std::ostream& out)
 {
     ListInput list(line.input, 1);
-    Checker checker;
-    const std::string trailing = OnFile(line.input, [&] {
-        return list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
-            checker.Add(block, count, first);
+    std::vector<RecordFinding> findings;
+    std::int64_t records = 0;
+    const std::string trailing =
+        list.Pass(nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+            CheckRecords(block, count, first, findings);
+            records = first - 1 + static_cast<std::int64_t>(count);
         });
-    });
-    const CheckReport report = checker.Finish(trailing);
-    out << RecordCountText(line.input, report.recordCount) << '\n';
-    for (const CheckFinding& finding : report.findings) out << CheckFindingText(finding) << '\n';
-    out << CheckVerdictText(report) << '\n';
-    return report.Clean() ? ExitSuccess : ExitProblems;
+    if (!trailing.empty()) AddFinding(findings, RecordFinding::TrailingPartial, records + 1).bytes = trailing;
+    out << RecordCountText(line.input, records) << '\n';
+    for (const RecordFinding& finding : findings) out << RecordFindingText(finding, std::nullopt) << '\n';
+    out << CheckVerdictText(findings.size()) << '\n';
+    return findings.empty() ? ExitSuccess : ExitProblems;
 }
 
-// Two passes: the French column's width is known only once every record was seen.
+// The pairs as the terminal shows them: the record number right-aligned, the French word padded
+// to the widest one by display width, then the Japanese meaning; control characters as their
+// pictures (TerminalText.h). Two passes, so that memory doesn't grow with the list: the French
+// column's width is known only once every record was seen.
 int RunList(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
+    const auto francaisOf = [](const TWordRec& record) {
+        return Printable(DecodeToUtf8(CodePage::Windows1252, record.FrancaisBytes()));
+    };
     ListInput list(line.input, 2);
-    ListPrinter printer;
-    const std::string trailing = OnFile(line.input, [&] {
-        return list.Pass(
-            [&](const TWordRec* block, std::size_t count, std::int64_t) { printer.Measure(block, count); });
+    std::size_t francaisWidth = 0;
+    std::int64_t records = 0;
+    list.Pass(nullptr, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+        for (std::size_t i = 0; i < count; ++i)
+            francaisWidth = std::max(francaisWidth, DisplayWidth(francaisOf(block[i])));
+        records = first - 1 + static_cast<std::int64_t>(count);
     });
-    OnFile(line.input, [&] {
-        list.Pass([&](const TWordRec* block, std::size_t count, std::int64_t first) {
-            out << printer.Print(block, count, first);
-        });
+    const std::size_t numberWidth = std::to_string(records).size();
+    list.Pass(&err, [&](const TWordRec* block, std::size_t count, std::int64_t first) {
+        std::string lines;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string number = std::to_string(first + static_cast<std::int64_t>(i));
+            lines.append(numberWidth - std::min(numberWidth, number.size()), ' ');
+            const std::string francais = francaisOf(block[i]);
+            lines += number + "  " + francais;
+            const std::string japonais =
+                Printable(DecodeToUtf8(CodePage::ShiftJis, block[i].JaponaisBytes()));
+            if (!japonais.empty()) {
+                lines.append(francaisWidth - std::min(francaisWidth, DisplayWidth(francais)) + 2, ' ');
+                lines += japonais;
+            }
+            lines += '\n';
+        }
+        out << lines;
     });
-    if (!trailing.empty()) err << TrailingSkippedText(line.input, trailing.size()) << '\n';
     return ExitSuccess;
 }
 

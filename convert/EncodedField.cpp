@@ -1,6 +1,6 @@
 #include "convert/EncodedField.h"
 
-#include "convert/Utf8.h"
+#include "convert/TextEncoding.h"
 
 #include <cstring>
 
@@ -57,7 +57,7 @@ void EncodeField(CodePage codePage, std::string_view text, std::size_t limit, En
             continue;
         }
         const std::size_t start = at;
-        const char32_t c = NextChar(text, at);
+        const char32_t c = NextUtf8(text, at);
         if (IsControlCharacter(c)) {
             list(out.controls, start, c);
             continue;
@@ -88,7 +88,7 @@ void EncodeField(CodePage codePage, std::string_view text, std::size_t limit, En
         std::size_t next = fit;
         char bytes[2];
         bool equivalent = false;
-        const std::size_t length = EncodeOrEquivalent(codePage, NextChar(text, next), bytes, equivalent);
+        const std::size_t length = EncodeOrEquivalent(codePage, NextUtf8(text, next), bytes, equivalent);
         if (out.fitBytes + length > limit) break;
         out.fitBytes += length;
         out.fitTextLength = fit = next;

@@ -1,23 +1,73 @@
 #include "convert/Export.h"
 
-#include "convert/Utf8.h"
+#include "convert/EncodedField.h"
+#include "convert/TextEncoding.h"
+
+#include <algorithm>
 
 namespace mirvel::convert {
 namespace {
 
-bool IsTsvSeparator(char32_t c) { return c == '\t' || c == '"' || c == '\r' || c == '\n'; }
+// What would split a TSV field or take its quotes away; Anki quotes a field that holds one.
+constexpr const char* TsvBreakers = "\t\"\r\n";
 
 bool NeedsCsvQuotes(const std::string& text) { return text.find_first_of(",\"\r\n") != std::string::npos; }
 
 bool NeedsAnkiQuotes(Side side, const std::string& text)
 {
-    return text.find_first_of("\t\"\r\n") != std::string::npos ||
+    return text.find_first_of(TsvBreakers) != std::string::npos ||
            (side == Side::Francais && !text.empty() && text[0] == '#');
 }
 
 constexpr const char* AnkiHeaders = "#separator:tab\n#html:false\n";
 
 }  // namespace
+
+RecordFinding& AddFinding(std::vector<RecordFinding>& findings, RecordFinding::Kind kind, std::int64_t record,
+                          Side side, const std::string& text)
+{
+    RecordFinding& finding = findings.emplace_back();
+    finding.kind = kind;
+    finding.record = record;
+    finding.side = side;
+    finding.text = text;
+    return finding;
+}
+
+std::optional<std::string> ScanField(std::vector<RecordFinding>& findings, std::int64_t record, Side side,
+                                     unsigned char length, std::string_view bytes, bool controls)
+{
+    std::vector<UndecodableRun> undecodable;
+    std::string text = DecodeToUtf8(CodePageOf(side), bytes, undecodable);
+    const bool damagedLength = length > CapacityOf(side);
+    if (damagedLength)
+        AddFinding(findings, RecordFinding::LengthAboveCapacity, record, side, text).length = length;
+    for (const UndecodableRun& run : undecodable) {
+        RecordFinding& finding = AddFinding(findings, RecordFinding::Undecodable, record, side, text);
+        finding.byteIndex = run.index;
+        finding.bytes = bytes.substr(run.index, run.length);
+    }
+    // A control byte is never the second byte of a Shift-JIS pair, so each one is a character.
+    // Behind a damaged length byte they are the record's padding, which that finding explains.
+    for (std::size_t at = 0; controls && !damagedLength && at < bytes.size(); ++at) {
+        if (!IsControlCharacter(static_cast<unsigned char>(bytes[at]))) continue;
+        RecordFinding& finding = AddFinding(findings, RecordFinding::ControlCharacter, record, side);
+        finding.byteIndex = at;
+        finding.bytes = bytes.substr(at, 1);
+    }
+    if (!undecodable.empty()) return std::nullopt;
+    return text;
+}
+
+void CheckRecords(const TWordRec* records, std::size_t count, std::int64_t first,
+                  std::vector<RecordFinding>& findings)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::int64_t record = first + static_cast<std::int64_t>(i);
+        ScanField(findings, record, Side::Francais, records[i].Francais[0], records[i].FrancaisBytes(), true);
+        ScanField(findings, record, Side::Japonais, records[i].Japonais[0], records[i].JaponaisBytes(), true);
+    }
+}
 
 ExportWriter::ExportWriter(const ExportOptions& options) : options_(options)
 {
@@ -46,21 +96,14 @@ void ExportWriter::Add(const TWordRec* records, std::size_t count, std::int64_t 
 
 void ExportWriter::AppendField(Side side, unsigned char length, std::string_view bytes)
 {
-    std::vector<UndecodableRun> undecodable;
-    const std::string text = DecodeToUtf8(CodePageOf(side), bytes, undecodable);
-    if (length > CapacityOf(side)) AddIssue(ExportIssue::LengthAboveCapacity, side, text).length = length;
-    for (const UndecodableRun& run : undecodable) {
-        ExportIssue& issue = AddIssue(ExportIssue::Undecodable, side, text);
-        issue.byteIndex = run.index;
-        issue.bytes = bytes.substr(run.index, run.length);
-    }
-    if (!undecodable.empty()) return;
-
+    const std::optional<std::string> decoded = ScanField(result.issues, record_, side, length, bytes, false);
+    if (!decoded) return;
+    const std::string& text = *decoded;
     if (!options_.csv && !options_.anki) {
-        for (std::size_t at = 0; at < text.size();) {
-            const char32_t c = NextChar(text, at);
-            if (!IsTsvSeparator(c)) continue;
-            AddIssue(ExportIssue::TsvSeparator, side, text).character = c;
+        const std::size_t breaker = text.find_first_of(TsvBreakers);
+        if (breaker != std::string::npos) {
+            AddFinding(result.issues, RecordFinding::TsvSeparator, record_, side, text).character =
+                text[breaker];
             return;
         }
     }
@@ -81,26 +124,21 @@ void ExportWriter::AppendField(Side side, unsigned char length, std::string_view
     const CodePage codePage =
         options_.encoding == TextEncoding::Cp932 ? CodePage::ShiftJis : CodePage::Windows1252;
     for (std::size_t at = 0; at < field.size();) {
-        const char32_t c = NextChar(field, at);
+        const char32_t c = NextUtf8(field, at);
         char encoded[2];
         const std::size_t encodedLength = EncodeChar(codePage, c, encoded);
         if (encodedLength == 0) {
-            AddIssue(ExportIssue::NotInEncoding, side, text).character = c;
+            AddFinding(result.issues, RecordFinding::NotInEncoding, record_, side, text).character = c;
             return;
         }
         result.bytes.append(encoded, encodedLength);
     }
 }
 
-ExportIssue& ExportWriter::AddIssue(ExportIssue::Kind kind, Side side, const std::string& text)
+std::size_t ExportResult::Refusals() const
 {
-    ExportIssue& issue = result.issues.emplace_back();
-    issue.kind = kind;
-    issue.record = record_;
-    issue.side = side;
-    issue.text = text;
-    if (issue.IsRefusal()) ++result.refusals;
-    return issue;
+    return static_cast<std::size_t>(std::count_if(
+        issues.begin(), issues.end(), [](const RecordFinding& issue) { return issue.IsRefusal(); }));
 }
 
 }  // namespace mirvel::convert

@@ -1,4 +1,4 @@
-#include "convert/Help.h"
+#include "convert/CommandLine.h"
 
 namespace mirvel::convert {
 namespace {
@@ -148,23 +148,6 @@ constexpr const char* List =
     "オプション:\n"
     "  -h, --help                この説明を表示する\n";
 
-const char* NameOf(CommandKind kind)
-{
-    switch (kind) {
-        case CommandKind::Import:
-            return "import";
-        case CommandKind::Export:
-            return "export";
-        case CommandKind::Check:
-            return "check";
-        case CommandKind::List:
-            return "list";
-        case CommandKind::Overview:
-            break;
-    }
-    return "";
-}
-
 }  // namespace
 
 std::string HelpText(CommandKind kind)
@@ -182,12 +165,6 @@ std::string HelpText(CommandKind kind)
             break;
     }
     return Overview;
-}
-
-std::string HelpHint(CommandKind kind)
-{
-    const std::string name = NameOf(kind);
-    return "使い方は mirvel-convert " + (name.empty() ? std::string() : name + " ") + "--help で表示されます";
 }
 
 }  // namespace mirvel::convert

@@ -4,11 +4,12 @@
 #include "common/InOutError.h"
 #include "convert/EncodedField.h"
 #include "convert/FieldHtml.h"
-#include "convert/Utf8.h"
+#include "convert/TextEncoding.h"
 
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <utility>
 
 namespace mirvel::convert {
 namespace {
@@ -16,12 +17,6 @@ namespace {
 // How many rows at the start of a file tell a semicolon CSV from a comma one, and a header row
 // from a pair.
 constexpr std::size_t SampleRows = 20;
-
-bool IsNumber(std::string_view text)
-{
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 bool IsJapanese(char32_t c)
 {
@@ -32,7 +27,7 @@ bool IsJapanese(char32_t c)
 bool HasJapanese(std::string_view text)
 {
     for (std::size_t at = 0; at < text.size();)
-        if (IsJapanese(NextChar(text, at))) return true;
+        if (IsJapanese(NextUtf8(text, at))) return true;
     return false;
 }
 
@@ -48,10 +43,10 @@ bool HasLostAccent(std::string_view text)
 {
     char32_t before = 0;
     for (std::size_t at = 0; at < text.size();) {
-        const char32_t c = NextChar(text, at);
+        const char32_t c = NextUtf8(text, at);
         if (c == '?') {
             std::size_t next = at;
-            const char32_t after = at < text.size() ? NextChar(text, next) : 0;
+            const char32_t after = at < text.size() ? NextUtf8(text, next) : 0;
             if (IsLetter(before) || IsLetter(after)) return true;
         }
         before = c;
@@ -64,7 +59,7 @@ std::string Shown(std::string_view text)
 {
     constexpr std::size_t Shown = 64;
     std::size_t at = 0;
-    for (std::size_t chars = 0; at < text.size() && chars < Shown; ++chars) NextChar(text, at);
+    for (std::size_t chars = 0; at < text.size() && chars < Shown; ++chars) NextUtf8(text, at);
     return at < text.size() ? std::string(text.substr(0, at)) + "…" : std::string(text);
 }
 
@@ -112,6 +107,12 @@ private:
     std::string unquoted_, decoded_, htmlText_;
 };
 
+// Whether the row has the column, with something in it.
+bool Filled(const Row& row, std::size_t column)
+{
+    return row.count > column && row.fields[column].begin != row.fields[column].end;
+}
+
 std::vector<std::string> NamesOf(Words& words, const Row& row)
 {
     std::vector<std::string> names;
@@ -129,7 +130,7 @@ std::size_t ColumnNamed(const std::string& asked, const std::vector<std::string>
             if (SameLettersAnyCase(TrimSpaces(names[i]), TrimSpaces(asked))) return i;
         }
     }
-    throw ColumnsError(asked, names, count);
+    throw ColumnsError{asked, names, count};
 }
 
 // Whether the first rows all have the same number of fields, two or more, split on ';', and
@@ -165,17 +166,14 @@ std::optional<found::HeaderRowTaken> HeaderRow(RowReader& rows, Words& words, co
     if (!francaisUnfit && !japonaisPlain) return std::nullopt;
     // Among the rows below that fill the cell.
     std::size_t rowsBelow = 0, francaisCells = 0, francaisFit = 0, japonaisCells = 0, japanese = 0;
-    const auto cell = [&](std::size_t column) {
-        return row.count > column && row.fields[column].begin != row.fields[column].end;
-    };
     while (rowsBelow < SampleRows && rows.Next(row)) {
         if (row.comment) continue;
         ++rowsBelow;
-        if (cell(layout.francais)) {
+        if (Filled(row, layout.francais)) {
             ++francaisCells;
             if (!FirstUnfit(Side::Francais, words.Of(row.fields[layout.francais]))) ++francaisFit;
         }
-        if (cell(layout.japonais)) {
+        if (Filled(row, layout.japonais)) {
             ++japonaisCells;
             if (HasJapanese(words.Of(row.fields[layout.japonais]))) ++japanese;
         }
@@ -193,7 +191,8 @@ Layout DecideLayout(std::string_view text, const InputCodec& codec, const Import
     bool anki = false;
     std::optional<char> headerSeparator;
     std::optional<std::string> columnsHeader;
-    std::array<std::size_t, 4> roles{};  // tags, deck, note type, guid: 1-based, 0 for none
+    // Tags, deck, note type, guid, in HeaderKey's order: 1-based, 0 for none.
+    std::array<std::size_t, 4> roles{};
     RowReader lines(text, codec, '\t', Quoting::Tsv);
     Row row;
     layout.rowsBegin = text.size();
@@ -209,13 +208,6 @@ Layout DecideLayout(std::string_view text, const InputCodec& codec, const Import
         const auto bad = [&] {
             layout.issues.push_back({at, found::BadHeader{header.key, std::string(header.name),
                                                           std::string(codec.Decode(header.value, decoded))}});
-        };
-        const auto column = [&](std::size_t role) {
-            const auto number = ParseColumnNumber(header.value);
-            if (number)
-                roles[role] = *number;
-            else
-                bad();
         };
         switch (header.key) {
             case HeaderKey::Comment:
@@ -244,16 +236,14 @@ Layout DecideLayout(std::string_view text, const InputCodec& codec, const Import
                 }
                 break;
             case HeaderKey::TagsColumn:
-                column(0);
-                break;
             case HeaderKey::DeckColumn:
-                column(1);
-                break;
             case HeaderKey::NotetypeColumn:
-                column(2);
-                break;
             case HeaderKey::GuidColumn:
-                column(3);
+                if (const auto number = ParseColumnNumber(header.value))
+                    roles[static_cast<std::size_t>(header.key) -
+                          static_cast<std::size_t>(HeaderKey::TagsColumn)] = *number;
+                else
+                    bad();
                 break;
             case HeaderKey::Ignored:
                 break;
@@ -347,9 +337,7 @@ Reading ReadAs(std::string_view text, TextEncoding encoding, const ImportOptions
             if (row.count <= column) continue;
             const Field& field = row.fields[column];
             const std::string_view raw = text.substr(field.begin, field.end - field.begin);
-            reading.nonAscii = reading.nonAscii || std::any_of(raw.begin(), raw.end(), [](char c) {
-                                   return static_cast<unsigned char>(c) >= 0x80;
-                               });
+            reading.nonAscii = reading.nonAscii || !IsAscii(raw);
             bool exact = true;
             const std::string_view value = words.Of(field, &exact);
             if (const auto unfit = FirstUnfit(side, value)) {
@@ -410,12 +398,6 @@ private:
         if (count > Most) throw MessageError("ファイルが大きすぎます");
     }
 
-    struct PendingEquivalent {
-        char32_t character;
-        TextPosition at;
-        std::int64_t count;
-    };
-
     // Headers count only above the first row, as Anki reads them; below it a '#' line is a
     // comment, and one that would split like a pair is named, since it may be a lost pair.
     void Comment()
@@ -429,15 +411,10 @@ private:
             result_.issues.push_back({at, found::CommentedRow{layout_.separator}});
     }
 
-    bool Empty(std::size_t column) const
-    {
-        return row_.count <= column || row_.fields[column].begin == row_.fields[column].end;
-    }
-
     // HTML may say nothing in many characters ("<br>").
     bool NoWords(std::size_t column)
     {
-        return Empty(column) || (layout_.html && words_.Of(row_.fields[column]).empty());
+        return !Filled(row_, column) || (layout_.html && words_.Of(row_.fields[column]).empty());
     }
 
     template <class Found>
@@ -456,28 +433,23 @@ private:
         }
         rowIssues_.clear();
         pendingEquivalents_.clear();
-        switch (row_.fault) {
-            case RowFault::UnclosedQuote:
-                Add(rows_.PositionOf(row_, row_.faultAt), found::UnclosedQuote{});
-                break;
-            case RowFault::TextAfterQuote:
-                Add(rows_.PositionOf(row_, row_.faultAt), found::TextAfterQuote{});
-                break;
-            case RowFault::QuoteAsText:
-                Add(rows_.PositionOf(row_, row_.faultAt), found::QuoteAsText{});
-                break;
-            case RowFault::None:
-                break;
+        if (row_.fault != RowFault::None) {
+            const TextPosition at = rows_.PositionOf(row_, row_.faultAt);
+            if (row_.fault == RowFault::UnclosedQuote) Add(at, found::UnclosedQuote{});
+            if (row_.fault == RowFault::TextAfterQuote) Add(at, found::TextAfterQuote{});
+            if (row_.fault == RowFault::QuoteAsText) Add(at, found::QuoteAsText{});
         }
         for (const auto& [side, column] :
              {std::pair{Side::Francais, layout_.francais}, std::pair{Side::Japonais, layout_.japonais}}) {
             if (row_.count <= column && !options_.cells)
                 Add(rows_.PositionOf(row_, row_.end),
                     found::MissingField{side, column + 1, layout_.separator});
+            static const Field none;
+            Encode(side, row_.count > column ? row_.fields[column] : none);
         }
         if (!layout_.lenient) {
             for (std::size_t i = 2; i < row_.count; ++i) {
-                if (Empty(i)) continue;
+                if (!Filled(row_, i)) continue;
                 Add(rows_.Locate(row_, row_.fields[i], 0),
                     found::ExtraField{Shown(words_.Of(row_.fields[i]))});
                 break;
@@ -490,12 +462,6 @@ private:
                 {layout_.columnsAt, found::ColumnsMismatch{layout_.columnsNamed, row_.count, row_.line}});
             ++result_.problems;
         }
-        static const Field none;
-        Encode(Side::Francais, row_.count > layout_.francais ? row_.fields[layout_.francais] : none,
-               francais_);
-        Encode(Side::Japonais, row_.count > layout_.japonais ? row_.fields[layout_.japonais] : none,
-               japonais_);
-
         std::stable_sort(rowIssues_.begin(), rowIssues_.end(),
                          [](const ImportIssue& a, const ImportIssue& b) {
                              return std::pair(a.at.line, a.at.column) < std::pair(b.at.line, b.at.column);
@@ -520,7 +486,13 @@ private:
         if (francaisEmpty || japonaisEmpty)
             result_.issues.push_back({TextPosition{row_.line, 1},
                                       found::EmptyWord{francaisEmpty ? Side::Francais : Side::Japonais}});
-        for (const PendingEquivalent& pending : pendingEquivalents_) NoteEquivalent(pending);
+        for (const ImportIssue& pending : pendingEquivalents_) {
+            const auto& equivalent = std::get<found::Equivalent>(pending.what);
+            if (found::Equivalent* noted = EquivalentNoted(equivalent.character))
+                noted->count += equivalent.count;
+            else
+                equivalents_.push_back(pending);
+        }
         if (lostAccent_ && lostAccents_.count++ == 0) lostAccentsAt_ = TextPosition{row_.line, 1};
         if (result_.records >= std::numeric_limits<std::int32_t>::max())
             throw MessageError("ファイルが大きすぎます");
@@ -537,15 +509,16 @@ private:
     {
         if (row_.count < layout_.columnsNamed) return true;
         for (std::size_t i = layout_.columnsNamed; i < row_.count; ++i) {
-            if (!Empty(i)) return true;
+            if (Filled(row_, i)) return true;
         }
         return false;
     }
 
     // Every character is checked before the length, so that a cut is only ever made in a field
     // that is otherwise good.
-    void Encode(Side side, const Field& field, EncodedField& encoded)
+    void Encode(Side side, const Field& field)
     {
+        EncodedField& encoded = side == Side::Francais ? francais_ : japonais_;
         bool exact = true;
         const std::string_view text = words_.Of(field, &exact);
         const auto at = [&](std::size_t offset) {
@@ -561,14 +534,11 @@ private:
             else
                 Add(at(offset), found::NotInCodePage{side, c});
         }
-        for (const EncodedField::Equivalent& equivalent : encoded.equivalents) {
-            const char32_t c = equivalent.character;
-            const bool known =
-                std::any_of(equivalents_.begin(), equivalents_.end(), [c](const ImportIssue& issue) {
-                    return std::get<found::Equivalent>(issue.what).character == c;
-                });
+        for (const auto& [offset, c, count] : encoded.equivalents) {
+            // A character is placed only where it is first noted.
+            const TextPosition place = EquivalentNoted(c) ? TextPosition{} : at(offset);
             pendingEquivalents_.push_back(
-                {c, known ? TextPosition{} : at(equivalent.offset), equivalent.count});
+                {place, found::Equivalent{side, c, StandardEquivalent(CodePageOf(side), c), count}});
         }
         if (!encoded.unmapped.empty() || !encoded.controls.empty() || encoded.length <= limit) return;
         if (!options_.cut) {
@@ -580,18 +550,13 @@ private:
         encoded.length = encoded.fitBytes;
     }
 
-    void NoteEquivalent(const PendingEquivalent& pending)
+    found::Equivalent* EquivalentNoted(char32_t c)
     {
-        const char32_t c = pending.character;
         for (ImportIssue& issue : equivalents_) {
             auto& equivalent = std::get<found::Equivalent>(issue.what);
-            if (equivalent.character != c) continue;
-            equivalent.count += pending.count;
-            return;
+            if (equivalent.character == c) return &equivalent;
         }
-        const Side side = StandardEquivalent(CodePage::Windows1252, c) != 0 ? Side::Francais : Side::Japonais;
-        equivalents_.push_back(
-            {pending.at, found::Equivalent{side, c, StandardEquivalent(CodePageOf(side), c), pending.count}});
+        return nullptr;
     }
 
     const InputCodec codec_;
@@ -610,8 +575,8 @@ private:
     TextPosition emptyRowsAt_;
     found::LostAccents lostAccents_{0};
     TextPosition lostAccentsAt_;
-    std::vector<ImportIssue> equivalents_;               // one for each character, in the order first met
-    std::vector<PendingEquivalent> pendingEquivalents_;  // this row's
+    std::vector<ImportIssue> equivalents_;         // one for each character, in the order first met
+    std::vector<ImportIssue> pendingEquivalents_;  // this row's
 };
 
 }  // namespace

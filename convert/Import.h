@@ -2,7 +2,7 @@
 
 #include "convert/AnkiHeaders.h"
 #include "convert/Rows.h"
-#include "convert/Side.h"
+#include "convert/EncodedField.h"
 #include "convert/TextEncoding.h"
 #include "common/WordRec.h"
 
@@ -10,10 +10,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <variant>
 #include <vector>
 
@@ -130,15 +128,7 @@ struct ImportIssue {
 
 // --columns names a column the file doesn't have: a usage error, shown with the columns there
 // are (their names when a header row or "#columns:" gave them, else just how many).
-class ColumnsError : public std::runtime_error {
-public:
-    ColumnsError(std::string askedFor, std::vector<std::string> namesThere, std::size_t countThere)
-        : std::runtime_error("no such column"),
-          asked(std::move(askedFor)),
-          names(std::move(namesThere)),
-          count(countThere)
-    {
-    }
+struct ColumnsError {
     std::string asked;
     std::vector<std::string> names;
     std::size_t count;
@@ -160,8 +150,8 @@ struct Layout {
     std::vector<ImportIssue> issues;  // the headers', and a header row taken
 };
 
-// The first word field that a reading can't give its code page: an escape (Utf8.h) for a byte
-// that doesn't decode.
+// The first word field that a reading can't give its code page: an escape (TextEncoding.h) for
+// a byte that doesn't decode.
 struct Misfit {
     TextPosition at;
     Side side = Side::Francais;

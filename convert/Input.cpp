@@ -1,28 +1,24 @@
 #include "convert/Input.h"
 
+#include "common/InOutError.h"
 #include "common/os/File.h"
-#include "convert/StandardInput.h"
-#include "convert/Utf8.h"
+#include "convert/TextEncoding.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace mirvel::convert {
 namespace {
 
+// Fills a buffer as far as the input goes: fewer bytes only at its end.
 using Source = std::function<std::size_t(char* buffer, std::size_t size)>;
-
-// Fills `buffer` as far as the source goes: fewer bytes only at its end.
-std::size_t ReadFull(const Source& source, char* buffer, std::size_t size)
-{
-    std::size_t done = 0;
-    while (done < size) {
-        const std::size_t n = source(buffer + done, size - done);
-        if (n == 0) break;
-        done += n;
-    }
-    return done;
-}
 
 // UTF-16 to UTF-8 a block at a time as it is read, `head` first. A high surrogate at a block's
 // end waits for its low half in the next one.
@@ -36,7 +32,7 @@ void ReadUtf16(const Source& source, bool bigEndian, std::string_view head, std:
         return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     };
     for (bool last = false; !last;) {
-        held += ReadFull(source, block.data() + held, block.size() - held);
+        held += source(block.data() + held, block.size() - held);
         last = held < block.size();
         std::size_t at = 0;
         for (; at + 1 < held; at += 2) {
@@ -62,6 +58,19 @@ void ReadUtf16(const Source& source, bool bigEndian, std::string_view head, std:
 
 }  // namespace
 
+std::size_t ReadStandardInput(char* buffer, std::size_t size)
+{
+#ifdef _WIN32
+    // Text mode would turn CR LF into LF and stop at a Ctrl+Z: a word list is bytes.
+    static const bool binary = _setmode(_fileno(stdin), _O_BINARY) != -1;
+    (void)binary;
+#endif
+    // fread itself reads on until the buffer is full, the input ends or a read fails.
+    const std::size_t done = std::fread(buffer, 1, size, stdin);
+    if (done < size && std::ferror(stdin)) throw InOutError(1117);  // the I/O error's own code
+    return done;
+}
+
 InputText ReadInput(const std::string& path)
 {
     os::File file;
@@ -77,7 +86,7 @@ InputText ReadInput(const std::string& path)
     }
     InputText input;
     char first[3];
-    const std::size_t got = ReadFull(source, first, sizeof first);
+    const std::size_t got = source(first, sizeof first);
     const std::string_view start(first, got);
     if (start.substr(0, 2) == "\xFF\xFE" || start.substr(0, 2) == "\xFE\xFF") {
         const bool bigEndian = first[0] == '\xFE';
@@ -93,15 +102,22 @@ InputText ReadInput(const std::string& path)
             const std::size_t bytes = head.size() + rest;
             input.file = {LargeBufferAllocator<char>().allocate(bytes), InputText::Free{bytes}};
             if (!head.empty()) std::memcpy(input.file.get(), head.data(), head.size());
-            input.fileSize = head.size() + ReadFull(source, input.file.get() + head.size(), rest);
+            input.fileSize = head.size() + source(input.file.get() + head.size(), rest);
         } else {
             input.grown.assign(head);
             static char block[std::size_t{1} << 16];
-            while (const std::size_t n = ReadFull(source, block, sizeof block)) input.grown.append(block, n);
+            while (const std::size_t n = source(block, sizeof block)) input.grown.append(block, n);
         }
     }
     if (file.IsOpen()) file.Close();
     return input;
+}
+
+void RefusePipe(const std::string& path, bool output)
+{
+    if (!os::IsPipe(path)) return;
+    throw MessageError(output ? "パイプには書き出せません。標準出力に書き出すには -o - と指定してください"
+                              : "パイプからは読み込めません。標準入力から読み込むには - と指定してください");
 }
 
 }  // namespace mirvel::convert

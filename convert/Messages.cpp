@@ -3,7 +3,7 @@
 #include "common/CodePage.h"
 #include "convert/AnkiHeaders.h"
 #include "convert/TerminalText.h"
-#include "convert/Utf8.h"
+#include "convert/TextEncoding.h"
 
 #include <cstdio>
 #include <variant>
@@ -62,15 +62,18 @@ std::string Where(const std::string& file, TextPosition at)
 
 std::string Record(std::int64_t record) { return "レコード " + std::to_string(record) + ": "; }
 
+std::string Line(std::int64_t line) { return std::to_string(line) + " 行目"; }
+
 std::string LineAndColumn(TextPosition at)
 {
-    return std::to_string(at.line) + " 行目 " + std::to_string(at.column) + " 列目";
+    return Line(at.line) + " " + std::to_string(at.column) + " 列目";
 }
 
-// The separator a row is read with, as the user would name it.
-std::string FieldSeparatorName(char separator)
+// A separator a row is read with, or a character that would split a TSV field, as the user
+// would name it.
+std::string SeparatorName(char32_t c)
 {
-    switch (separator) {
+    switch (c) {
         case '\t':
             return "タブ";
         case ',':
@@ -79,8 +82,13 @@ std::string FieldSeparatorName(char separator)
             return "セミコロン";
         case ' ':
             return "空白";
+        case '"':
+            return "引用符 \"";
+        case '\r':
+        case '\n':
+            return "改行";
         default:
-            return "「" + std::string(1, separator) + "」";
+            return "「" + std::string(1, static_cast<char>(c)) + "」";
     }
 }
 
@@ -105,19 +113,6 @@ std::string HeaderValuesText(HeaderKey key)
             return "1 から数える列の番号か、列がないときの 0 です";
     }
 }
-
-std::string SeparatorName(char32_t c)
-{
-    if (c == '\t') return "タブ";
-    if (c == '"') return "引用符 \"";
-    return "改行";
-}
-
-}  // namespace
-
-namespace {
-
-std::string Line(std::int64_t line) { return std::to_string(line) + " 行目"; }
 
 struct IssueWords {
     const std::string& where;      // "file:line:column: "
@@ -151,7 +146,7 @@ struct IssueWords {
     std::string operator()(const found::MissingField& f) const
     {
         if (f.side == Side::Japonais && f.column == 2)
-            return where + "日本語の欄がありません（フランス語と日本語を" + FieldSeparatorName(f.separator) +
+            return where + "日本語の欄がありません（フランス語と日本語を" + SeparatorName(f.separator) +
                    "で区切ってください）";
         return where + std::to_string(f.column) + " 列目の" + SideName(f.side) + "の欄がありません";
     }
@@ -198,7 +193,7 @@ struct IssueWords {
     }
     std::string operator()(const found::CommentedRow& f) const
     {
-        return whereLine + "# で始まる行は" + FieldSeparatorName(f.separator) +
+        return whereLine + "# で始まる行は" + SeparatorName(f.separator) +
                "を含んでいても単語の組ではなく注釈として読み飛ばしました";
     }
     std::string operator()(const found::QuoteAsText&) const
@@ -291,8 +286,7 @@ std::string SemicolonGuessedText(const std::string& file)
 
 std::string ColumnsErrorText(const ColumnsError& error)
 {
-    const bool number =
-        !error.asked.empty() && error.asked.find_first_not_of("0123456789") == std::string::npos;
+    const bool number = IsNumber(error.asked);
     std::string text = number ? "--columns の " + error.asked + " 列目はありません"
                               : "--columns の" + Quoted(error.asked) + "という列はありません";
     if (error.names.empty()) {
@@ -343,37 +337,22 @@ std::string ImportDoneText(const std::string& output, const ImportResult& result
     return text;
 }
 
-std::string ExportIssueText(const ExportIssue& issue, TextEncoding encoding)
+std::string EmptyFirstFieldText(std::int64_t first, std::int64_t count)
 {
-    const std::string head = Record(issue.record) + SideName(issue.side) + Quoted(issue.text);
-    switch (issue.kind) {
-        case ExportIssue::Undecodable:
-            return head + "の " + std::to_string(issue.byteIndex + 1) + " バイト目 " +
-                   BytesText(issue.bytes) + " は " + CodePageName(issue.side) +
-                   " として読めないため、書き出せません";
-        case ExportIssue::TsvSeparator:
-            return head + "に" + SeparatorName(issue.character) + "があるため、TSV には書き出せません";
-        case ExportIssue::NotInEncoding:
-            return head + "の" + CharText(issue.character) + "は " + EncodingName(encoding) +
-                   " で書き出せません";
-        case ExportIssue::LengthAboveCapacity:
-            return Record(issue.record) + SideName(issue.side) + "の長さバイト " +
-                   std::to_string(issue.length) + " が容量の " + std::to_string(CapacityOf(issue.side)) +
-                   " を超えているので、" + std::to_string(CapacityOf(issue.side)) +
-                   " バイトすべてをその値として扱います";
-    }
-    return head;
+    std::string text = "レコード " + std::to_string(first) + ": フランス語が空です";
+    if (count > 1) text += "（ほかに " + std::to_string(count - 1) + " 件）";
+    return text + "。Anki は最初の欄が空のノートを取り込まないため、その組は Anki に入りません";
 }
 
 std::string ExportRefusedText(const std::string& output, const ExportResult& result)
 {
     bool separator = false;
     bool undecodable = false;
-    for (const ExportIssue& issue : result.issues) {
-        separator = separator || issue.kind == ExportIssue::TsvSeparator;
-        undecodable = undecodable || issue.kind == ExportIssue::Undecodable;
+    for (const RecordFinding& issue : result.issues) {
+        separator = separator || issue.kind == RecordFinding::TsvSeparator;
+        undecodable = undecodable || issue.kind == RecordFinding::Undecodable;
     }
-    std::string text = "書き出せない欄が " + std::to_string(result.refusals) + " 件あったため、" + output +
+    std::string text = "書き出せない欄が " + std::to_string(result.Refusals()) + " 件あったため、" + output +
                        " には何も書き込んでいません";
     if (separator) text += "。タブ・引用符・改行を含む欄は --csv なら書き出せます";
     if (undecodable) text += "。壊れた箇所は mirvel-convert check で確かめられます";
@@ -390,33 +369,43 @@ std::string RecordCountText(const std::string& file, std::int64_t count)
     return file + ": レコード " + std::to_string(count) + " 件";
 }
 
-std::string CheckFindingText(const CheckFinding& finding)
+std::string RecordFindingText(const RecordFinding& finding, std::optional<TextEncoding> exportEncoding)
 {
+    const bool exported = exportEncoding.has_value();
+    const std::string record = Record(finding.record) + SideName(finding.side);
+    const std::string head = exported ? record + Quoted(finding.text) : record;
+    const std::string byteAt = "の " + std::to_string(finding.byteIndex + 1) + " バイト目";
+    const std::string capacity = std::to_string(CapacityOf(finding.side));
     switch (finding.kind) {
-        case CheckFinding::LengthAboveCapacity:
-            return Record(finding.record) + SideName(finding.side) + "の長さバイトが " +
-                   std::to_string(finding.length) + " で、容量の " +
-                   std::to_string(CapacityOf(finding.side)) + " バイトを超えています";
-        case CheckFinding::Undecodable:
-            return Record(finding.record) + SideName(finding.side) + "の " +
-                   std::to_string(finding.byteIndex + 1) + " バイト目 " + BytesText(finding.bytes) + " は " +
-                   CodePageName(finding.side) + " として読めません";
-        case CheckFinding::TrailingPartial:
+        case RecordFinding::Undecodable:
+            return head + byteAt + " " + BytesText(finding.bytes) + " は " + CodePageName(finding.side) +
+                   (exported ? " として読めないため、書き出せません" : " として読めません");
+        case RecordFinding::TsvSeparator:
+            return head + "に" + SeparatorName(finding.character) + "があるため、TSV には書き出せません";
+        case RecordFinding::NotInEncoding:
+            return head + "の" + CharText(finding.character) + "は " + EncodingName(*exportEncoding) +
+                   " で書き出せません";
+        case RecordFinding::LengthAboveCapacity:
+            if (exported)
+                return record + "の長さバイト " + std::to_string(finding.length) + " が容量の " + capacity +
+                       " を超えているので、" + capacity + " バイトすべてをその値として扱います";
+            return record + "の長さバイトが " + std::to_string(finding.length) + " で、容量の " + capacity +
+                   " バイトを超えています";
+        case RecordFinding::ControlCharacter:
+            return record + byteAt + "に制御文字 " +
+                   CodePointText(static_cast<unsigned char>(finding.bytes[0])) + " があります";
+        case RecordFinding::TrailingPartial:
             return Record(finding.record) + "末尾の " + std::to_string(finding.bytes.size()) +
                    " バイトは 1 件 60 "
                    "バイトに満たない半端なレコードです（どちらのプログラムも読み飛ばします）";
-        case CheckFinding::ControlCharacter:
-            return Record(finding.record) + SideName(finding.side) + "の " +
-                   std::to_string(finding.byteIndex + 1) + " バイト目に制御文字 " +
-                   CodePointText(static_cast<unsigned char>(finding.bytes[0])) + " があります";
     }
-    return {};
+    return head;
 }
 
-std::string CheckVerdictText(const CheckReport& report)
+std::string CheckVerdictText(std::size_t findings)
 {
-    if (report.Clean()) return "問題はありません";
-    return "問題が " + std::to_string(report.findings.size()) + " 件あります";
+    if (findings == 0) return "問題はありません";
+    return "問題が " + std::to_string(findings) + " 件あります";
 }
 
 std::string TrailingSkippedText(const std::string& file, std::size_t bytes)

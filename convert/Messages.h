@@ -2,13 +2,13 @@
 
 // Every sentence the converter shows the user, in Japanese.
 
-#include "convert/Check.h"
 #include "convert/Export.h"
 #include "convert/Import.h"
 #include "convert/Sheet.h"
 #include "convert/TextEncoding.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace mirvel::convert {
@@ -27,15 +27,17 @@ std::string StatedEncodingUnusedText(const std::string& file, TextEncoding state
 std::string ImportRefusedText(const std::string& output, const ImportResult& result);
 std::string ImportDoneText(const std::string& output, const ImportResult& result);
 
-// Export: one line per issue, "レコード n: ...".
-std::string ExportIssueText(const ExportIssue& issue, TextEncoding encoding);
+// Export and check: one line per finding, "レコード n: ...", worded as a reason not to write where
+// an export's encoding is given.
+std::string RecordFindingText(const RecordFinding& finding, std::optional<TextEncoding> exportEncoding);
+// Anki takes no note whose first field is empty: the pairs without a French word stay out of it.
+std::string EmptyFirstFieldText(std::int64_t first, std::int64_t count);
 std::string ExportRefusedText(const std::string& output, const ExportResult& result);
 std::string ExportDoneText(const std::string& output, std::size_t records);
 
 // Check and list.
 std::string RecordCountText(const std::string& file, std::int64_t count);
-std::string CheckFindingText(const CheckFinding& finding);
-std::string CheckVerdictText(const CheckReport& report);
+std::string CheckVerdictText(std::size_t findings);
 std::string TrailingSkippedText(const std::string& file, std::size_t bytes);
 
 std::string FileErrorText(const std::string& file, const std::string& message);

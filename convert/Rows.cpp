@@ -80,14 +80,8 @@ bool RowReader::Next(Row& row)
     row.line = line_;
     row.fault = RowFault::None;
     row.comment = comments_ && text_[at_] == '#';
-    if (row.comment) {
-        at_ = std::min(text_.find_first_of("\r\n", at_), text_.size());
-        row.end = at_;
-        row.lastLine = line_;
-        PassLineBreak();
-        return true;
-    }
-    for (;;) {
+    if (row.comment) at_ = std::min(text_.find_first_of("\r\n", at_), text_.size());
+    for (bool more = !row.comment; more;) {
         if (row.fields.size() == row.count) row.fields.emplace_back();
         Field& field = row.fields[row.count++];
         if (at_ < text_.size() && text_[at_] == '"') {
@@ -96,15 +90,13 @@ bool RowReader::Next(Row& row)
             field = Field{at_, FieldEnd(at_), false};
             at_ = field.end;
         }
-        if (at_ < text_.size() && text_[at_] == separator_) {
-            ++at_;
-            continue;
-        }
-        row.end = at_;
-        row.lastLine = line_;
-        PassLineBreak();
-        return true;
+        more = at_ < text_.size() && text_[at_] == separator_;
+        if (more) ++at_;
     }
+    row.end = at_;
+    row.lastLine = line_;
+    PassLineBreak();
+    return true;
 }
 
 void RowReader::ReadQuoted(Row& row, Field& field)

@@ -1,6 +1,6 @@
 #include "convert/TerminalText.h"
 
-#include "convert/Utf8.h"
+#include "convert/TextEncoding.h"
 
 #include <algorithm>
 #include <iterator>
@@ -56,7 +56,7 @@ std::size_t CharWidth(char32_t c)
 std::size_t DisplayWidth(std::string_view text)
 {
     std::size_t width = 0;
-    for (std::size_t at = 0; at < text.size();) width += CharWidth(NextChar(text, at));
+    for (std::size_t at = 0; at < text.size();) width += CharWidth(NextUtf8(text, at));
     return width;
 }
 
@@ -65,7 +65,7 @@ std::string Printable(std::string_view text)
     std::string out;
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
-        const char32_t c = NextChar(text, at);
+        const char32_t c = NextUtf8(text, at);
         if (c < 0x20)
             AppendUtf8(out, 0x2400 + c);
         else if (c == 0x7F)

@@ -2,7 +2,6 @@
 
 #include "common/CodePage.h"
 #include "common/ShiftJisUnits.h"
-#include "convert/Utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,12 +9,6 @@
 
 namespace mirvel::convert {
 namespace {
-
-bool IsAscii(std::string_view bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 void EscapeUtf8Into(std::string_view bytes, std::string& out)
 {
@@ -50,6 +43,12 @@ void DecodeCodePageInto(CodePage codePage, std::string_view bytes, std::string& 
 }
 
 }  // namespace
+
+bool IsAscii(std::string_view bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 std::optional<TextEncoding> ParseEncodingName(std::string_view name)
 {

@@ -1,4 +1,3 @@
-#include "convert/Check.h"
 #include "convert/TerminalText.h"
 #include "tests/convert/RunConvert.h"
 #include "tests/support/TempDir.h"
@@ -14,11 +13,16 @@ namespace {
 
 using test::Pair;
 
-CheckReport CheckWords(const WordList& words, const std::string& trailingBytes)
+// `check` on the records and the bytes after them, the file's name left out of what it prints.
+test::Outcome CheckWords(const WordList& words, const std::string& trailingBytes)
 {
-    Checker checker;
-    checker.Add(words.data(), words.size(), 1);
-    return checker.Finish(trailingBytes);
+    test::TempDir dir;
+    const std::string file = dir.File("w.mirvel");
+    test::WriteAll(file, std::string(reinterpret_cast<const char*>(words.data()), words.size() * RecordSize) +
+                             trailingBytes);
+    test::Outcome checked = test::Convert({"check", file});
+    checked.out.erase(0, file.size());
+    return checked;
 }
 
 TEST(Check, ACleanFileHasNoFindingsEvenAtFullCapacity)
@@ -26,9 +30,9 @@ TEST(Check, ACleanFileHasNoFindingsEvenAtFullCapacity)
     // 17 and 41 bytes come only from files, but they are within the records' capacity.
     const WordList words = {Pair("abcdefghijklmnopq", "a一二三四五六七八九十一二三四五六七八九十"),
                             Pair("", "")};
-    const CheckReport report = CheckWords(words, "");
-    EXPECT_EQ(report.recordCount, 2);
-    EXPECT_TRUE(report.Clean());
+    const test::Outcome checked = CheckWords(words, "");
+    EXPECT_EQ(checked.code, ExitSuccess);
+    EXPECT_EQ(checked.out, ": レコード 2 件\n問題はありません\n");
 }
 
 TEST(Check, FindsEachKindOfDamageWithItsRecordNumber)
@@ -44,32 +48,21 @@ TEST(Check, FindsEachKindOfDamageWithItsRecordNumber)
     TWordRec controls = Pair("", "");
     controls.SetFrancais(std::string("a\0b\t\n", 5));
     controls.SetJaponais("\x94\x1B\x7F");
-    const CheckReport report =
+    const test::Outcome checked =
         CheckWords({Pair("ok", "よい"), lengths, bytes, controls}, std::string(23, 'x'));
-    EXPECT_EQ(report.recordCount, 4);
-    ASSERT_EQ(report.findings.size(), 8u);
-    EXPECT_EQ(report.findings[0].kind, CheckFinding::LengthAboveCapacity);
-    EXPECT_EQ(report.findings[0].record, 2);
-    EXPECT_EQ(report.findings[0].length, 18u);
-    EXPECT_EQ(report.findings[1].side, Side::Japonais);
-    EXPECT_EQ(report.findings[1].length, 255u);
-    EXPECT_EQ(report.findings[2].kind, CheckFinding::Undecodable);
-    EXPECT_EQ(report.findings[2].record, 3);
-    EXPECT_EQ(report.findings[2].side, Side::Japonais);
-    EXPECT_EQ(report.findings[2].byteIndex, 1u);
-    EXPECT_EQ(report.findings[2].bytes, "\x85\x40");
-    EXPECT_EQ(report.findings[3].kind, CheckFinding::ControlCharacter);
-    EXPECT_EQ(report.findings[3].record, 4);
-    EXPECT_EQ(report.findings[3].byteIndex, 1u);
-    EXPECT_EQ(report.findings[3].bytes, std::string(1, '\0'));
-    EXPECT_EQ(report.findings[4].kind, CheckFinding::Undecodable);
-    EXPECT_EQ(report.findings[4].bytes, "\x94");
-    EXPECT_EQ(report.findings[5].kind, CheckFinding::ControlCharacter);
-    EXPECT_EQ(report.findings[5].bytes, "\x1B");
-    EXPECT_EQ(report.findings[6].byteIndex, 2u);
-    EXPECT_EQ(report.findings[7].kind, CheckFinding::TrailingPartial);
-    EXPECT_EQ(report.findings[7].record, 5);
-    EXPECT_EQ(report.findings[7].bytes.size(), 23u);
+    EXPECT_EQ(checked.code, ExitProblems);
+    EXPECT_EQ(checked.out,
+              ": レコード 4 件\n"
+              "レコード 2: フランス語の長さバイトが 18 で、容量の 17 バイトを超えています\n"
+              "レコード 2: 日本語の長さバイトが 255 で、容量の 41 バイトを超えています\n"
+              "レコード 3: 日本語の 2 バイト目 0x85 0x40 は Shift-JIS として読めません\n"
+              "レコード 4: フランス語の 2 バイト目に制御文字 U+0000 があります\n"
+              "レコード 4: 日本語の 1 バイト目 0x94 は Shift-JIS として読めません\n"
+              "レコード 4: 日本語の 2 バイト目に制御文字 U+001B があります\n"
+              "レコード 4: 日本語の 3 バイト目に制御文字 U+007F があります\n"
+              "レコード 5: 末尾の 23 バイトは 1 件 60 バイトに満たない半端なレコードです"
+              "（どちらのプログラムも読み飛ばします）\n"
+              "問題が 8 件あります\n");
 }
 
 TEST(TerminalText, WideCharactersTakeTwoColumns)

@@ -21,7 +21,7 @@ ExportResult ExportAll(const WordList& words, const ExportOptions& options)
 {
     ExportWriter writer(options);
     writer.Add(words.data(), words.size(), 1);
-    if (writer.result.refusals > 0) writer.result.bytes.clear();
+    if (writer.result.Refusals() > 0) writer.result.bytes.clear();
     return std::move(writer.result);
 }
 
@@ -84,7 +84,7 @@ TEST(Export, CsvQuotesWhatNeedsItAndReadsBackTheSame)
     const WordList words = {Pair("vin, rouge", "赤\"ワイン\""), Pair("a\r\nb", "改\n行"),
                             Pair("plain", "普通"), Pair("", "")};
     const ExportResult result = Export(words, true);
-    ASSERT_EQ(result.refusals, 0u);
+    ASSERT_EQ(result.Refusals(), 0u);
     EXPECT_EQ(result.bytes,
               "\"vin, rouge\",\"赤\"\"ワイン\"\"\"\r\n\"a\r\nb\",\"改\n行\"\r\nplain,普通\r\n,\r\n");
 
@@ -105,12 +105,12 @@ TEST(Export, TsvRefusesTabsQuotesAndLineBreaksWithTheirRecordNumbers)
     const WordList words = {Pair("ok", "よい"), Pair("a\tb", "x"), Pair("ok", "\"引用\""), Pair("c\nd", "y"),
                             Pair("vin, rouge", "コンマは平気")};
     const ExportResult result = Export(words, false);
-    ASSERT_EQ(result.refusals, 3u);
+    ASSERT_EQ(result.Refusals(), 3u);
     EXPECT_EQ(result.bytes, "");
     const std::pair<std::int64_t, Side> expected[] = {
         {2, Side::Francais}, {3, Side::Japonais}, {4, Side::Francais}};
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(result.issues[i].kind, ExportIssue::TsvSeparator);
+        EXPECT_EQ(result.issues[i].kind, RecordFinding::TsvSeparator);
         EXPECT_EQ(result.issues[i].record, expected[i].first);
         EXPECT_EQ(result.issues[i].side, expected[i].second);
     }
@@ -123,7 +123,7 @@ TEST(Export, RefusesBytesThatWouldComeBackAsReplacementCharacters)
     broken.SetFrancais("caf\x81");       // U+0081, as Windows maps it: it comes back as 0x81
     broken.SetJaponais("\x82\xA0\x82");  // a lead byte cut from its trail byte
     const ExportResult result = Export({Pair("ok", "よい"), broken}, true);
-    ASSERT_EQ(result.refusals, 1u);
+    ASSERT_EQ(result.Refusals(), 1u);
     EXPECT_EQ(result.issues[0].record, 2);
     EXPECT_EQ(result.issues[0].side, Side::Japonais);
     EXPECT_EQ(result.issues[0].byteIndex, 2u);
@@ -136,13 +136,13 @@ TEST(Export, LegacyEncodingsRefuseWhatTheyCannotHoldAndBomIsUtf8Only)
 {
     const WordList words = {Pair("chat", "猫"), Pair("café", "喫茶店")};
     const ExportResult cp932 = Export(words, false, TextEncoding::Cp932);
-    ASSERT_EQ(cp932.refusals, 1u);
+    ASSERT_EQ(cp932.Refusals(), 1u);
     EXPECT_EQ(cp932.issues[0].record, 2);
     EXPECT_EQ(cp932.issues[0].character, U'é');
     EXPECT_EQ(Export({words[0]}, false, TextEncoding::Cp932).bytes, "chat\t\x94\x4C\r\n");
 
     EXPECT_EQ(Export({Pair("café", "")}, false, TextEncoding::Cp1252).bytes, "caf\xE9\t\r\n");
-    EXPECT_EQ(Export({words[0]}, false, TextEncoding::Cp1252).refusals, 1u);
+    EXPECT_EQ(Export({words[0]}, false, TextEncoding::Cp1252).Refusals(), 1u);
     EXPECT_EQ(Export({words[0]}, false, TextEncoding::Utf8, true).bytes,
               "\xEF\xBB\xBF"
               "chat\t猫\r\n");
@@ -160,7 +160,7 @@ TEST(Export, AnkiFileHasItsHeadersQuotesOnlyWhatNeedsItAndReadsBackAsTheSamePair
     ExportOptions options;
     options.anki = true;
     const ExportResult result = ExportAll(words, options);
-    ASSERT_EQ(result.refusals, 0u);
+    ASSERT_EQ(result.Refusals(), 0u);
     EXPECT_EQ(result.bytes,
               "#separator:tab\n#html:false\n"
               "chat\t猫\n"
@@ -181,7 +181,7 @@ TEST(Export, AnkiFileHasItsHeadersQuotesOnlyWhatNeedsItAndReadsBackAsTheSamePair
     // Bytes that don't decode are refused as in any export.
     TWordRec broken = Pair("caf", "");
     broken.SetJaponais("\x82");
-    EXPECT_EQ(ExportAll({broken}, options).refusals, 1u);
+    EXPECT_EQ(ExportAll({broken}, options).Refusals(), 1u);
 }
 
 TEST(Export, ADamagedLengthByteIsWrittenAsTheProgramsShowItAndNoted)
@@ -189,9 +189,9 @@ TEST(Export, ADamagedLengthByteIsWrittenAsTheProgramsShowItAndNoted)
     TWordRec damaged = Pair("abcdefghijklmnopq", "x");
     damaged.Francais[0] = 200;
     const ExportResult result = Export({damaged}, false);
-    EXPECT_EQ(result.refusals, 0u);
+    EXPECT_EQ(result.Refusals(), 0u);
     ASSERT_EQ(result.issues.size(), 1u);
-    EXPECT_EQ(result.issues[0].kind, ExportIssue::LengthAboveCapacity);
+    EXPECT_EQ(result.issues[0].kind, RecordFinding::LengthAboveCapacity);
     EXPECT_EQ(result.issues[0].length, 200u);
     EXPECT_EQ(result.bytes, "abcdefghijklmnopq\tx\r\n");
 }

@@ -8,7 +8,6 @@
 
 #include "common/Utf8Text.h"
 #include "common/WordRec.h"
-#include "convert/Check.h"
 #include "convert/Export.h"
 #include "convert/FieldHtml.h"
 #include "convert/Import.h"
@@ -109,16 +108,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(FieldIsClean(record.Japonais, mirvel::JaponaisCapacity, mirvel::MaxJaponaisBytes));
         FUZZ_CHECK(record.Francais[0] + record.Japonais[0] > 0);  // a row of two empty words is no pair
     }
-    Checker checker;
-    checker.Add(words->data(), words->size(), 1);
-    FUZZ_CHECK(checker.Finish("").Clean());  // nothing check would call damaged
+    std::vector<RecordFinding> findings;
+    CheckRecords(words->data(), words->size(), 1, findings);
+    FUZZ_CHECK(findings.empty());  // nothing check would call damaged
 
     // What would be written goes to Anki and back unchanged.
     ExportOptions anki;
     anki.anki = true;
     ExportWriter writer(anki);
     writer.Add(words->data(), words->size(), 1);
-    FUZZ_CHECK(writer.result.refusals == 0);
+    FUZZ_CHECK(writer.result.Refusals() == 0);
     const auto back = Import(writer.result.bytes, ImportOptions{}, std::nullopt);
     FUZZ_CHECK(back && back->size() == words->size());
     FUZZ_CHECK(words->empty() ||
