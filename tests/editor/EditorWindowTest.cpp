@@ -47,6 +47,20 @@ TEST_F(EditorTest, ClientAreaIsFixedAtItsDeclaredSizeWithoutMaximiseBox)
     EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
 }
 
+// Qt 6.4 draws a picture larger than its label from the wrong rows when the screen is scaled by
+// a fraction (150%: the Japanese flag lost its bottom edge), so each flag is only as large as
+// what shows of it.
+TEST_F(EditorTest, EachFlagFitsItsLabelWithItsFrameWhole)
+{
+    for (const char* name : {"Image1", "Image2"}) {
+        const auto* label = form->findChild<QLabel*>(name);
+        const QImage flag = label->pixmap().toImage();
+        EXPECT_TRUE(label->contentsRect().contains(QRect(QPoint(), flag.size()))) << name;
+        EXPECT_EQ(flag.pixelColor(flag.width() / 2, flag.height() - 1), Qt::black) << name;
+        EXPECT_EQ(flag.pixelColor(flag.width() / 2, 0), Qt::black) << name;
+    }
+}
+
 TEST_F(EditorTest, TypingIsLostWhenTheUserPicksAnotherItem)
 {
     Fill(2);
