@@ -13,7 +13,7 @@ enum class HeaderKey {
     Separator,
     Html,
     Columns,
-    TagsColumn,  // the four column headers stay together in this order: the import counts on it
+    TagsColumn,
     DeckColumn,
     NotetypeColumn,
     GuidColumn,

@@ -7,8 +7,8 @@
 #include "convert/TextEncoding.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
+#include <map>
 #include <utility>
 
 namespace mirvel::convert {
@@ -191,8 +191,9 @@ Layout DecideLayout(std::string_view text, const InputCodec& codec, const Import
     bool anki = false;
     std::optional<char> headerSeparator;
     std::optional<std::string> columnsHeader;
-    // Tags, deck, note type, guid, in HeaderKey's order: 1-based, 0 for none.
-    std::array<std::size_t, 4> roles{};
+    // The columns the tags, deck, note type and guid headers claim, 1-based (0: none); a
+    // header given again replaces its own.
+    std::map<HeaderKey, std::size_t> roles;
     RowReader lines(text, codec, '\t', Quoting::Tsv);
     Row row;
     layout.rowsBegin = text.size();
@@ -240,8 +241,7 @@ Layout DecideLayout(std::string_view text, const InputCodec& codec, const Import
             case HeaderKey::NotetypeColumn:
             case HeaderKey::GuidColumn:
                 if (const auto number = ParseColumnNumber(header.value))
-                    roles[static_cast<std::size_t>(header.key) -
-                          static_cast<std::size_t>(HeaderKey::TagsColumn)] = *number;
+                    roles[header.key] = *number;
                 else
                     bad();
                 break;
@@ -270,7 +270,8 @@ Layout DecideLayout(std::string_view text, const InputCodec& codec, const Import
         layout.columnsNamed = std::max<std::size_t>(names.size(), 1);
     }
     const auto isRole = [&](std::size_t column) {
-        return std::find(roles.begin(), roles.end(), column + 1) != roles.end();
+        return std::any_of(roles.begin(), roles.end(),
+                           [&](const auto& role) { return role.second == column + 1; });
     };
     std::size_t column = 0;
     while (isRole(column)) ++column;

@@ -339,7 +339,7 @@ std::string ImportDoneText(const std::string& output, const ImportResult& result
 
 std::string EmptyFirstFieldText(std::int64_t first, std::int64_t count)
 {
-    std::string text = "レコード " + std::to_string(first) + ": フランス語が空です";
+    std::string text = Record(first) + "フランス語が空です";
     if (count > 1) text += "（ほかに " + std::to_string(count - 1) + " 件）";
     return text + "。Anki は最初の欄が空のノートを取り込まないため、その組は Anki に入りません";
 }
